@@ -1,0 +1,120 @@
+#include "globalobject.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColor>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QPalette>
+#include <QPixmap>
+#include <QStyle>
+
+// The embedded skins, translations and images must be registered before
+// anything asks for them, and the resources live in a static library whose
+// initialiser the linker would otherwise drop.
+static int registerResources()
+{
+    Q_INIT_RESOURCE(staticfile);
+    Q_INIT_RESOURCE(translations);
+    return 0;
+}
+static const int resourcesRegistered = registerResources();
+
+QString appDirPath;
+QString userImagePath = QStringLiteral(":/images/staticfile/images/logo.jpg");
+QString userName = QStringLiteral("Large-screen software");
+QString permissionText = QStringLiteral("User");
+QString portStatusText = QStringLiteral("Closed");
+QString appFontFamily = QStringLiteral("Microsoft YaHei");
+const int appFontSize = 9;
+
+QTranslator GlobalObject::translatorQt;
+QTranslator GlobalObject::translatorApp;
+QTranslator GlobalObject::translatorWidgets;
+QLocale GlobalObject::locale(QLocale::English);
+QList<QString> GlobalObject::targetAddressList;
+QList<int> GlobalObject::matrixOutList;
+QHash<QString, QString> GlobalObject::instructionHash;
+bool GlobalObject::instructionHashReady = GlobalObject::initInstructionHash();
+
+std::atomic<bool> GlobalObject::linkOpen{false};
+std::atomic<bool> GlobalObject::wirelessMode{false};
+std::atomic<bool> GlobalObject::videoMatrixPortOpen{false};
+std::atomic<bool> GlobalObject::rgbMatrixPortOpen{false};
+
+GlobalObject::GlobalObject(QObject *parent)
+    : QObject(parent)
+{
+}
+
+GlobalObject::~GlobalObject() = default;
+
+bool fileExists(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
+}
+
+void GlobalObject::setButtonIcon(QAbstractButton *button, const QString &name)
+{
+    struct IconName
+    {
+        const char *name;
+        QStyle::StandardPixmap pixmap;
+    };
+    static const IconName icons[] = {
+        {"min", QStyle::SP_TitleBarMinButton},
+        {"max", QStyle::SP_TitleBarMaxButton},
+        {"normal", QStyle::SP_TitleBarNormalButton},
+        {"close", QStyle::SP_TitleBarCloseButton},
+    };
+    QPixmap pixmap;
+    for (const IconName &icon : icons) {
+        if (name == QLatin1String(icon.name)) {
+            pixmap = QApplication::style()->standardPixmap(icon.pixmap);
+            break;
+        }
+    }
+    button->setIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
+}
+
+void GlobalObject::setStyle(const QString &file)
+{
+    QFile qss(file);
+    if (!qss.open(QFile::ReadOnly))
+        return;
+    const QByteArray bytes = qss.readAll();
+    const int end = bytes.indexOf('\0');
+    const QString sheet = QString::fromLatin1(end < 0 ? bytes : bytes.left(end));
+    qApp->setStyleSheet(sheet);
+    // Every skin starts with "QPalette{background:#RRGGBB;}": the palette
+    // colour sits at characters 20..26.
+    const QString paletteColor = sheet.mid(20, 7);
+    qApp->setPalette(QPalette(QColor(paletteColor)));
+    qss.close();
+}
+
+bool GlobalObject::loadChineseTranslators()
+{
+    locale = QLocale(QLocale::Chinese);
+    translatorQt.load(QStringLiteral(":/translate/staticfile/qm/qt_zh_CN.qm"));
+    translatorApp.load(QStringLiteral(":/translate/staticfile/qm/Translate_CN.qm"));
+    translatorWidgets.load(QStringLiteral(":/translate/staticfile/qm/widgets.qm"));
+    QCoreApplication::installTranslator(&translatorQt);
+    QCoreApplication::installTranslator(&translatorApp);
+    return QCoreApplication::installTranslator(&translatorWidgets);
+}
+
+void GlobalObject::setLabelImage(QLabel *label, const QString &file)
+{
+    QImage image;
+    image.load(file);
+    QPixmap pixmap;
+    if (!image.isNull())
+        pixmap = QPixmap::fromImage(image.scaled(label->width(), label->height(),
+                                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    label->setScaledContents(true);
+    label->setPixmap(pixmap);
+}

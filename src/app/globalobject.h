@@ -1,0 +1,68 @@
+#ifndef GLOBALOBJECT_H
+#define GLOBALOBJECT_H
+
+#include <QHash>
+#include <QList>
+#include <QLocale>
+#include <QObject>
+#include <QString>
+#include <QTranslator>
+
+#include <atomic>
+
+class QAbstractButton;
+class QLabel;
+
+// Application-wide state. No instance is ever created: the class is only the
+// scope of the statics below and of a few helpers every window shares.
+class GlobalObject : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit GlobalObject(QObject *parent = nullptr);
+    ~GlobalObject() override;
+
+    // Instruction or parameter name to its two-hex-digit code. Read with the
+    // inserting subscript: an unknown name reads empty and leaves an empty row.
+    static QHash<QString, QString> instructionHash;
+    static bool instructionHashReady;
+
+    // Selected-screen addresses ("11" = column 1, row 1) and the matrix output
+    // that feeds each of them (0: no output).
+    static QList<QString> targetAddressList;
+    static QList<int> matrixOutList;
+
+    // Written by the GUI thread when links open and close; the tour worker
+    // reads rgbMatrixPortOpen from its own thread, hence atomics.
+    static std::atomic<bool> linkOpen;
+    static std::atomic<bool> wirelessMode;
+    static std::atomic<bool> videoMatrixPortOpen;
+    static std::atomic<bool> rgbMatrixPortOpen;
+
+    static QLocale locale;
+    static QTranslator translatorQt;
+    static QTranslator translatorApp;
+    static QTranslator translatorWidgets;
+
+    static bool initInstructionHash();
+
+    static void setButtonIcon(QAbstractButton *button, const QString &name);
+    static void setStyle(const QString &file);
+    static bool loadChineseTranslators();
+    static void setLabelImage(QLabel *label, const QString &file);
+};
+
+// Global state strings.
+extern QString appDirPath;
+extern QString userImagePath;
+extern QString userName;
+extern QString permissionText;
+extern QString portStatusText;
+extern QString appFontFamily;
+extern const int appFontSize;
+
+// True only for an existing regular file (a directory is not one).
+bool fileExists(const QString &path);
+
+#endif // GLOBALOBJECT_H

@@ -1,0 +1,20 @@
+#include <QApplication>
+
+#include "appinit.h"
+#include "velmar_windows.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+
+    // Lives as long as the process: it is the drag filter of every window.
+    auto *init = new AppInit;
+    init->start();
+
+    Velmar_Windows window;
+    window.show();
+    if (window.autoOpen)
+        window.openSerial();
+
+    return app.exec();
+}

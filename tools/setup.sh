@@ -1,0 +1,27 @@
+#!/bin/bash
+# Installs what is missing (Debian 12), then configures and builds the
+# console and its tests in Release under build/. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$ROOT/build"
+
+PACKAGES=(cmake g++ make qtbase5-dev libqt5serialport5-dev libqt5sql5-sqlite
+          qttools5-dev-tools qttranslations5-l10n socat ser2net xvfb xauth
+          fonts-wqy-microhei)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    echo "Installing: ${missing[*]}"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release > "$BUILD.configure.log" 2>&1 \
+    || { cat "$BUILD.configure.log"; exit 1; }
+cmake --build "$BUILD" -j"$(nproc)"
