@@ -1,0 +1,83 @@
+#ifndef COMMUNICATION_H
+#define COMMUNICATION_H
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include "linkrecords.h"
+
+class QSerialPort;
+class QTcpSocket;
+
+// Value of one hex digit character: 0..15, or -1 for anything else.
+int hexDigitValue(char c);
+
+// The device link: one serial port and one TCP socket, the command builders
+// and the paced sender. Nothing is ever read back from a device.
+class Communication : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Communication(QObject *parent = nullptr);
+    ~Communication() override;
+
+    bool openSerialPort(PortSettingRecord settings, const QString &portName);
+    void closeSerialPort();
+    bool connectTcp(const QString &host, quint16 port);
+    void closeTcp();
+
+    void sendRaw(QByteArray bytes);
+    void sendData(const QList<QByteArray> &frames, int interval, bool matrix);
+    void sendMatrixData(const QList<QByteArray> &frames, const QList<QString> &texts, int interval);
+
+    // Text encodings and checksums: pure, callable from any thread.
+    QByteArray hexToBytes(const QString &text);
+    QList<QByteArray> hexListToBytes(const QList<QString> &texts);
+    QList<QByteArray> asciiListToBytes(const QList<QString> &texts);
+    QList<QByteArray> mixedListToBytes(const QList<QString> &texts);
+    QString checksumText(QString text, int mode, int mask);
+    int signalTypeIndex(const QString &name);
+
+    // LCD controller frames "C6" from to code param "BB".
+    QList<QByteArray> makeCommand(const QString &code, const QString &param, bool perScreen, int target);
+
+    // Matrix switching and scene commands.
+    QList<QByteArray> switchCommand(InstructionRecord rec);
+    QList<QByteArray> sceneCommand(InstructionRecord rec, int scene, int mode);
+
+    QSerialPort *serial = nullptr;
+    QTcpSocket *socket = nullptr;
+    QList<QString> lcdTexts;
+    QList<QString> matrixTexts;
+    int signalType = 0;
+
+signals:
+    void sendComData(QString command, bool result, bool matrix);
+    void sendDebug(bool result);
+    void delayWaiting();
+    // The open serial port or TCP connection failed under us (adapter pulled,
+    // bridge gone). Emitted once per failure; the text names the port or host.
+    void linkFailed(QString message);
+
+private:
+    bool writeFrame(const QByteArray &frame);
+    void sendFrames(const QList<QByteArray> &frames, const QList<QString> &texts, int interval, bool matrix);
+    static QString failureText(const QString &where, const QString &why);
+
+    // What linkFailed names, and whether an open link is still watched: set
+    // when it opens, cleared by a deliberate close or by the one report of
+    // its failure.
+    QString serialName;
+    QString tcpPeer;
+    bool serialWatched = false;
+    bool tcpWatched = false;
+};
+
+extern Communication lcdCommunication;
+extern Communication videoMatrixCommunication;
+extern Communication rgbMatrixCommunication;
+
+#endif // COMMUNICATION_H

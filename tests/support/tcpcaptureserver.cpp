@@ -1,0 +1,36 @@
+#include "tcpcaptureserver.h"
+
+TcpCaptureServer::TcpCaptureServer(QObject *parent)
+    : QObject(parent)
+{
+    connect(&m_server, &QTcpServer::newConnection, this, [this] { acceptClient(); });
+}
+
+bool TcpCaptureServer::listen()
+{
+    return m_server.listen(QHostAddress::LocalHost, 0);
+}
+
+void TcpCaptureServer::acceptClient()
+{
+    while (QTcpSocket *next = m_server.nextPendingConnection()) {
+        if (m_client) {
+            m_client->abort();
+            m_client->deleteLater();
+        }
+        m_client = next;
+        m_clientBytes = 0;
+        ++m_connections;
+        next->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        connect(next, &QTcpSocket::readyRead, this, [this] { readClient(); });
+    }
+}
+
+void TcpCaptureServer::readClient()
+{
+    const QByteArray bytes = m_client->readAll();
+    m_log.add(bytes);
+    m_clientBytes += bytes.size();
+    if (m_closeAfter > 0 && m_clientBytes >= m_closeAfter)
+        m_client->close();
+}
