@@ -54,6 +54,12 @@ bool AppInit::eventFilter(QObject *watched, QEvent *event)
 void AppInit::start()
 {
     appDirPath = QApplication::applicationDirPath();
+#ifndef Q_OS_WIN
+    // The interface font is a Windows one; elsewhere let a CJK font of the
+    // same kind stand in, so Chinese texts render and widths stay close.
+    QFont::insertSubstitutions(appFontFamily, {QStringLiteral("WenQuanYi Micro Hei"),
+                                               QStringLiteral("Noto Sans CJK SC")});
+#endif
     QApplication::setFont(QFont(appFontFamily, appFontSize));
     GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
 }

@@ -1,11 +1,38 @@
 #ifndef VELMAR_WINDOWS_H
 #define VELMAR_WINDOWS_H
 
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QRect>
+#include <QString>
 #include <QWidget>
 
+#include <atomic>
+
+#include "linkrecords.h"
+#include "matrixbrowsedata.h"
+
+class AdderSetWindows;
+class Communication;
+class JoinSettingWindows;
+class MatrixConfigurationWindows;
+class PortSettingWindows;
+class QAction;
+class QComboBox;
+class QCompleter;
+class QMenu;
+class QTimer;
 class Ui_Velmar_Windows;
 
-// The operator console: a frameless main window with its own title bar.
+// The operator console and the hub of every other window. Its work is split
+// by concern over several files: form and hub (velmar_windows.cpp), wiring
+// (velmar_windows_connect.cpp), screen grid and name lists
+// (velmar_windows_grid.cpp), the "MainSetting" group
+// (velmar_windows_settings.cpp), links (velmar_windows_links.cpp), the
+// command dispatcher and log (velmar_windows_commands.cpp), linked matrix
+// switching and scenes (velmar_windows_matrix.cpp) and rights
+// (velmar_windows_rights.cpp).
 class Velmar_Windows : public QWidget
 {
     Q_OBJECT
@@ -17,18 +44,132 @@ public:
     // The port window's auto-open box as saved: main opens the links at once.
     bool autoOpen = false;
 
+signals:
+    void upDateTWContent();
+    void planBrowse(int begin, int end, int sec);
+    void matrixBrowse(int b_in, int e_in, int b_out, int e_out, int sec, MATRIXBROWSEDATA matrixborwsedata);
+
 public slots:
+    void showPortSetWindow();
+    void showJoinSetWindow();
+    void showMatrixSetWindow();
+    void showAdderSetWindow();
+    void updateTime();
+    void CheckStatus(int status);
+    void RadioStatus();
     void openSerial();
+    void closeSerial();
+    void tableWidgetChanged();
+    void showTableWidgetMenu();
+    void showToolButtonMenu();
+    void sendInstructionOperation();
+    void sendPlanOperation();
+    void spliceOrMatrix();
+    void getJoinSettingWindowsData(QHash<QString, QString> data);
+    void updateTextEditContent(QString command, bool result, bool matrix);
     void maxBottonClick();
+    void upDateTableWidgetContent();
+    void updateSceneName(QString text);
+    void updateMInputName(QString text);
+    void updateMatrixTypeName(QString text);
+    void updateMatrixModelText(QString name, QString text);
+    void updateMatrixInputSize(QString name, int size);
+    void updateComShow();
+    void languageSwitch();
+    void skinSwitch();
+    void userLoginChange(int mode, QString type);
+    void userLogoutChange();
+    void sendPlanCom(QString d5);
+    void sendMatrixCom(QList<QString> matrixComList, int type, int signal, int msec);
+    // The link layer lost an open link (adapter pulled, bridge gone).
+    void linkFailed(QString message);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
     void initForm();
+    void initValidator();
     void initConnect();
+    void loadConfig();
+    void saveConfig();
+    void initMatrixInputList();
+    void collectSelectedScreens();
+
+    void createMenus();
+    void setRibbonIcons();
+    void fillSceneCombos();
+    void updateStatusLabels();
+    void setWallSize(int rows, int columns);
+    QList<QString> &inputListFor(const QString &signalType);
+    static void fillCombo(QComboBox *combo, const QList<QString> &items);
+    QString signalParameter() const;
+
+    QString linkStateWord(bool open) const;
+    void showLinkState();
+    void setLinkWidgets(bool open);
+    void closeLinks();
+    bool openMatrixPort(Communication &link, const PortSettingRecord &record, const QString &portName,
+                        std::atomic<bool> &flag);
 
     Ui_Velmar_Windows *ui;
+
+    PortSettingWindows *portSetWindow = nullptr;
+    JoinSettingWindows *joinSetWindow = nullptr;
+    MatrixConfigurationWindows *matrixSetWindow = nullptr;
+    AdderSetWindows *adderSetWindow = nullptr;
+
+    QCompleter *inputCompleter = nullptr;
+    QCompleter *sceneCompleter = nullptr;
+    QCompleter *beginSceneCompleter = nullptr;
+    QCompleter *endSceneCompleter = nullptr;
+
+    QTimer *clockTimer = nullptr;
+    QDateTime currentTime;
+
+    QMenu *tableMenu = nullptr;
+    QMenu *signalPatternMenu = nullptr;
+    QMenu *agingModeMenu = nullptr;
+    QMenu *flipModelMenu = nullptr;
+    QMenu *stitchingModeMenu = nullptr;
+
+    QAction *stillAction = nullptr;
+    QAction *imageAdjustAction = nullptr;
+    QAction *localSaveAction = nullptr;
+    QAction *borderEffectAction = nullptr;
+    QAction *blackScreenAction = nullptr;
+    QAction *blueScreenAction = nullptr;
+    QAction *specialRegulationAction = nullptr;
+    QAction *agingOpenAction = nullptr;
+    QAction *agingOffAction = nullptr;
+    QAction *positiveAction = nullptr;
+    QAction *inverseAction = nullptr;
+    QAction *updateAction = nullptr;
+    QAction *stitch2kAction = nullptr;
+    QAction *stitch4kAction = nullptr;
+    QAction *multiScreenAction = nullptr;
+
+    QMenu *skinMenu = nullptr;
+    QAction *blueSkinAction = nullptr;
+    QAction *blackSkinAction = nullptr;
+
+    int skinIndex = 0;
+    bool languageIndex = false;
+    bool stitchingEnabled = false;
+    bool maximized = false;
+
+    QList<QString> generalMatrixIn;
+    QList<QString> videoMatrixIn;
+    QList<QString> dviMatrixIn;
+    QList<QString> vgaMatrixIn;
+    QList<QString> hdmiMatrixIn;
+    QList<QString> sceneNames;
+
+    QRect normalGeometry;
+
+    friend class TestMainWindow;
 };
 
 #endif // VELMAR_WINDOWS_H

@@ -1,0 +1,177 @@
+// The "MainSetting" group of config.ini: written whole when the window
+// closes, read once at the end of construction.
+
+#include "velmar_windows.h"
+#include "ui_velmar_windows.h"
+
+#include "configfile.h"
+#include "globalobject.h"
+
+namespace {
+
+const QString group = QStringLiteral("MainSetting");
+
+struct NameArray
+{
+    const char *array;
+    const char *key;
+};
+
+void writeArray(QSettings &settings, const NameArray &names, const QList<QString> &list)
+{
+    settings.beginWriteArray(QLatin1String(names.array));
+    for (int i = 0; i < list.size(); ++i) {
+        settings.setArrayIndex(i);
+        settings.setValue(QLatin1String(names.key), list.at(i));
+    }
+    settings.endArray();
+}
+
+QList<QString> readArray(QSettings &settings, const NameArray &names)
+{
+    QList<QString> list;
+    const int size = settings.beginReadArray(QLatin1String(names.array));
+    for (int i = 0; i < size; ++i) {
+        settings.setArrayIndex(i);
+        list.append(settings.value(QLatin1String(names.key), QStringLiteral("1")).toString());
+    }
+    settings.endArray();
+    return list;
+}
+
+// 0 and 1 set the box; any other stored value leaves it as it is.
+void applyCheck(QAbstractButton *box, int value)
+{
+    if (value == 0 || value == 1)
+        box->setChecked(value == 1);
+}
+
+const NameArray videoArray{"VideoMatrixIn", "In"};
+const NameArray dviArray{"DviMatrixIn", "In"};
+const NameArray vgaArray{"VgaMatrixIn", "In"};
+const NameArray hdmiArray{"HdmiMatrixIn", "In"};
+const NameArray generalArray{"GeneralMatrixIn", "In"};
+const NameArray sceneArray{"SceneList", "Scene"};
+
+} // namespace
+
+void Velmar_Windows::saveConfig()
+{
+    QList<QString> scenes;
+    for (int i = 0; i < ui->scene_cb->count(); ++i)
+        scenes.append(ui->scene_cb->itemText(i));
+
+    auto settings = ConfigFile::open();
+    settings->beginGroup(group);
+    settings->setValue(QStringLiteral("Language"), languageIndex ? 1 : 0);
+    settings->setValue(QStringLiteral("Skin"), skinIndex);
+    settings->setValue(QStringLiteral("Row"), ui->cent_tablewidget->rowCount());
+    settings->setValue(QStringLiteral("Column"), ui->cent_tablewidget->columnCount());
+    settings->setValue(QStringLiteral("Username"), userName);
+    settings->setValue(QStringLiteral("Userimage"), userImagePath);
+    settings->setValue(QStringLiteral("SignalIndex"), ui->signal_type_cb->currentIndex());
+    settings->setValue(QStringLiteral("MatrixInputIndex"), ui->matrix_type_cb->currentIndex());
+    settings->setValue(QStringLiteral("SceneIndex"), ui->scene_cb->currentIndex());
+    settings->setValue(QStringLiteral("DelayOn"), ui->retard_btn->isChecked() ? 1 : 0);
+    settings->setValue(QStringLiteral("MatrixSelect"), ui->link_cb->isChecked() ? 1 : 0);
+    settings->setValue(QStringLiteral("Fan1"), ui->fan_sp1->value());
+    settings->setValue(QStringLiteral("Fan2"), ui->fan_sp2->value());
+    settings->setValue(QStringLiteral("MatrixBeginIn"), ui->matrix_bin_le->text());
+    settings->setValue(QStringLiteral("MatrixEndIn"), ui->matrix_ein_le->text());
+    settings->setValue(QStringLiteral("MatrixBeginOut"), ui->matrix_bout_le->text());
+    settings->setValue(QStringLiteral("MatrixEndOut"), ui->matrix_eout_le->text());
+    settings->setValue(QStringLiteral("MatrixSec"), ui->matrix_sec->value());
+    settings->setValue(QStringLiteral("SceneBegin"), ui->bscene_cb->currentIndex());
+    settings->setValue(QStringLiteral("SceneEnd"), ui->sscene_cb->currentIndex());
+    settings->setValue(QStringLiteral("SceneSec"), ui->scene_sec->value());
+    writeArray(*settings, videoArray, videoMatrixIn);
+    writeArray(*settings, dviArray, dviMatrixIn);
+    writeArray(*settings, vgaArray, vgaMatrixIn);
+    writeArray(*settings, hdmiArray, hdmiMatrixIn);
+    writeArray(*settings, generalArray, generalMatrixIn);
+    writeArray(*settings, sceneArray, scenes);
+    settings->endGroup();
+}
+
+void Velmar_Windows::loadConfig()
+{
+    if (!ConfigFile::hasGroup(group))
+        return;
+    auto settings = ConfigFile::open();
+    settings->beginGroup(group);
+    auto number = [&settings](const char *key) { return settings->value(QLatin1String(key)).toInt(); };
+    auto text = [&settings](const char *key) { return settings->value(QLatin1String(key)).toString(); };
+
+    const int language = number("Language");
+    const int skin = number("Skin");
+    const int rows = number("Row");
+    const int columns = number("Column");
+    const int signalIndex = number("SignalIndex");
+    const int inputIndex = number("MatrixInputIndex");
+    const int sceneIndex = number("SceneIndex");
+    const int delayOn = number("DelayOn");
+    const int matrixSelect = number("MatrixSelect");
+    const int fan1 = number("Fan1");
+    const int fan2 = number("Fan2");
+    const int sceneBegin = number("SceneBegin");
+    const int sceneEnd = number("SceneEnd");
+    const int matrixSec = number("MatrixSec");
+    const int sceneSec = number("SceneSec");
+    const QString savedUserName = text("Username");
+    const QString savedImage = text("Userimage");
+    const QString beginIn = text("MatrixBeginIn");
+    const QString beginOut = text("MatrixBeginOut");
+    const QString endIn = text("MatrixEndIn");
+    const QString endOut = text("MatrixEndOut");
+
+    generalMatrixIn = readArray(*settings, generalArray);
+    videoMatrixIn = readArray(*settings, videoArray);
+    dviMatrixIn = readArray(*settings, dviArray);
+    vgaMatrixIn = readArray(*settings, vgaArray);
+    hdmiMatrixIn = readArray(*settings, hdmiArray);
+    sceneNames = readArray(*settings, sceneArray);
+    settings->endGroup();
+
+    // Only 1 is Chinese: any other stored value is English, so the saved
+    // flag never claims a language whose texts were not loaded.
+    languageIndex = language == 1;
+    userName = savedUserName;
+    userImagePath = savedImage;
+    GlobalObject::setLabelImage(ui->show_image, userImagePath);
+    ui->signal_type_cb->setCurrentIndex(signalIndex);
+    setWallSize(rows, columns);
+    ui->fan_sp1->setValue(fan1);
+    ui->fan_sp2->setValue(fan2);
+    ui->matrix_bin_le->setText(beginIn);
+    ui->matrix_ein_le->setText(endIn);
+    ui->matrix_bout_le->setText(beginOut);
+    ui->matrix_eout_le->setText(endOut);
+    ui->matrix_sec->setValue(matrixSec);
+    fillCombo(ui->scene_cb, sceneNames);
+    ui->scene_cb->setCurrentIndex(sceneIndex);
+    fillCombo(ui->bscene_cb, sceneNames);
+    ui->bscene_cb->setCurrentIndex(sceneBegin);
+    fillCombo(ui->sscene_cb, sceneNames);
+    ui->sscene_cb->setCurrentIndex(sceneEnd);
+    ui->scene_sec->setValue(sceneSec);
+    ui->show_username->setText(userName);
+
+    QList<QString> *inputLists[] = {&videoMatrixIn, &vgaMatrixIn, &dviMatrixIn, &hdmiMatrixIn};
+    fillCombo(ui->matrix_type_cb,
+              signalIndex >= 0 && signalIndex < 4 ? *inputLists[signalIndex] : generalMatrixIn);
+    ui->matrix_type_cb->setCurrentIndex(inputIndex);
+
+    applyCheck(ui->retard_btn, delayOn);
+    applyCheck(ui->link_cb, matrixSelect);
+
+    if (language == 1) {
+        portStatusText = QStringLiteral("关闭");
+        permissionText = QStringLiteral("用户");
+        GlobalObject::loadChineseTranslators();
+    }
+    if (skin == 0 || skin == 1) {
+        skinIndex = skin;
+        GlobalObject::setStyle(skin == 0 ? QStringLiteral(":/qss/staticfile/qss/blue.css")
+                                         : QStringLiteral(":/qss/staticfile/qss/black.css"));
+    }
+}
