@@ -7,10 +7,10 @@
 #include <QElapsedTimer>
 #include <QTextStream>
 
-#include <algorithm>
 #include <cmath>
 #include <ctime>
 
+#include "benchkit.h"
 #include "communication.h"
 #include "globalobject.h"
 #include "ptypair.h"
@@ -30,13 +30,6 @@ QList<QByteArray> numberedFrames()
     for (int i = 0; i < frameCount; ++i)
         frames.append(QByteArray("\xC6\x11") + char(i) + QByteArray("\x01\x02\xBB", 3));
     return frames;
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t i = std::min(values.size() - 1, std::size_t(std::ceil(p * values.size())) - 1);
-    return values[i];
 }
 
 // Sends the frames on the open link, waits for the far end to have them all
@@ -73,13 +66,13 @@ bool measure(const QString &name, const CaptureLog &farEnd)
     std::vector<double> errors;
     for (int i = 1; i < arrivals.size(); ++i)
         errors.push_back(std::abs((arrivals[i] - arrivals[i - 1]) / 1e6 - intervalMs));
-    const double median = percentile(errors, 0.5);
+    const double medianError = median(errors);
     const double p99 = percentile(errors, 0.99);
     const double cpuShare = 100.0 * cpuSeconds / wallSeconds;
 
     out << QString::asprintf("%-4s median |gap-50ms| %.3f ms  p99 %.3f ms  CPU %.2f %% of one core  (%d frames, %.2f s)\n",
-                             qPrintable(name), median, p99, cpuShare, frameCount, wallSeconds);
-    return median <= 1.0 && p99 <= 5.0 && cpuShare <= 5.0;
+                             qPrintable(name), medianError, p99, cpuShare, frameCount, wallSeconds);
+    return medianError <= 1.0 && p99 <= 5.0 && cpuShare <= 5.0;
 }
 
 double framesPerSecond(const QStringList &selection, bool perScreen)
@@ -129,11 +122,7 @@ int main(int argc, char *argv[])
     }
     GlobalObject::linkOpen = false;
 
-    QStringList wall;
-    for (int column = 1; column <= 4; ++column) {
-        for (int row = 1; row <= 4; ++row)
-            wall.append(QString::number(column, 16).toUpper() + QString::number(row, 16).toUpper());
-    }
+    const QStringList wall = wallAddresses(4, 4);
     out << QString::asprintf("makeCommand: %.0f frames/s (range form), %.0f frames/s (per screen, 16 screens)\n",
                              framesPerSecond(wall, false), framesPerSecond(wall, true));
     out << "targets (median <= 1 ms, p99 <= 5 ms, CPU <= 5 %): " << (met ? "met" : "MISSED") << "\n";

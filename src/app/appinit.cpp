@@ -17,6 +17,11 @@ AppInit::~AppInit() = default;
 
 bool AppInit::eventFilter(QObject *watched, QEvent *event)
 {
+    // Every event of the application passes here: look at the property only
+    // for the three mouse events a drag is made of.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+        return QObject::eventFilter(watched, event);
     if (!watched->property("CanMove").toBool())
         return QObject::eventFilter(watched, event);
 

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QRegExpValidator>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -219,6 +220,14 @@ void MatrixConfigurationWindows::sendInstructionOperation()
 
 void MatrixConfigurationWindows::keepOnClose()
 {
+    // A count left empty or refused is no count: keep the one in force, so
+    // the saved group and the main window's input lists agree.
+    for (CountEdit &count : countEdits) {
+        if (!count.edit->hasAcceptableInput()) {
+            const QSignalBlocker blocker(count.edit);
+            count.edit->setText(QString::number(count.announced));
+        }
+    }
     // Table edits reach the selected-output list for the screens selected now.
     updateMatrixOutList(GlobalObject::targetAddressList);
     saveConfig();

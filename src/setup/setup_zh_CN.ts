@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>Input seq</source>
-        <translation>输入序号</translation>
+        <translation>输入序列号</translation>
     </message>
     <message>
         <source>set addr</source>
@@ -33,7 +33,7 @@
     </message>
     <message>
         <source>Get seq</source>
-        <translation>获取序号</translation>
+        <translation>获取序列号</translation>
     </message>
     <message>
         <source>Look addr</source>
@@ -205,7 +205,7 @@
     <name>PortSettingWindows</name>
     <message>
         <source>Port Setting</source>
-        <translation>端口设置</translation>
+        <translation>通讯配置</translation>
     </message>
     <message>
         <source>Connection mode</source>

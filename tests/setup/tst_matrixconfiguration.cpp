@@ -446,6 +446,14 @@ private slots:
         QCOMPARE(sizes.count(), 2);
         QCOMPARE(sizes.at(1).at(0).toString(), QStringLiteral("HDMI"));
         QCOMPARE(sizes.at(1).at(1).toInt(), 24);
+
+        // The cleared video count is not saved empty: the next start would
+        // read 0 and lose every video input name.
+        QCOMPARE(video->text(), QStringLiteral("128"));
+        QSettings ini(ConfigFile::path(), QSettings::IniFormat);
+        QCOMPARE(ini.value("MatrixConfig/VideoInputNum").toString(), QStringLiteral("128"));
+        MatrixConfigurationWindows again;
+        QCOMPARE(again.getMatrixInputNums(), (QList<int>{128, 16, 16, 24}));
     }
 
     void languageSwitchKeepsEveryChoiceQuietly()

@@ -357,7 +357,7 @@ private slots:
             refresh = child<QPushButton>(&window, "refresh_btn")->text();
         }));
 
-        QCOMPARE(title, QStringLiteral("端口设置"));
+        QCOMPARE(title, QStringLiteral("通讯配置"));
         QCOMPARE(refresh, QStringLiteral("刷新端口"));
         QCOMPARE(child<QLabel>(&window, "label_title")->text(), QStringLiteral("Port Setting"));
         QCOMPARE(items(child<QComboBox>(&window, "rvd_cb")), (QStringList{"COM4", "COM6", "COM8"}));
