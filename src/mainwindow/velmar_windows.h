@@ -170,6 +170,11 @@ private:
     QRect normalGeometry;
 
     friend class TestMainWindow;
+    friend class TestMainLinks;
+    friend class TestMainDispatch;
+    friend class TestMainMatrix;
+    friend class TestMainRights;
+    friend class TestMainBridge;
 };
 
 #endif // VELMAR_WINDOWS_H

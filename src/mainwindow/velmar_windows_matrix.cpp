@@ -33,6 +33,12 @@ void sendScreenCommand(const QString &code, const QString &param, int target)
 
 void Velmar_Windows::spliceOrMatrix()
 {
+    // No screen selected: the screen frame has no range and the matrix no
+    // output to route, but some models would still build a command that
+    // switches every output. Nothing is sent, waited for or re-labelled.
+    if (GlobalObject::targetAddressList.isEmpty())
+        return;
+
     const QString code = GlobalObject::instructionHash[QStringLiteral("chan_Selec")];
     const QString param = signalParameter();
     const QString signalType = ui->signal_type_cb->currentText();

@@ -75,19 +75,13 @@ private slots:
     void init();
     void cleanup();
 
-    void windowSizeAndTitle();
     void disabledAtStartAreExactlyTheLockedControls();
     void onlyAgingAndLogoCloseStartChecked();
     void startPagesAndIndexes();
-    void spinBoxRanges_data();
-    void spinBoxRanges();
-    void signalTypesInOrder();
     void radioGroups_data();
     void radioGroups();
     void ribbonButtonsAndTheirIcons_data();
     void ribbonButtonsAndTheirIcons();
-    void tabTitlesKeepTheirBlanks_data();
-    void tabTitlesKeepTheirBlanks();
     void retextingResetsEditsAndEmptiesStatusLabels();
     void screenTableSelectsOneRectangleAndNeverEdits();
     void everyWidgetGetsItsMinimumAtTheWindowsMinimum();
@@ -120,20 +114,6 @@ void TestMainForm::cleanup()
     delete ui;
     host = nullptr;
     ui = nullptr;
-}
-
-void TestMainForm::windowSizeAndTitle()
-{
-    QCOMPARE(host->objectName(), QStringLiteral("Velmar_Windows"));
-    QCOMPARE(host->size(), QSize(1044, 709));
-    QCOMPARE(host->minimumSize(), QSize(1044, 709));
-    QCOMPARE(host->windowTitle(), QStringLiteral("Velmar_Windows"));
-    QCOMPARE(ui->label_title->text(), QStringLiteral("Brisna"));
-    // The three regions, top to bottom, in the window's own layout.
-    QCOMPARE(host->layout()->objectName(), QStringLiteral("verticalLayout_16"));
-    QCOMPARE(host->layout()->indexOf(ui->widget_title), 0);
-    QCOMPARE(host->layout()->indexOf(ui->widget_main), 1);
-    QCOMPARE(host->layout()->indexOf(ui->widget_botton), 2);
 }
 
 void TestMainForm::disabledAtStartAreExactlyTheLockedControls()
@@ -173,38 +153,6 @@ void TestMainForm::startPagesAndIndexes()
     QCOMPARE(ui->matrix_type_cb->insertPolicy(), QComboBox::NoInsert);
     QCOMPARE(ui->skin_btn->popupMode(), QToolButton::InstantPopup);
     QCOMPARE(ui->cent_tablewidget->contextMenuPolicy(), Qt::CustomContextMenu);
-}
-
-void TestMainForm::spinBoxRanges_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("maximum");
-
-    QTest::newRow("power-on delay seconds") << "set_sec" << 99;
-    QTest::newRow("matrix tour interval") << "matrix_sec" << 99;
-    QTest::newRow("scene tour interval") << "scene_sec" << 99;
-    QTest::newRow("first fan speed") << "fan_sp1" << 255;
-    QTest::newRow("second fan speed") << "fan_sp2" << 255;
-}
-
-void TestMainForm::spinBoxRanges()
-{
-    QFETCH(QString, name);
-    QFETCH(int, maximum);
-
-    auto *spin = host->findChild<QSpinBox *>(name);
-    QVERIFY(spin);
-    QCOMPARE(spin->minimum(), 1);
-    QCOMPARE(spin->maximum(), maximum);
-    QCOMPARE(spin->value(), 1);
-}
-
-void TestMainForm::signalTypesInOrder()
-{
-    QStringList items;
-    for (int i = 0; i < ui->signal_type_cb->count(); ++i)
-        items << ui->signal_type_cb->itemText(i);
-    QCOMPARE(items, (QStringList{"VIDEO", "VGA", "DVI", "HDMI", "SDI", "YUV", "VIDEO2"}));
 }
 
 void TestMainForm::radioGroups_data()
@@ -287,40 +235,6 @@ void TestMainForm::ribbonButtonsAndTheirIcons()
     const QImage image = picture.toImage();
     QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
     QCOMPARE(qAlpha(image.pixel(69, 0)), 0);
-}
-
-void TestMainForm::tabTitlesKeepTheirBlanks_data()
-{
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("title");
-
-    QTest::newRow("port operate") << "tab_1" << 0 << "  Port Operate ";
-    QTest::newRow("config") << "tab_2" << 1 << " Config ";
-    QTest::newRow("other") << "tab_3" << 2 << "  Other  ";
-    QTest::newRow("temperature control") << "bottab_1" << 0 << "℃ Control";
-    QTest::newRow("testing") << "bottab_2" << 1 << "Testing";
-    QTest::newRow("address set") << "tab" << 2 << "Address set";
-    QTest::newRow("aging mode") << "bottab_3" << 3 << "Aging Mode";
-    QTest::newRow("logo switch") << "bottab_4" << 4 << "Logo Switch";
-    QTest::newRow("AMD adapt") << "bottab_5" << 5 << " AMD Adapt";
-    QTest::newRow("matrix browsing") << "bottab_6" << 6 << "Matrix browsing";
-    QTest::newRow("plan browse") << "bottab_7" << 7 << "Plan browse";
-    QTest::newRow("software update") << "bottab_9" << 8 << "Software Update";
-}
-
-void TestMainForm::tabTitlesKeepTheirBlanks()
-{
-    QFETCH(QString, page);
-    QFETCH(int, index);
-    QFETCH(QString, title);
-
-    QWidget *w = host->findChild<QWidget *>(page);
-    QVERIFY(w);
-    auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget()->parentWidget());
-    QVERIFY(tabs);
-    QCOMPARE(tabs->indexOf(w), index);
-    QCOMPARE(shownText(host, page), title);
 }
 
 void TestMainForm::retextingResetsEditsAndEmptiesStatusLabels()
