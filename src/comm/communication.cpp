@@ -132,18 +132,17 @@ Communication::Communication(QObject *parent)
         if (!serialWatched || !isDeviceLoss(error))
             return;
         serialWatched = false;
-        const QString why = serial->errorString();
         // A vanished device keeps the read notifier firing errors; closing
         // the port stops that and makes every later write report false.
         serial->close();
-        emit linkFailed(failureText(serialName, why));
+        emit linkFailed(serialName);
     });
 
     const auto tcpLost = [this] {
         if (!tcpWatched)
             return;
         tcpWatched = false;
-        emit linkFailed(failureText(tcpPeer, socket->errorString()));
+        emit linkFailed(tcpPeer);
     };
     connect(socket, &QTcpSocket::disconnected, this, tcpLost);
     connect(socket, &QAbstractSocket::errorOccurred, this, tcpLost);
@@ -161,11 +160,6 @@ Communication::~Communication()
         delete serial;
         delete socket;
     }
-}
-
-QString Communication::failureText(const QString &where, const QString &why)
-{
-    return tr("The link on %1 failed: %2").arg(where, why);
 }
 
 bool Communication::openSerialPort(PortSettingRecord settings, const QString &portName)

@@ -59,13 +59,13 @@ signals:
     void sendDebug(bool result);
     void delayWaiting();
     // The open serial port or TCP connection failed under us (adapter pulled,
-    // bridge gone). Emitted once per failure; the text names the port or host.
+    // bridge gone). Emitted once per failure with the port name or the
+    // bridge's host:port.
     void linkFailed(QString message);
 
 private:
     bool writeFrame(const QByteArray &frame);
     void sendFrames(const QList<QByteArray> &frames, const QList<QString> &texts, int interval, bool matrix);
-    static QString failureText(const QString &where, const QString &why);
 
     // What linkFailed names, and whether an open link is still watched: set
     // when it opens, cleared by a deliberate close or by the one report of

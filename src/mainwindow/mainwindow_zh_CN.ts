@@ -364,8 +364,8 @@
         <translation>视频矩阵端口与RGB矩阵端口冲突！</translation>
     </message>
     <message>
-        <source>The link was lost: %1</source>
-        <translation>连接已断开：%1</translation>
+        <source>The link to %1 was lost!</source>
+        <translation>与%1的连接已断开！</translation>
     </message>
     <message>
         <source>Still</source>

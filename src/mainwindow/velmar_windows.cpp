@@ -382,8 +382,10 @@ void Velmar_Windows::changeEvent(QEvent *event)
     ui->matrix_ein_le->setText(endIn);
     ui->matrix_eout_le->setText(endOut);
 
-    // Re-texting empties the logo label, and a label's text replaces its
-    // picture: show the logo again.
+    // Re-texting empties the model label, which the linked switch and the
+    // matrix scenes take the model from, and the logo label, whose text
+    // replaces its picture: fill both again.
+    ui->linktitle_lb_2->setText(matrixSetWindow->getMatrixModel(ui->signal_type_cb->currentText()));
     GlobalObject::setLabelImage(ui->show_image, userImagePath);
     updateStatusLabels();
     updateTime();

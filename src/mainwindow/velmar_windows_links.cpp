@@ -142,5 +142,5 @@ void Velmar_Windows::linkFailed(QString message)
     if (!GlobalObject::linkOpen)
         return;
     closeLinks();
-    showMessage(tr("Prompt"), tr("The link was lost: %1").arg(message));
+    showMessage(tr("Prompt"), tr("The link to %1 was lost!").arg(message));
 }

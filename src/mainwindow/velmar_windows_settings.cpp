@@ -138,7 +138,10 @@ void Velmar_Windows::loadConfig()
     userName = savedUserName;
     userImagePath = savedImage;
     GlobalObject::setLabelImage(ui->show_image, userImagePath);
-    ui->signal_type_cb->setCurrentIndex(signalIndex);
+    // An index that names no signal type would leave the combo empty and
+    // the signal commands without their parameter: keep the current one.
+    if (signalIndex >= 0 && signalIndex < ui->signal_type_cb->count())
+        ui->signal_type_cb->setCurrentIndex(signalIndex);
     setWallSize(rows, columns);
     ui->fan_sp1->setValue(fan1);
     ui->fan_sp2->setValue(fan2);
@@ -156,9 +159,7 @@ void Velmar_Windows::loadConfig()
     ui->scene_sec->setValue(sceneSec);
     ui->show_username->setText(userName);
 
-    QList<QString> *inputLists[] = {&videoMatrixIn, &vgaMatrixIn, &dviMatrixIn, &hdmiMatrixIn};
-    fillCombo(ui->matrix_type_cb,
-              signalIndex >= 0 && signalIndex < 4 ? *inputLists[signalIndex] : generalMatrixIn);
+    fillCombo(ui->matrix_type_cb, inputListFor(ui->signal_type_cb->currentText()));
     ui->matrix_type_cb->setCurrentIndex(inputIndex);
 
     applyCheck(ui->retard_btn, delayOn);

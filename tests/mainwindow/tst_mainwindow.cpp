@@ -263,6 +263,7 @@ void TestMainWindow::chineseAndBlackSkinRestoredAtStart()
     QVERIFY(qApp->styleSheet().startsWith(QStringLiteral("QPalette{background:#E6E6E6;}")));
     QCOMPARE(window->ui->language_btn->text(), QStringLiteral("English"));
     QVERIFY(window->ui->usertype_lb->text().contains(QStringLiteral("用户")));
+    QCOMPARE(window->ui->linktitle_lb_2->text(), window->matrixSetWindow->getMatrixModel(QStringLiteral("VIDEO")));
     window->close();
     QSettings file(ConfigFile::path(), QSettings::IniFormat);
     QCOMPARE(file.value("MainSetting/Language").toInt(), 1);
@@ -272,7 +273,7 @@ void TestMainWindow::chineseAndBlackSkinRestoredAtStart()
 void TestMainWindow::badStoredValuesKeepDefaults()
 {
     delete window;
-    writeMainSetting({{"Language", 2}, {"Skin", 5}, {"Row", 16}, {"Column", 0}, {"DelayOn", 5}});
+    writeMainSetting({{"Language", 2}, {"Skin", 5}, {"Row", 16}, {"Column", 0}, {"DelayOn", 5}, {"SignalIndex", 9}});
     window = new Velmar_Windows;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     // Only 1 means Chinese; the flag saved next time says English.
@@ -282,6 +283,7 @@ void TestMainWindow::badStoredValuesKeepDefaults()
     QCOMPARE(window->ui->cent_tablewidget->rowCount(), 2);
     QCOMPARE(window->ui->cent_tablewidget->columnCount(), 2);
     QVERIFY(!window->ui->retard_btn->isChecked());
+    QCOMPARE(window->ui->signal_type_cb->currentText(), QStringLiteral("VIDEO"));
     // A group without the arrays leaves the lists empty, and nothing crashes.
     QCOMPARE(window->ui->scene_cb->count(), 0);
     window->updateSceneName(QStringLiteral("x"));
@@ -348,8 +350,14 @@ void TestMainWindow::languageSwitchKeepsChoices()
     selectRect(ui->cent_tablewidget, 1, 1, 2, 2);
     const QList<QString> selected = GlobalObject::targetAddressList;
 
+    ui->link_cb->setChecked(true);
+    const QString model = ui->linktitle_lb_2->text();
+    QCOMPARE(model, window->matrixSetWindow->getMatrixModel(QStringLiteral("HDMI")));
+
     window->languageSwitch();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    // The linked switch takes the model from this label.
+    QCOMPARE(ui->linktitle_lb_2->text(), model);
     QCOMPARE(permissionText, QStringLiteral("用户"));
     QCOMPARE(portStatusText, QStringLiteral("关闭"));
     QCOMPARE(ui->signal_type_cb->currentIndex(), 3);
