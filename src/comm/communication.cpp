@@ -19,6 +19,11 @@ Communication lcdCommunication;
 Communication videoMatrixCommunication;
 Communication rgbMatrixCommunication;
 
+void sendLcdCommand(const QString &code, const QString &param, bool perScreen, int target, int interval)
+{
+    lcdCommunication.sendData(lcdCommunication.makeCommand(code, param, perScreen, target), interval, false);
+}
+
 namespace {
 
 // Serial line settings by the index the port window stores. An index outside

@@ -80,4 +80,12 @@ extern Communication lcdCommunication;
 extern Communication videoMatrixCommunication;
 extern Communication rgbMatrixCommunication;
 
+// The pause the controllers need after each frame of a command.
+constexpr int lcdFrameIntervalMs = 50;
+
+// One controller command: its frames built on the main link and sent there,
+// each followed by the interval, with the echo to the log.
+void sendLcdCommand(const QString &code, const QString &param, bool perScreen, int target,
+                    int interval = lcdFrameIntervalMs);
+
 #endif // COMMUNICATION_H

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kFrameIntervalMs = 50;
-
 // One dispatcher row: the instruction and how the parameter is chosen. A
 // row with choices takes the parameter of the first checked radio button.
 struct Choice
@@ -38,10 +36,12 @@ QString lookup(const char *name)
     return GlobalObject::instructionHash[QLatin1String(name)];
 }
 
-void sendFrames(const QString &code, const QString &param, bool perScreen, int target, int interval)
+// An ordinary row sends only when the instruction and the parameter are
+// both known.
+void sendIfComplete(const QString &code, const QString &param, bool perScreen, int target)
 {
-    const QList<QByteArray> frames = lcdCommunication.makeCommand(code, param, perScreen, target);
-    lcdCommunication.sendData(frames, interval, false);
+    if (!code.isEmpty() && !param.isEmpty())
+        sendLcdCommand(code, param, perScreen, target);
 }
 
 QString twoHexDigits(int value)
@@ -70,31 +70,25 @@ void Velmar_Windows::sendInstructionOperation()
 
     if (from == ui->run_btn) {
         emit upDateTWContent();
-        const QString code = lookup("chan_Selec");
-        const QString param = signalParameter();
-        if (!code.isEmpty() && !param.isEmpty())
-            sendFrames(code, param, true, 0, kFrameIntervalMs);
+        sendIfComplete(lookup("chan_Selec"), signalParameter(), true, 0);
         return;
     }
     if (from == ui->on_btn) {
         const int target = ui->_4k_btn->isChecked() ? 2 : 0;
         if (ui->retard_btn->isChecked()) {
             // Screens switch on one after the other, set_sec seconds apart.
-            sendFrames(lookup("on_off"), lookup("pow_on"), true, target, ui->set_sec->value() * 1000);
+            sendLcdCommand(lookup("on_off"), lookup("pow_on"), true, target, ui->set_sec->value() * 1000);
             return;
         }
-        const QString code = lookup("on_off");
-        const QString param = lookup("pow_on");
-        if (!code.isEmpty() && !param.isEmpty())
-            sendFrames(code, param, false, target, kFrameIntervalMs);
+        sendIfComplete(lookup("on_off"), lookup("pow_on"), false, target);
         return;
     }
     if (from == ui->fan_apply && ui->fan_manual->isChecked() && !ui->fan_open->isChecked()
         && !ui->fan_close->isChecked() && !ui->fan_auto->isChecked()) {
         const QString code = lookup("ft_control");
-        sendFrames(code, lookup("manual"), false, 0, kFrameIntervalMs);
-        sendFrames(code, twoHexDigits(ui->fan_sp1->value()), false, 0, kFrameIntervalMs);
-        sendFrames(code, twoHexDigits(ui->fan_sp2->value()), false, 0, kFrameIntervalMs);
+        sendLcdCommand(code, lookup("manual"), false, 0);
+        sendLcdCommand(code, twoHexDigits(ui->fan_sp1->value()), false, 0);
+        sendLcdCommand(code, twoHexDigits(ui->fan_sp2->value()), false, 0);
         return;
     }
 
@@ -162,9 +156,7 @@ void Velmar_Windows::sendInstructionOperation()
                 }
             }
         }
-        const QString code = lookup(row.instruction);
-        if (!code.isEmpty() && !param.isEmpty())
-            sendFrames(code, param, false, 0, kFrameIntervalMs);
+        sendIfComplete(lookup(row.instruction), param, false, 0);
         return;
     }
 }

@@ -50,8 +50,9 @@ void Velmar_Windows::initConnect()
         connect(button, &QAbstractButton::clicked, this, &Velmar_Windows::sendInstructionOperation);
 
     connect(ui->cent_tablewidget, &QTableWidget::itemSelectionChanged, this, &Velmar_Windows::tableWidgetChanged);
-    connect(ui->signal_type_cb, QOverload<const QString &>::of(&QComboBox::currentIndexChanged), this,
-            &Velmar_Windows::updateMatrixTypeName);
+    // Every change of the current signal type passes its text on.
+    connect(ui->signal_type_cb, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int index) { updateMatrixTypeName(ui->signal_type_cb->itemText(index)); });
     connect(ui->retard_btn, &QCheckBox::stateChanged, this, &Velmar_Windows::CheckStatus);
     connect(ui->link_cb, &QCheckBox::stateChanged, this, &Velmar_Windows::CheckStatus);
     connect(ui->fan_manual, &QRadioButton::toggled, this, &Velmar_Windows::RadioStatus);

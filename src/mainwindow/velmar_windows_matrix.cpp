@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kFrameIntervalMs = 50;
 // A scene number goes into the frame as two decimal digits read as one byte.
 constexpr int kMaxSceneNumber = 99;
 
@@ -24,9 +23,20 @@ Communication &matrixLink(const QString &signalType)
     return GlobalObject::rgbMatrixPortOpen ? rgbMatrixCommunication : lcdCommunication;
 }
 
-void sendScreenCommand(const QString &code, const QString &param, int target)
+// The screen part and the matrix part of a linked command, in the order
+// and with the wait between that the matrix settings give.
+template<typename Screen, typename Matrix>
+void sendLinked(const InstructionRecord &record, Screen screen, Matrix matrix)
 {
-    lcdCommunication.sendData(lcdCommunication.makeCommand(code, param, false, target), kFrameIntervalMs, false);
+    if (record.matrixFirst) {
+        matrix();
+        pacedWait(record.responseTime);
+        screen();
+    } else {
+        screen();
+        pacedWait(record.responseTime);
+        matrix();
+    }
 }
 
 } // namespace
@@ -48,27 +58,22 @@ void Velmar_Windows::spliceOrMatrix()
     const int input = ui->matrix_type_cb->currentIndex() + 1;
     if (!ui->link_cb->isChecked() || input < 1) {
         emit upDateTWContent();
-        sendScreenCommand(code, param, 0);
+        sendLcdCommand(code, param, false, 0);
         return;
     }
 
     const InstructionRecord record =
         matrixSetWindow->getInstructionRecord(signalType, ui->linktitle_lb_2->text(), input);
-    auto sendMatrix = [&] {
-        Communication &link = matrixLink(signalType);
-        link.sendData(link.switchCommand(record), record.intervalTime, true);
-    };
-    if (!record.matrixFirst) {
-        sendScreenCommand(code, param, 0);
-        emit upDateTWContent();
-        pacedWait(record.responseTime);
-        sendMatrix();
-    } else {
-        sendMatrix();
-        pacedWait(record.responseTime);
-        sendScreenCommand(code, param, 0);
-        emit upDateTWContent();
-    }
+    sendLinked(
+        record,
+        [&] {
+            sendLcdCommand(code, param, false, 0);
+            emit upDateTWContent();
+        },
+        [&] {
+            Communication &link = matrixLink(signalType);
+            link.sendData(link.switchCommand(record), record.intervalTime, true);
+        });
 }
 
 void Velmar_Windows::sendPlanOperation()
@@ -87,32 +92,24 @@ void Velmar_Windows::sendPlanOperation()
     const QString param = QStringLiteral("%1").arg(scene, 2, 10, QLatin1Char('0'));
 
     if (!ui->link_cb->isChecked()) {
-        sendScreenCommand(code, param, 1);
+        sendLcdCommand(code, param, false, 1);
         return;
     }
 
     const QString signalType = ui->signal_type_cb->currentText();
     const InstructionRecord record = matrixSetWindow->getInstructionRecord(signalType, ui->linktitle_lb_2->text(), 0);
-    auto sendMatrix = [&] {
-        Communication &link = matrixLink(signalType);
-        link.sendData(link.sceneCommand(record, scene, save ? 0 : 1), record.intervalTime, true);
-    };
-    if (!record.matrixFirst) {
-        sendScreenCommand(code, param, 1);
-        pacedWait(record.responseTime);
-        sendMatrix();
-    } else {
-        sendMatrix();
-        pacedWait(record.responseTime);
-        sendScreenCommand(code, param, 1);
-    }
+    sendLinked(
+        record, [&] { sendLcdCommand(code, param, false, 1); },
+        [&] {
+            Communication &link = matrixLink(signalType);
+            link.sendData(link.sceneCommand(record, scene, save ? 0 : 1), record.intervalTime, true);
+        });
 }
 
 void Velmar_Windows::sendPlanCom(QString d5)
 {
-    lcdCommunication.sendData(
-        lcdCommunication.makeCommand(GlobalObject::instructionHash[QStringLiteral("plan_transfer")], d5, false, 1), 0,
-        false);
+    // A tour step is paced by the tour itself: no wait after the frame.
+    sendLcdCommand(GlobalObject::instructionHash[QStringLiteral("plan_transfer")], d5, false, 1, 0);
 }
 
 void Velmar_Windows::sendMatrixCom(QList<QString> matrixComList, int type, int signal, int msec)

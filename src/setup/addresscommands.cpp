@@ -10,7 +10,6 @@ namespace AddressCommands {
 
 namespace {
 
-constexpr int kFrameIntervalMs = 50;
 constexpr int kMaxAddress = 0xFF;   // one byte in the frame
 constexpr int kMaxSequence = 9999; // four decimal digits in the field
 
@@ -88,11 +87,8 @@ Plan build(Action action, const QString &sequence, const QString &row, const QSt
 
 void send(const QList<Frame> &frames)
 {
-    for (const Frame &frame : frames) {
-        const QList<QByteArray> bytes =
-            lcdCommunication.makeCommand(frame.code, frame.param, false, frame.target);
-        lcdCommunication.sendData(bytes, kFrameIntervalMs, false);
-    }
+    for (const Frame &frame : frames)
+        sendLcdCommand(frame.code, frame.param, false, frame.target);
 }
 
 void perform(Action action, const QString &sequence, const QString &row, const QString &column)

@@ -23,7 +23,6 @@ const QString kGroup = QStringLiteral("MatrixConfig");
 const QString kOutArray = QStringLiteral("MatrixOut");
 const QString kOutKey = QStringLiteral("out");
 
-constexpr int kFrameIntervalMs = 50;
 constexpr int kToWholeWall = 1; // frame from "11" to "FF"
 
 } // namespace
@@ -211,9 +210,7 @@ void MatrixConfigurationWindows::sendInstructionOperation()
     for (const auto &entry : repair) {
         if (sender() != entry.button)
             continue;
-        const QList<QByteArray> frames = lcdCommunication.makeCommand(
-            QStringLiteral("EB"), QLatin1String(entry.param), false, kToWholeWall);
-        lcdCommunication.sendData(frames, kFrameIntervalMs, false);
+        sendLcdCommand(QStringLiteral("EB"), QLatin1String(entry.param), false, kToWholeWall);
         return;
     }
 }
