@@ -75,6 +75,7 @@ void Velmar_Windows::initForm()
     joinSetWindow = new JoinSettingWindows;
     matrixSetWindow = new MatrixConfigurationWindows;
     adderSetWindow = new AdderSetWindows;
+    createAccountWindows();
 
     clockTimer = new QTimer;
     inputCompleter = new QCompleter;
@@ -328,6 +329,8 @@ bool Velmar_Windows::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == ui->label_title)
             maxBottonClick();
+        else if (watched == ui->matrix_type_cb->lineEdit())
+            showInputNameWindow();
     } else if (event->type() == QEvent::Show && watched == skinMenu) {
         skinMenu->move(skinMenu->pos() + QPoint(48, -25));
     }

@@ -13,9 +13,13 @@
 #include "linkrecords.h"
 #include "matrixbrowsedata.h"
 
+class AboutDialog;
 class AdderSetWindows;
+class ChangeNameWindows;
+class DebugWindows;
 class Communication;
 class JoinSettingWindows;
+class LoginWindows;
 class MatrixConfigurationWindows;
 class PortSettingWindows;
 class QAction;
@@ -31,8 +35,9 @@ class Ui_Velmar_Windows;
 // (velmar_windows_grid.cpp), the "MainSetting" group
 // (velmar_windows_settings.cpp), links (velmar_windows_links.cpp), the
 // command dispatcher and log (velmar_windows_commands.cpp), linked matrix
-// switching and scenes (velmar_windows_matrix.cpp) and rights
-// (velmar_windows_rights.cpp).
+// switching and scenes (velmar_windows_matrix.cpp), rights
+// (velmar_windows_rights.cpp) and the accounts and service windows
+// (velmar_windows_accounts.cpp).
 class Velmar_Windows : public QWidget
 {
     Q_OBJECT
@@ -83,6 +88,11 @@ public slots:
     void sendMatrixCom(QList<QString> matrixComList, int type, int signal, int msec);
     // The link layer lost an open link (adapter pulled, bridge gone).
     void linkFailed(QString message);
+    // Accounts and service windows (velmar_windows_accounts.cpp).
+    void showLoginWindow();
+    void showAboutWindow();
+    void showChangeNameWindow();
+    void showDebugWindow();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -97,6 +107,9 @@ private:
     void saveConfig();
     void initMatrixInputList();
     void collectSelectedScreens();
+    void createAccountWindows();
+    void connectAccountWindows();
+    void showInputNameWindow();
 
     void createMenus();
     void setRibbonIcons();
@@ -120,6 +133,11 @@ private:
     JoinSettingWindows *joinSetWindow = nullptr;
     MatrixConfigurationWindows *matrixSetWindow = nullptr;
     AdderSetWindows *adderSetWindow = nullptr;
+    LoginWindows *loginWindow = nullptr;
+    AboutDialog *aboutWindow = nullptr;
+    ChangeNameWindows *sceneNameWindows = nullptr;
+    ChangeNameWindows *inputNameWindows = nullptr;
+    DebugWindows *debugWindow = nullptr;
 
     QCompleter *inputCompleter = nullptr;
     QCompleter *sceneCompleter = nullptr;
@@ -175,6 +193,7 @@ private:
     friend class TestMainMatrix;
     friend class TestMainRights;
     friend class TestMainBridge;
+    friend class TestMainAccounts;
 };
 
 #endif // VELMAR_WINDOWS_H

@@ -1,0 +1,159 @@
+#include "userdatabase.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+const QString connectionName = QStringLiteral("my_sqlite");
+const char *const createdLine = "创建成功,插入初始数据";
+
+const char *const userTypeTable = "create table usertype(t_id integer primary key autoincrement, type varchar(10))";
+const char *const userInfoTable =
+    "create table userinfo(u_id integer primary key autoincrement, t_id integer not null, mode integer not null, "
+    "username varchar(10), password varchar(10), foreign key(t_id) references usertype(t_id))";
+
+// The default accounts; the operators' README lists these passwords.
+const QList<const char *> userTypeRows = {
+    "insert into usertype values(null,'用户')",
+    "insert into usertype values(null,'管理员')",
+};
+const QList<const char *> userInfoRows = {
+    "insert into userinfo values(null,2,0,'admin','2906')",
+    "insert into userinfo values(null,2,1,'admin','86413')",
+    "insert into userinfo values(null,1,2,'admin','904273')",
+    "insert into userinfo values(null,2,3,'admin','571836')",
+};
+
+} // namespace
+
+bool UserDatabase::fail(const QString &what, const QString &why)
+{
+    error = why;
+    qDebug().noquote() << what + why;
+    return false;
+}
+
+bool UserDatabase::connectDatabase()
+{
+    error.clear();
+    if (QSqlDatabase::contains(connectionName)) {
+        db = QSqlDatabase::database(connectionName);
+        return db.isOpen() || openDatabase();
+    }
+    db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    // The file is named once, absolutely, when the connection is made at
+    // start-up: a later change of the working directory must not let a new
+    // file with the default passwords appear there.
+    db.setDatabaseName(QDir::current().absoluteFilePath(QStringLiteral("database.db")));
+    return openDatabase();
+}
+
+bool UserDatabase::createTable(const QString &statement)
+{
+    QSqlQuery query(db);
+    if (!query.exec(statement))
+        return fail(QStringLiteral("创建表:"), query.lastError().text());
+    return true;
+}
+
+bool UserDatabase::createWithDefaults(const char *createStatement, const QList<const char *> &inserts)
+{
+    db.transaction();
+    if (!createTable(QString::fromUtf8(createStatement))) {
+        db.rollback();
+        return false;
+    }
+    qDebug().noquote() << createdLine;
+    QSqlQuery query(db);
+    for (const char *insert : inserts) {
+        if (!query.exec(QString::fromUtf8(insert))) {
+            fail(QStringLiteral("插入数据:"), query.lastError().text());
+            db.rollback();
+            return false;
+        }
+    }
+    if (!db.commit()) {
+        fail(QStringLiteral("插入数据:"), db.lastError().text());
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+void UserDatabase::initDatabase()
+{
+    if (!connectDatabase())
+        return;
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    createWithDefaults(userTypeTable, userTypeRows);
+    createWithDefaults(userInfoTable, userInfoRows);
+    closeDatabase();
+}
+
+bool UserDatabase::openDatabase()
+{
+    error.clear();
+    if (!db.open())
+        return fail(QString(), db.lastError().text());
+    return true;
+}
+
+void UserDatabase::closeDatabase()
+{
+    db.close();
+}
+
+QHash<QString, QString> UserDatabase::queryUser(const QString &password)
+{
+    error.clear();
+    QHash<QString, QString> user;
+    QSqlQuery query(db);
+    // Read in account order so that among equal passwords the same account
+    // always wins; the comparison is ours, exact and case-sensitive.
+    if (!query.exec(QStringLiteral("select mode,password,type from userinfo,usertype "
+                                   "where userinfo.t_id = usertype.t_id order by u_id"))) {
+        fail(QStringLiteral("查数据:"), query.lastError().text());
+        return user;
+    }
+    while (query.next()) {
+        if (query.value(1).toString() == password) {
+            user.insert(QStringLiteral("mode"), query.value(0).toString());
+            user.insert(QStringLiteral("type"), query.value(2).toString());
+            break;
+        }
+    }
+    return user;
+}
+
+bool UserDatabase::checkPassword(const QString &password)
+{
+    error.clear();
+    if (password.isEmpty())
+        return false;
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("select password from userinfo where password = ?"));
+    query.addBindValue(password);
+    if (!query.exec())
+        return fail(QStringLiteral("查数据:"), query.lastError().text());
+    return query.next();
+}
+
+bool UserDatabase::updatePassword(const QString &oldPassword, const QString &newPassword)
+{
+    error.clear();
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("update userinfo set password = ? where password = ?"));
+    query.addBindValue(newPassword);
+    query.addBindValue(oldPassword);
+    // Passwords never reach the debug output.
+    qDebug().noquote() << "update userinfo set password = *** where password = ***";
+    if (!query.exec())
+        return fail(QStringLiteral("修改数据:"), query.lastError().text());
+    if (query.numRowsAffected() < 1)
+        return fail(QStringLiteral("修改数据:"), QStringLiteral("no account has the old password"));
+    return true;
+}

@@ -1,0 +1,42 @@
+#ifndef USERDATABASE_H
+#define USERDATABASE_H
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+
+// The user accounts in the SQLite file "database.db" (connection
+// "my_sqlite"). Login is by password alone; the first account, by u_id,
+// whose password equals the typed text wins. Failures go to the debug
+// output and to lastError(); only the windows speak to the operator.
+class UserDatabase
+{
+public:
+    bool connectDatabase();
+    bool createTable(const QString &statement);
+    // Creates each missing table together with its default rows, in one
+    // transaction per table: all or nothing, tried again at the next start.
+    void initDatabase();
+    bool openDatabase();
+    void closeDatabase();
+
+    // Keys "mode" and "type" of the account the password opens; empty when
+    // none does or when the file cannot be read (then lastError() is set).
+    QHash<QString, QString> queryUser(const QString &password);
+    bool checkPassword(const QString &password);
+    // True only when at least one account now has the new password.
+    bool updatePassword(const QString &oldPassword, const QString &newPassword);
+
+    // Why the last operation failed; empty after one that worked. Tells a
+    // file that cannot be used from a password that matches nothing.
+    QString lastError() const { return error; }
+
+private:
+    bool fail(const QString &what, const QString &why);
+    bool createWithDefaults(const char *createStatement, const QList<const char *> &inserts);
+
+    QSqlDatabase db;
+    QString error;
+};
+
+#endif // USERDATABASE_H
