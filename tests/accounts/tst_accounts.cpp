@@ -61,6 +61,7 @@ private slots:
 
     void defaultsOnFirstStart();
     void secondStartKeepsAccounts();
+    void defaultsAllOrNothing();
     void login_data();
     void login();
     void enterKeyLogsInThenOut();
@@ -139,6 +140,26 @@ void TestLogin::secondStartKeepsAccounts()
     QCOMPARE(rows(file(), "select u_id, password from userinfo"),
              QStringList({"1 0042", "2 86413", "3 904273", "4 571836"}));
     QCOMPARE(rows(file(), "select count(*) from usertype"), QStringList{"2"});
+}
+
+void TestLogin::defaultsAllOrNothing()
+{
+    // A role table without the administrator role: the accounts that need it
+    // cannot go in, so their table is not left behind half filled.
+    stop();
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(QStringLiteral("roles.db"));
+    rows(path, "create table usertype(t_id integer primary key autoincrement, type varchar(10))");
+    rows(path, "insert into usertype values(1, '用户')");
+    QFile roles(path);
+    QVERIFY(roles.open(QIODevice::ReadOnly));
+    start(roles.readAll());
+    QCOMPARE(rows(file(), "select count(*) from sqlite_master where name = 'userinfo'"), QStringList{"0"});
+
+    rows(file(), "insert into usertype values(2, '管理员')");
+    stop(true);
+    start(QByteArray(), true);
+    QCOMPARE(rows(file(), "select count(*) from userinfo"), QStringList{"4"});
 }
 
 void TestLogin::login_data()

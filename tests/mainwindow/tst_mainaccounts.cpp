@@ -41,6 +41,7 @@ private slots:
     void versionQuery();
     void debugSend_data();
     void debugSend();
+    void chineseTexts();
 
 private:
     bool openLink();
@@ -190,6 +191,18 @@ void TestMainAccounts::debugSend()
     command->setText(QStringLiteral("EE"));
     click(window->debugWindow, "send_btn");
     QTRY_COMPARE_WITH_TIMEOUT(pty->log().bytes(), wire({bytes.remove(' ') + "EE"}), 5000);
+}
+
+void TestMainAccounts::chineseTexts()
+{
+    auto *password = field<QLineEdit>(window->loginWindow, "password_ld");
+    password->setText(QStringLiteral("2906"));
+    window->languageSwitch();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(field<QPushButton>(window->loginWindow, "login_btn")->text(), QStringLiteral("登陆"));
+    QVERIFY(password->text().isEmpty());
+    QCOMPARE(field<QPushButton>(window->debugWindow, "send_btn")->text(), QStringLiteral("发送"));
+    QCOMPARE(field<QLabel>(window->sceneNameWindows, "label_title")->text(), QStringLiteral("更改名称"));
 }
 
 VW_TEST_MAIN(TestMainAccounts)
