@@ -48,7 +48,7 @@ private:
     // Return or Enter logs in while 0 and out while 1.
     int enterState = 0;
 
-    friend class TestLogin;
+    friend class AccountsTest;
 };
 
 #endif // LOGINWINDOWS_H

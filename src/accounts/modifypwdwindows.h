@@ -37,7 +37,7 @@ private:
     std::unique_ptr<Ui::ModifyPwdWindows> ui;
     UserDatabase database;
 
-    friend class TestLogin;
+    friend class AccountsTest;
 };
 
 #endif // MODIFYPWDWINDOWS_H
