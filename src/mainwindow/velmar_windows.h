@@ -14,9 +14,12 @@
 #include "matrixbrowsedata.h"
 
 class AdderSetWindows;
+class AlienAdjustWindows;
 class Communication;
+class EdgeMeltingWindows;
 class JoinSettingWindows;
 class MatrixConfigurationWindows;
+class PictureControlWindows;
 class PortSettingWindows;
 class QAction;
 class QComboBox;
@@ -83,6 +86,10 @@ public slots:
     void sendMatrixCom(QList<QString> matrixComList, int type, int signal, int msec);
     // The link layer lost an open link (adapter pulled, bridge gone).
     void linkFailed(QString message);
+    // Picture adjustment windows (velmar_windows_adjust.cpp).
+    void showImageAdjustWindow();
+    void showAlienAdjustWindow();
+    void showEdgeMeltingWindow();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -114,12 +121,19 @@ private:
     bool openMatrixPort(Communication &link, const PortSettingRecord &record, const QString &portName,
                         std::atomic<bool> &flag);
 
+    void initAdjustWindows();
+    void initAdjustConnect();
+    void updateAdjustRange();
+
     Ui_Velmar_Windows *ui;
 
     PortSettingWindows *portSetWindow = nullptr;
     JoinSettingWindows *joinSetWindow = nullptr;
     MatrixConfigurationWindows *matrixSetWindow = nullptr;
     AdderSetWindows *adderSetWindow = nullptr;
+    PictureControlWindows *pictureControlWindow = nullptr;
+    AlienAdjustWindows *alienAdjustWindow = nullptr;
+    EdgeMeltingWindows *edgeMeltingWindow = nullptr;
 
     QCompleter *inputCompleter = nullptr;
     QCompleter *sceneCompleter = nullptr;
@@ -175,6 +189,7 @@ private:
     friend class TestMainMatrix;
     friend class TestMainRights;
     friend class TestMainBridge;
+    friend class TestMainAdjust;
 };
 
 #endif // VELMAR_WINDOWS_H

@@ -72,4 +72,5 @@ void Velmar_Windows::initConnect()
             &Velmar_Windows::updateMatrixModelText);
     connect(matrixSetWindow, &MatrixConfigurationWindows::matrixInputSizeChange, this,
             &Velmar_Windows::updateMatrixInputSize);
+    initAdjustConnect();
 }
