@@ -170,9 +170,9 @@ void PictureControlWindows::initColorButtons()
     for (const SwatchFamily &family : swatchFamilies) {
         QHBoxLayout *row = ui.get()->*family.row;
         for (int column = 0; column < swatchColumns; ++column) {
-            const QString name = QLatin1String(family.nameTemplate).arg(column);
+            const QString name = QString::fromLatin1(family.nameTemplate).arg(column);
             colorIndexHash.insert(name, family.descendingIndex ? swatchColumns - column : column);
-            const QString style = QLatin1String(family.styleTemplate).arg(255 - 4 * column);
+            const QString style = QString::fromLatin1(family.styleTemplate).arg(255 - 4 * column);
 
             auto *swatch = new QPushButton(row->parentWidget());
             swatch->setObjectName(name);
