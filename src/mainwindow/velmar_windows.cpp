@@ -76,6 +76,7 @@ void Velmar_Windows::initForm()
     matrixSetWindow = new MatrixConfigurationWindows;
     adderSetWindow = new AdderSetWindows;
     createAccountWindows();
+    initAdjustWindows();
 
     clockTimer = new QTimer;
     inputCompleter = new QCompleter;

@@ -17,10 +17,13 @@ class AboutDialog;
 class AdderSetWindows;
 class ChangeNameWindows;
 class DebugWindows;
+class AlienAdjustWindows;
 class Communication;
+class EdgeMeltingWindows;
 class JoinSettingWindows;
 class LoginWindows;
 class MatrixConfigurationWindows;
+class PictureControlWindows;
 class PortSettingWindows;
 class QAction;
 class QComboBox;
@@ -93,6 +96,10 @@ public slots:
     void showAboutWindow();
     void showChangeNameWindow();
     void showDebugWindow();
+    // Picture adjustment windows (velmar_windows_adjust.cpp).
+    void showImageAdjustWindow();
+    void showAlienAdjustWindow();
+    void showEdgeMeltingWindow();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -127,6 +134,10 @@ private:
     bool openMatrixPort(Communication &link, const PortSettingRecord &record, const QString &portName,
                         std::atomic<bool> &flag);
 
+    void initAdjustWindows();
+    void initAdjustConnect();
+    void updateAdjustRange();
+
     Ui_Velmar_Windows *ui;
 
     PortSettingWindows *portSetWindow = nullptr;
@@ -138,6 +149,9 @@ private:
     ChangeNameWindows *sceneNameWindows = nullptr;
     ChangeNameWindows *inputNameWindows = nullptr;
     DebugWindows *debugWindow = nullptr;
+    PictureControlWindows *pictureControlWindow = nullptr;
+    AlienAdjustWindows *alienAdjustWindow = nullptr;
+    EdgeMeltingWindows *edgeMeltingWindow = nullptr;
 
     QCompleter *inputCompleter = nullptr;
     QCompleter *sceneCompleter = nullptr;
@@ -194,6 +208,7 @@ private:
     friend class TestMainRights;
     friend class TestMainBridge;
     friend class TestMainAccounts;
+    friend class TestMainAdjust;
 };
 
 #endif // VELMAR_WINDOWS_H

@@ -73,4 +73,5 @@ void Velmar_Windows::initConnect()
     connect(matrixSetWindow, &MatrixConfigurationWindows::matrixInputSizeChange, this,
             &Velmar_Windows::updateMatrixInputSize);
     connectAccountWindows();
+    initAdjustConnect();
 }

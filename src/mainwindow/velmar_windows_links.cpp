@@ -6,6 +6,7 @@
 #include "communication.h"
 #include "globalobject.h"
 #include "messagebox.h"
+#include "picturecontrolwindows.h"
 #include "portsettingwindows.h"
 
 namespace {
@@ -33,6 +34,7 @@ void Velmar_Windows::showLinkState()
 
 void Velmar_Windows::setLinkWidgets(bool open)
 {
+    pictureControlWindow->setResetEnabled(open);
     ui->beginmatrix_btn->setEnabled(open);
     ui->beginplan_btn->setEnabled(open);
     ui->port_open_btn->setEnabled(!open);
