@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -12,6 +13,7 @@
 
 #include "linkrecords.h"
 #include "matrixbrowsedata.h"
+#include "tourqueue.h"
 
 class AdderSetWindows;
 class Communication;
@@ -22,7 +24,9 @@ class QAction;
 class QComboBox;
 class QCompleter;
 class QMenu;
+class QThread;
 class QTimer;
+class ThreadWorker;
 class Ui_Velmar_Windows;
 
 // The operator console and the hub of every other window. Its work is split
@@ -31,8 +35,8 @@ class Ui_Velmar_Windows;
 // (velmar_windows_grid.cpp), the "MainSetting" group
 // (velmar_windows_settings.cpp), links (velmar_windows_links.cpp), the
 // command dispatcher and log (velmar_windows_commands.cpp), linked matrix
-// switching and scenes (velmar_windows_matrix.cpp) and rights
-// (velmar_windows_rights.cpp).
+// switching and scenes (velmar_windows_matrix.cpp), rights
+// (velmar_windows_rights.cpp) and tours (velmar_windows_tours.cpp).
 class Velmar_Windows : public QWidget
 {
     Q_OBJECT
@@ -83,6 +87,14 @@ public slots:
     void sendMatrixCom(QList<QString> matrixComList, int type, int signal, int msec);
     // The link layer lost an open link (adapter pulled, bridge gone).
     void linkFailed(QString message);
+
+    // Tours.
+    void startThreads();
+    void stopThreads();
+    void activationPlanTask();
+    void startMatrixThreads();
+    void stopMatrixThreads();
+    void activationMatrixTask();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -169,12 +181,27 @@ private:
 
     QRect normalGeometry;
 
+    // Tours: the current worker of each (null while it is stopped) and every
+    // tour thread not yet finished, joined at exit.
+    ThreadWorker *startTourWorker(QPointer<QThread> &thread);
+    void readMatrixTour(int *b_in, int *e_in, int *b_out, int *e_out, MATRIXBROWSEDATA *record) const;
+    void stopTour(ThreadWorker *&worker, QPointer<QThread> &thread);
+    void endTours();
+    ThreadWorker *planWorker = nullptr;
+    ThreadWorker *matrixWorker = nullptr;
+    QPointer<QThread> planThread;
+    QPointer<QThread> matrixThread;
+    QList<QPointer<QThread>> tourThreads;
+    TourQueue tourQueue;
+    int tourPauseUnitMs = 1000;
+
     friend class TestMainWindow;
     friend class TestMainLinks;
     friend class TestMainDispatch;
     friend class TestMainMatrix;
     friend class TestMainRights;
     friend class TestMainBridge;
+    friend class TestTourLifecycle;
 };
 
 #endif // VELMAR_WINDOWS_H
