@@ -31,9 +31,8 @@ void ThreadWorker::setPauseUnit(int milliseconds)
     pauseUnitMs = milliseconds;
 }
 
-bool ThreadWorker::stopped()
+bool ThreadWorker::stopped() const
 {
-    QMutexLocker lock(&mutex);
     return stopFlag;
 }
 

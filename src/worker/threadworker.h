@@ -43,12 +43,14 @@ public slots:
     void matrixToBrowse(int b_in, int e_in, int b_out, int e_out, int sec, MATRIXBROWSEDATA matrixborwsedata);
 
 private:
-    bool stopped();
+    bool stopped() const;
     // Waits until due moves sec units on; false when stopped. Pauses are
     // chained on one monotonic deadline, so a pass does not drift.
     bool pauseUntilNext(QDeadlineTimer &due, int sec);
 
-    bool stopFlag = false;
+    // Written under the mutex so that a pause cannot miss its wake-up; atomic
+    // so that the tours may test it without the lock.
+    std::atomic<bool> stopFlag{false};
     QMutex mutex;
     QWaitCondition stopWake;
     std::atomic<int> pauseUnitMs{1000};
