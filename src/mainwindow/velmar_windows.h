@@ -201,7 +201,7 @@ private:
     friend class TestMainMatrix;
     friend class TestMainRights;
     friend class TestMainBridge;
-    friend class TestTourLifecycle;
+    friend class TestTours;
 };
 
 #endif // VELMAR_WINDOWS_H
