@@ -42,6 +42,11 @@ bool ThreadWorker::pauseUntilNext(QDeadlineTimer &due, int sec)
     QMutexLocker lock(&mutex);
     if (ms <= 0)
         return !stopFlag;
+    // After a stall longer than a pause (a suspended machine) the tour goes
+    // on from now instead of catching up with steps at once.
+    const QDeadlineTimer now = QDeadlineTimer::current(Qt::PreciseTimer);
+    if (now.deadlineNSecs() - due.deadlineNSecs() > ms * 1000000)
+        due = now;
     due += ms;
     while (!stopFlag && !due.hasExpired())
         stopWake.wait(&mutex, due);
