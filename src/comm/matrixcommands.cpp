@@ -17,6 +17,7 @@ struct Numbers
     qint64 output;
     qint64 scene;
     const QList<int> &outputs;
+    PairStyle style = {};
 };
 
 struct FormLayout
@@ -69,6 +70,8 @@ bool sourceNumber(const Field &field, const Numbers &n, qint64 *value)
     switch (field.source) {
     case Address:
         *value = n.address.toInt(); // not a decimal number: 0
+        if (n.style.addressAtLeastZero)
+            *value = qMax(*value, qint64(0));
         return true;
     case Input:
         *value = n.input + field.offset;
@@ -134,7 +137,7 @@ bool fieldText(const Field &field, const Numbers &n, bool binary, QString *text)
         *text = joinedOutputs(n.outputs, field.text);
         return true;
     case PearmainAddress: {
-        const int value = n.address.toInt();
+        const int value = n.style.addressAtLeastZero ? qMax(n.address.toInt(), 0) : n.address.toInt();
         *text = value > 9 ? n.address : formatNumber(value, formLayout(Dec2));
         return true;
     }
@@ -148,6 +151,8 @@ bool fieldText(const Field &field, const Numbers &n, bool binary, QString *text)
     if (binary && (value < 0 || (layout.limit >= 0 && value > layout.limit)))
         return false;
     *text = formatNumber(value, layout);
+    if (n.style.lowerHex && layout.base == 16)
+        *text = text->toLower();
     return true;
 }
 
@@ -205,7 +210,7 @@ QStringList buildTexts(const QVector<TextRule> &rules, const Numbers &n, bool bi
 
 QStringList rowPairTexts(const Row &row, const Numbers &n)
 {
-    const bool binary = row.encoding != Encoding::Ascii;
+    const bool binary = row.encoding != Encoding::Ascii || n.style.hexWire;
     switch (row.scope) {
     case PerOutput:
     case Once:
@@ -265,8 +270,14 @@ const SceneRow *findSceneRow(int signalType, const QString &model)
 
 QStringList pairTexts(const Row &row, const QString &address, int input, int output)
 {
+    return pairTexts(row, address, input, output, PairStyle());
+}
+
+QStringList pairTexts(const Row &row, const QString &address, int input, int output,
+                      const PairStyle &style)
+{
     const QList<int> outputs = {output};
-    return rowPairTexts(row, {address, input, output, 0, outputs});
+    return rowPairTexts(row, {address, input, output, 0, outputs, style});
 }
 
 QStringList switchTexts(const Row &row, const QString &address, int input,

@@ -82,6 +82,16 @@ enum Scope {
     ByPair     // fixed frame by output and input; outside the table: the outside text
 };
 
+// Where the matrix tour sends a row's pair otherwise than a manual switch.
+enum TourTrait {
+    TourAsSwitch = 0,
+    TourLowerHex = 1,    // numbers and the address in lower-case hex digits
+    TourOnce = 2,        // the first text of a pair only; a switch repeats it
+    TourOwnPortOnly = 4, // steps go out only while the RGB matrix's own port is open
+    TourHexWire = 8,     // sent as hex text although a switch sends its characters
+    NotToured = 16       // a switching model that the tour does not hold
+};
+
 // A switching row: the texts of one output, or of the whole call for Once.
 struct Row
 {
@@ -92,6 +102,7 @@ struct Row
     QVector<const char *> frames; // ByPair: by output, then input
     int frameInputs = 0;          // ByPair: inputs per output row
     const char *outside = nullptr;
+    int tour = TourAsSwitch; // TourTrait flags
 };
 
 // A scene row: one save and one recall command (a list of texts each).
@@ -114,6 +125,18 @@ const SceneRow *findSceneRow(int signalType, const QString &model);
 // number that does not fit its byte field would shift every later byte of
 // the frame, so such a frame is never built.
 QStringList pairTexts(const Row &row, const QString &address, int input, int output);
+
+// How the matrix tour builds a pair where it differs from a switch: hex
+// digits in lower case, a hex wire for every row (a number that does not fit
+// its field skips the pair), and an address number below 0 taken as 0.
+struct PairStyle
+{
+    bool lowerHex = false;
+    bool hexWire = false;
+    bool addressAtLeastZero = false;
+};
+QStringList pairTexts(const Row &row, const QString &address, int input, int output,
+                      const PairStyle &style);
 
 // The texts of a whole switching call: per-output rows walk the list in order
 // and skip entries equal to 0; once rows read the list as their row says.

@@ -42,6 +42,13 @@ inline Field sum8(const char *span) { return {Checksum, Text, 0, span, 0, 0, 0xF
 inline Field xor8(const char *span) { return {Checksum, Text, 0, span, 0, 1, 0xFF}; }
 inline Field sum7(const char *span) { return {Checksum, Text, 0, span, 0, 0, 0x7F}; }
 
+// A row that the matrix tour sends otherwise than a switch (TourTrait flags).
+inline Row touring(int traits, Row row)
+{
+    row.tour = traits;
+    return row;
+}
+
 inline QVector<TextRule> twice(const TextRule &rule) { return {rule, rule}; }
 
 // Frames that several makes share.

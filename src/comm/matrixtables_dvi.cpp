@@ -10,8 +10,8 @@ const QVector<Row> &dviRows()
 {
     static const QVector<Row> rows = {
         {"ANTAI", PerOutput, AsciiWire, {{"%1*%2!", {in(Dec), out(Dec)}}}},
-        {"BTRAN-111", PerOutput, HexWire,
-         {{"F6%1%2%3%4%5", {addr(), lit("0104A1"), out(Hex2, -1), in(Hex2, -1), lit("00")}}}},
+        touring(TourLowerHex, {"BTRAN-111", PerOutput, HexWire,
+         {{"F6%1%2%3%4%5", {addr(), lit("0104A1"), out(Hex2, -1), in(Hex2, -1), lit("00")}}}}),
         {"BTRAN-888", PerOutput, AsciiWire, {{"<%1,%2,V>", {in(Dec), out(Dec)}}}},
         {"CREATEK", PerOutput, AsciiWire, twice({"%1V%2.", {in(Dec), out(Dec)}})},
         {"CZ-DVI", PerOutput, AsciiWire, {{"%1,%2,V", {in(Dec), out(Dec)}}}},
@@ -24,9 +24,10 @@ const QVector<Row> &dviRows()
          {{"A500%1%2%3%4%5%6",
            {addr(), lit("01"), out(Hex2), in(Hex2), lit("02"), sum8("A500%1%2%3%4%5")}}}},
         {"DVI07", PerOutput, AsciiWire, {{"%1X%2.", {in(Dec), out(Dec)}}}},
-        // Sent as its characters, although it reads like hex digits.
-        {"DVI08", PerOutput, AsciiWire, {{"AA0003%1%2FF", {in(Dec), out(Dec)}}}},
-        {"DVI09", PerOutput, AsciiWire, {{"<swit,%1,%2>", {out(Dec), in(Dec)}}}},
+        // Switched as its characters, although it reads like hex digits; the tour
+        // sends it as hex text.
+        touring(TourHexWire, {"DVI08", PerOutput, AsciiWire, {{"AA0003%1%2FF", {in(Dec), out(Dec)}}}}),
+        touring(NotToured, {"DVI09", PerOutput, AsciiWire, {{"<swit,%1,%2>", {out(Dec), in(Dec)}}}}),
         {"JC-DVI", PerOutput, AsciiWire, {{"%1%2(%3!", {addrText(), out(Dec), in(Dec)}}}},
         {"LANMA", PerOutput, HexWire, {ffFrame("05")}},
         {"PG_MUL", PerOutput, HexWire,

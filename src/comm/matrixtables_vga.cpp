@@ -15,7 +15,7 @@ const QVector<Row> &vgaRows()
 
     static const QVector<Row> rows = {
         {"AE-VGA", PerOutput, AsciiWire, {{"%1V%2V%3", {addrText(), in(Dec2), out(Dec2)}}}},
-        {"AE-VGA-T", Once, AsciiWire, {{"%1VM%2TOALL", {addrText(), in(Dec2)}}}},
+        touring(NotToured, {"AE-VGA-T", Once, AsciiWire, {{"%1VM%2TOALL", {addrText(), in(Dec2)}}}}),
         {"ANTAI", PerOutput, AsciiWire, {{"%1*%2%", {in(Dec), out(Dec)}}}},
         {"ANTAI2", PerOutput, AsciiWire, {{"%1G%2!", {in(Dec), out(Dec)}}}},
         {"ANTAI3", PerOutput, AsciiWire, {{"%1*%2!", {in(Dec), out(Dec)}}}},

@@ -65,6 +65,7 @@ Velmar_Windows::Velmar_Windows(QWidget *parent)
 
 Velmar_Windows::~Velmar_Windows()
 {
+    endTours();
     delete ui;
 }
 

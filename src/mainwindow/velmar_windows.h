@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -12,6 +13,7 @@
 
 #include "linkrecords.h"
 #include "matrixbrowsedata.h"
+#include "tourqueue.h"
 
 class AboutDialog;
 class AdderSetWindows;
@@ -29,7 +31,9 @@ class QAction;
 class QComboBox;
 class QCompleter;
 class QMenu;
+class QThread;
 class QTimer;
+class ThreadWorker;
 class Ui_Velmar_Windows;
 
 // The operator console and the hub of every other window. Its work is split
@@ -41,6 +45,7 @@ class Ui_Velmar_Windows;
 // switching and scenes (velmar_windows_matrix.cpp), rights
 // (velmar_windows_rights.cpp) and the accounts and service windows
 // (velmar_windows_accounts.cpp).
+// (velmar_windows_rights.cpp) and tours (velmar_windows_tours.cpp).
 class Velmar_Windows : public QWidget
 {
     Q_OBJECT
@@ -100,6 +105,14 @@ public slots:
     void showImageAdjustWindow();
     void showAlienAdjustWindow();
     void showEdgeMeltingWindow();
+
+    // Tours.
+    void startThreads();
+    void stopThreads();
+    void activationPlanTask();
+    void startMatrixThreads();
+    void stopMatrixThreads();
+    void activationMatrixTask();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -201,6 +214,20 @@ private:
 
     QRect normalGeometry;
 
+    // Tours: the current worker of each (null while it is stopped) and every
+    // tour thread not yet finished, joined at exit.
+    ThreadWorker *startTourWorker(QPointer<QThread> &thread);
+    void readMatrixTour(int *b_in, int *e_in, int *b_out, int *e_out, MATRIXBROWSEDATA *record) const;
+    void stopTour(ThreadWorker *&worker, QPointer<QThread> &thread);
+    void endTours();
+    ThreadWorker *planWorker = nullptr;
+    ThreadWorker *matrixWorker = nullptr;
+    QPointer<QThread> planThread;
+    QPointer<QThread> matrixThread;
+    QList<QPointer<QThread>> tourThreads;
+    TourQueue tourQueue;
+    int tourPauseUnitMs = 1000;
+
     friend class TestMainWindow;
     friend class TestMainLinks;
     friend class TestMainDispatch;
@@ -209,6 +236,7 @@ private:
     friend class TestMainBridge;
     friend class TestMainAccounts;
     friend class TestMainAdjust;
+    friend class TestTours;
 };
 
 #endif // VELMAR_WINDOWS_H

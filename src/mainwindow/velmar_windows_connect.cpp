@@ -38,6 +38,10 @@ void Velmar_Windows::initConnect()
     connect(ui->on_btn, &QPushButton::clicked, this, &Velmar_Windows::sendInstructionOperation);
     connect(ui->off_btn, &QPushButton::clicked, this, &Velmar_Windows::sendInstructionOperation);
     connect(ui->single_btn, &QPushButton::clicked, this, &Velmar_Windows::spliceOrMatrix);
+    connect(ui->beginplan_btn, &QPushButton::clicked, this, &Velmar_Windows::startThreads);
+    connect(ui->stopplan_btn, &QPushButton::clicked, this, &Velmar_Windows::stopThreads);
+    connect(ui->beginmatrix_btn, &QPushButton::clicked, this, &Velmar_Windows::startMatrixThreads);
+    connect(ui->stopmatrix_btn, &QPushButton::clicked, this, &Velmar_Windows::stopMatrixThreads);
     connect(ui->run_btn, &QPushButton::clicked, this, &Velmar_Windows::sendInstructionOperation);
     // logo_open and logo_close send their frame first, then RadioStatus
     // switches the logo mode group: the order of these connections matters.

@@ -35,8 +35,9 @@ void Velmar_Windows::showLinkState()
 void Velmar_Windows::setLinkWidgets(bool open)
 {
     pictureControlWindow->setResetEnabled(open);
-    ui->beginmatrix_btn->setEnabled(open);
-    ui->beginplan_btn->setEnabled(open);
+    // A running tour keeps its Start disabled until it is stopped.
+    ui->beginmatrix_btn->setEnabled(open && !matrixWorker);
+    ui->beginplan_btn->setEnabled(open && !planWorker);
     ui->port_open_btn->setEnabled(!open);
     ui->port_close_btn->setEnabled(open);
     ui->on_btn->setEnabled(open);

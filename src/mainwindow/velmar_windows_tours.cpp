@@ -1,0 +1,135 @@
+// The scene tour and the matrix tour: each runs in a worker thread of its
+// own, one of each kind at a time, and repeats pass after pass until it is
+// stopped. Their steps are sent here, in the GUI thread, one after another.
+
+#include "velmar_windows.h"
+#include "ui_velmar_windows.h"
+
+#include <QThread>
+
+#include "matrixconfigurationwindows.h"
+#include "threadworker.h"
+
+namespace {
+
+// How long the exit waits for a tour thread; a stopped pass ends at once.
+constexpr unsigned long kTourJoinMs = 3000;
+
+} // namespace
+
+ThreadWorker *Velmar_Windows::startTourWorker(QPointer<QThread> &thread)
+{
+    thread = new QThread;
+    auto *worker = new ThreadWorker;
+    worker->setPauseUnit(tourPauseUnitMs);
+    worker->moveToThread(thread);
+    connect(thread, &QThread::finished, worker, &QObject::deleteLater, Qt::UniqueConnection);
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater, Qt::UniqueConnection);
+    tourThreads.removeAll(nullptr);
+    tourThreads.append(thread);
+    return worker;
+}
+
+void Velmar_Windows::stopTour(ThreadWorker *&worker, QPointer<QThread> &thread)
+{
+    if (!worker)
+        return;
+    // No further pass request may reach the old worker.
+    disconnect(this, nullptr, worker, nullptr);
+    worker->stop();
+    worker = nullptr;
+    if (thread)
+        thread->quit();
+}
+
+void Velmar_Windows::startThreads()
+{
+    if (planWorker)
+        return;
+    planWorker = startTourWorker(planThread);
+    connect(this, &Velmar_Windows::planBrowse, planWorker, &ThreadWorker::plansToBrowse, Qt::UniqueConnection);
+    connect(planWorker, &ThreadWorker::SignalPlanOver, this, &Velmar_Windows::activationPlanTask,
+            Qt::UniqueConnection);
+    connect(planWorker, &ThreadWorker::PlanDelayOver, this,
+            [this](QString d5) { tourQueue.post([this, d5] { sendPlanCom(d5); }); });
+    planThread->start(QThread::InheritPriority);
+    emit planBrowse(ui->bscene_cb->currentIndex(), ui->sscene_cb->currentIndex(), ui->scene_sec->value());
+    ui->beginplan_btn->setEnabled(false);
+    ui->stopplan_btn->setEnabled(true);
+}
+
+void Velmar_Windows::stopThreads()
+{
+    stopTour(planWorker, planThread);
+    ui->beginplan_btn->setEnabled(true);
+    ui->stopplan_btn->setEnabled(false);
+}
+
+void Velmar_Windows::activationPlanTask()
+{
+    // The end of a pass of a stopped or replaced worker starts nothing.
+    if (!planWorker || sender() != planWorker)
+        return;
+    emit planBrowse(ui->bscene_cb->currentIndex(), ui->sscene_cb->currentIndex(), ui->scene_sec->value());
+}
+
+void Velmar_Windows::readMatrixTour(int *b_in, int *e_in, int *b_out, int *e_out, MATRIXBROWSEDATA *record) const
+{
+    *b_in = ui->matrix_bin_le->text().toInt();
+    *e_in = ui->matrix_ein_le->text().toInt();
+    *b_out = ui->matrix_bout_le->text().toInt();
+    *e_out = ui->matrix_eout_le->text().toInt();
+    *record = matrixSetWindow->getMatrixBrowseData(ui->signal_type_cb->currentText(), ui->linktitle_lb_2->text());
+}
+
+void Velmar_Windows::startMatrixThreads()
+{
+    int b_in, e_in, b_out, e_out;
+    MATRIXBROWSEDATA record;
+    readMatrixTour(&b_in, &e_in, &b_out, &e_out, &record);
+    if (matrixWorker || b_in >= e_in || b_out >= e_out)
+        return;
+    matrixWorker = startTourWorker(matrixThread);
+    connect(this, &Velmar_Windows::matrixBrowse, matrixWorker, &ThreadWorker::matrixToBrowse,
+            Qt::UniqueConnection);
+    connect(matrixWorker, &ThreadWorker::SignalMatrixOver, this, &Velmar_Windows::activationMatrixTask,
+            Qt::UniqueConnection);
+    connect(matrixWorker, &ThreadWorker::MatrixDelayOver, this,
+            [this](QList<QString> texts, int type, int signal, int msec) {
+                tourQueue.post([=] { sendMatrixCom(texts, type, signal, msec); });
+            });
+    matrixThread->start(QThread::InheritPriority);
+    emit matrixBrowse(b_in, e_in, b_out, e_out, ui->matrix_sec->value(), record);
+    ui->beginmatrix_btn->setEnabled(false);
+    ui->stopmatrix_btn->setEnabled(true);
+}
+
+void Velmar_Windows::stopMatrixThreads()
+{
+    stopTour(matrixWorker, matrixThread);
+    ui->beginmatrix_btn->setEnabled(true);
+    ui->stopmatrix_btn->setEnabled(false);
+}
+
+void Velmar_Windows::activationMatrixTask()
+{
+    if (!matrixWorker || sender() != matrixWorker)
+        return;
+    int b_in, e_in, b_out, e_out;
+    MATRIXBROWSEDATA record;
+    readMatrixTour(&b_in, &e_in, &b_out, &e_out, &record);
+    emit matrixBrowse(b_in, e_in, b_out, e_out, ui->matrix_sec->value(), record);
+}
+
+void Velmar_Windows::endTours()
+{
+    // Before the window and the link objects go: no worker may run on.
+    stopTour(planWorker, planThread);
+    stopTour(matrixWorker, matrixThread);
+    tourQueue.clear();
+    for (const QPointer<QThread> &thread : qAsConst(tourThreads)) {
+        if (thread && thread->wait(kTourJoinMs))
+            delete thread;
+    }
+    tourThreads.clear();
+}
