@@ -361,7 +361,8 @@
     </message>
     <message>
         <source>The video matrix port conflicts with the RGB matrix port!</source>
-        <translation>视频矩阵端口与RGB矩阵端口冲突！</translation>
+        <translation>视频矩阵端口与
+RGB矩阵端口冲突！</translation>
     </message>
     <message>
         <source>The link to %1 was lost!</source>
