@@ -357,7 +357,8 @@
     </message>
     <message>
         <source>Please confirm whether %1 exists or has been occupied!</source>
-        <translation>请确认%1是否存在或已被占用！</translation>
+        <translation>请确认%1
+是否存在或已被占用！</translation>
     </message>
     <message>
         <source>The video matrix port conflicts with the RGB matrix port!</source>
