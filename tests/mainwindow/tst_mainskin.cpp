@@ -1,9 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QHash>
 #include <QMenu>
-#include <QPalette>
 #include <QTest>
 #include <QToolButton>
 
@@ -20,7 +18,7 @@ class TestMainSkin : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { (new AppInit(this))->start(); }
     void cleanup();
     void switchAndBackGivesTheStartPalettes_data();
     void switchAndBackGivesTheStartPalettes();
@@ -28,11 +26,6 @@ private slots:
 private:
     Velmar_Windows *window = nullptr;
 };
-
-void TestMainSkin::initTestCase()
-{
-    (new AppInit(this))->start();
-}
 
 void TestMainSkin::cleanup()
 {
@@ -58,35 +51,26 @@ void TestMainSkin::switchAndBackGivesTheStartPalettes()
 {
     QFETCH(int, startSkin);
     QFETCH(QList<int>, menuEntries);
-    {
-        auto settings = ConfigFile::open();
-        settings->setValue(QStringLiteral("MainSetting/Skin"), startSkin);
-    }
+    ConfigFile::open()->setValue(QStringLiteral("MainSetting/Skin"), startSkin);
     window = new Velmar_Windows;
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-
-    QHash<QWidget *, QPalette> startPalettes;
-    for (QWidget *widget : QApplication::allWidgets())
-        startPalettes.insert(widget, widget->palette());
+    const QList<QWidget *> widgets = QApplication::allWidgets();
+    QList<QPalette> startPalettes;
+    for (QWidget *widget : widgets)
+        startPalettes.append(widget->palette());
     const QString startSheet = qApp->styleSheet();
 
     const QList<QAction *> skins = window->findChild<QToolButton *>(QStringLiteral("skin_btn"))->menu()->actions();
-    for (int entry : menuEntries) {
+    for (int entry : menuEntries)
         skins.at(entry)->trigger();
-        QCoreApplication::processEvents();
-    }
 
     QCOMPARE(qApp->styleSheet(), startSheet);
-    int compared = 0;
-    for (auto it = startPalettes.cbegin(); it != startPalettes.cend(); ++it) {
-        const QWidget *widget = it.key();
-        const QString name = QStringLiteral("%1 %2").arg(QLatin1String(widget->metaObject()->className()),
-                                                          widget->objectName());
-        QVERIFY2(widget->palette() == it.value(), qPrintable(name));
-        ++compared;
-    }
-    QVERIFY(compared > 100);
+    QVERIFY(widgets.size() > 100);
+    for (int i = 0; i < widgets.size(); ++i)
+        QVERIFY2(widgets.at(i)->palette() == startPalettes.at(i),
+                 qPrintable(QLatin1String(widgets.at(i)->metaObject()->className()) + QLatin1Char(' ')
+                            + widgets.at(i)->objectName()));
 }
 
 VW_TEST_MAIN(TestMainSkin)
