@@ -88,11 +88,15 @@ void GlobalObject::setStyle(const QString &file)
     const QByteArray bytes = qss.readAll();
     const int end = bytes.indexOf('\0');
     const QString sheet = QString::fromLatin1(end < 0 ? bytes : bytes.left(end));
-    qApp->setStyleSheet(sheet);
     // Every skin starts with "QPalette{background:#RRGGBB;}": the palette
     // colour sits at characters 20..26.
-    const QString paletteColor = sheet.mid(20, 7);
-    qApp->setPalette(QPalette(QColor(paletteColor)));
+    const QPalette palette(QColor(sheet.mid(20, 7)));
+    // The sheet repolishes every widget with a palette of its own, taken
+    // from the application palette of that moment: the new palette must be
+    // in place first, or a switch back leaves the old skin's colours behind.
+    qApp->setPalette(palette);
+    qApp->setStyleSheet(sheet);
+    qApp->setPalette(palette);
     qss.close();
 }
 

@@ -357,11 +357,13 @@
     </message>
     <message>
         <source>Please confirm whether %1 exists or has been occupied!</source>
-        <translation>请确认%1是否存在或已被占用！</translation>
+        <translation>请确认%1
+是否存在或已被占用！</translation>
     </message>
     <message>
         <source>The video matrix port conflicts with the RGB matrix port!</source>
-        <translation>视频矩阵端口与RGB矩阵端口冲突！</translation>
+        <translation>视频矩阵端口与
+RGB矩阵端口冲突！</translation>
     </message>
     <message>
         <source>The link to %1 was lost!</source>

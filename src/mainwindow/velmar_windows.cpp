@@ -125,6 +125,7 @@ void Velmar_Windows::initForm()
     setRibbonIcons();
 
     ui->label_title->installEventFilter(this);
+    ui->show_image->installEventFilter(this);
     ui->matrix_type_cb->lineEdit()->installEventFilter(this);
     skinMenu->installEventFilter(this);
 
@@ -335,6 +336,10 @@ bool Velmar_Windows::eventFilter(QObject *watched, QEvent *event)
             showInputNameWindow();
     } else if (event->type() == QEvent::Show && watched == skinMenu) {
         skinMenu->move(skinMenu->pos() + QPoint(48, -25));
+    } else if (event->type() == QEvent::Resize && watched == ui->show_image) {
+        // The logo is scaled to the label's size of the moment, which the
+        // layout settles only after the window is shown or maximised.
+        GlobalObject::setLabelImage(ui->show_image, userImagePath);
     }
     return QWidget::eventFilter(watched, event);
 }

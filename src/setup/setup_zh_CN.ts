@@ -52,7 +52,8 @@
     </message>
     <message>
         <source>Row and column addresses must be from 0 to 255.</source>
-        <translation>行地址和列地址必须在0到255之间。</translation>
+        <translation>行地址和列地址
+必须在0到255之间。</translation>
     </message>
     <message>
         <source>The sequence number must be from 0 to 9999.</source>
