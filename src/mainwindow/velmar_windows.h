@@ -175,6 +175,7 @@ private:
     friend class TestMainMatrix;
     friend class TestMainRights;
     friend class TestMainBridge;
+    friend class TestHostileConfig;
 };
 
 #endif // VELMAR_WINDOWS_H
