@@ -206,7 +206,7 @@ void Velmar_Windows::updateStatusLabels()
 
 void Velmar_Windows::initValidator()
 {
-    QValidator *rangeValidator = digitValidator(QStringLiteral("^\\d{3}$"), this);
+    QValidator *rangeValidator = digitValidator(QStringLiteral("^[0-9]{3}$"), this);
     for (QLineEdit *edit : {ui->matrix_bin_le, ui->matrix_ein_le, ui->matrix_bout_le, ui->matrix_eout_le})
         edit->setValidator(rangeValidator);
     QValidator *addressValidator = digitValidator(QStringLiteral("^\\d{0,4}$"), this);

@@ -109,8 +109,9 @@ void TestHostileConfig::hostileValues_data()
                                                   << "256" << "PortConfig/ComList/size" << "256";
     QTest::newRow("markup as user name") << QByteArray("[MainSetting]\nUsername=<img src=%FIFO%><b>Ann</b>\n")
                                          << "user" << "<img src=%FIFO%><b>Ann</b>" << "" << "";
-    QTest::newRow("markup as port name") << QByteArray("[PortConfig]\nComList\\1\\Com=<i>COM1</i>\nComList\\size=1\n")
-                                         << "link" << "<i>COM1</i> Closed" << "PortConfig/ComList/1/Com" << "<i>COM1</i>";
+    QTest::newRow("markup as port name")
+        << QByteArray("[PortConfig]\nComList\\1\\Com=<i>COM1</i>\nComList\\size=1\n") << "link"
+        << "<i>COM1</i> Closed" << "PortConfig/ComList/1/Com" << "<i>COM1</i>";
     QTest::newRow("logo is a FIFO") << QByteArray("[MainSetting]\nUserimage=%FIFO%\n") << "logo" << "none" << "" << "";
     QTest::newRow("no logo named, as today") << QByteArray("[PortConfig]\n") << "logo" << "picture" << "" << "";
     QTest::newRow("config.ini is a FIFO") << QByteArray("FIFO") << "scenes" << "16" << "" << "";
