@@ -114,7 +114,11 @@ bool GlobalObject::loadChineseTranslators()
 void GlobalObject::setLabelImage(QLabel *label, const QString &file)
 {
     QImage image;
-    image.load(file);
+    // Only a regular file is read: a FIFO named as the logo would block
+    // start-up, a device would never end. Anything else shows no picture,
+    // as a missing file does.
+    if (fileExists(file))
+        image.load(file);
     QPixmap pixmap;
     if (!image.isNull())
         pixmap = QPixmap::fromImage(image.scaled(label->width(), label->height(),

@@ -6,6 +6,7 @@
 #include <QTcpSocket>
 
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
 
 #include "globalobject.h"
@@ -133,10 +134,16 @@ Communication::Communication(QObject *parent)
     serial = new QSerialPort;
     socket = new QTcpSocket;
 
+    // Unread bytes would pile up in the read buffers without bound while a
+    // device or bridge talks or floods.
+    for (QIODevice *device : std::initializer_list<QIODevice *>{serial, socket})
+        connect(device, &QIODevice::readyRead, this, [device] { device->readAll(); });
+
     connect(serial, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         if (!serialWatched || !isDeviceLoss(error))
             return;
         serialWatched = false;
+        ++linkSession;
         // A vanished device keeps the read notifier firing errors; closing
         // the port stops that and makes every later write report false.
         serial->close();
@@ -147,6 +154,7 @@ Communication::Communication(QObject *parent)
         if (!tcpWatched)
             return;
         tcpWatched = false;
+        ++linkSession;
         emit linkFailed(tcpPeer);
     };
     connect(socket, &QTcpSocket::disconnected, this, tcpLost);
@@ -169,6 +177,7 @@ Communication::~Communication()
 
 bool Communication::openSerialPort(PortSettingRecord settings, const QString &portName)
 {
+    ++linkSession;
     serial->setPortName(serialDeviceName(portName));
     if (!serial->open(QIODevice::ReadWrite))
         return false;
@@ -197,6 +206,7 @@ void Communication::closeSerialPort()
 bool Communication::connectTcp(const QString &host, quint16 port)
 {
     tcpWatched = false;
+    ++linkSession;
     socket->abort();
     socket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
     // Blocks the GUI thread for at most a second, no events processed.
@@ -255,8 +265,11 @@ void Communication::sendFrames(const QList<QByteArray> &frames, const QList<QStr
     const QList<QString> echoTexts = texts;
     // Read once: the result of every frame of this command rests on it.
     const bool linkOpen = GlobalObject::linkOpen;
+    const quint64 session = linkSession;
 
     for (int i = 0; i < sending.size(); ++i) {
+        if (linkSession != session)
+            return;
         const QByteArray &frame = sending.at(i);
         const bool written = linkOpen && writeFrame(frame);
         const QString text = i < echoTexts.size() ? echoTexts.at(i)

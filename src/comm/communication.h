@@ -15,7 +15,8 @@ class QTcpSocket;
 int hexDigitValue(char c);
 
 // The device link: one serial port and one TCP socket, the command builders
-// and the paced sender. Nothing is ever read back from a device.
+// and the paced sender. Nothing is ever read back from a device: what one
+// sends is dropped as it arrives.
 class Communication : public QObject
 {
     Q_OBJECT
@@ -74,6 +75,10 @@ private:
     QString tcpPeer;
     bool serialWatched = false;
     bool tcpWatched = false;
+    // Counts the link's openings and failures. A command sends only while it
+    // is the one it began with: after a failure none of its frames goes out,
+    // nor on a link opened again in the meantime.
+    quint64 linkSession = 0;
 };
 
 extern Communication lcdCommunication;

@@ -9,12 +9,12 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QRegExpValidator>
 #include <QScreen>
 #include <QTextDocument>
 #include <QTimer>
 
 #include "addersetwindows.h"
+#include "digitvalidator.h"
 #include "globalobject.h"
 #include "joinsettingwindows.h"
 #include "matrixconfigurationwindows.h"
@@ -210,10 +210,10 @@ void Velmar_Windows::updateStatusLabels()
 
 void Velmar_Windows::initValidator()
 {
-    auto *rangeValidator = new QRegExpValidator(QRegExp(QStringLiteral("^[0-9]{3}$")), this);
+    QValidator *rangeValidator = digitValidator(QStringLiteral("^[0-9]{3}$"), this);
     for (QLineEdit *edit : {ui->matrix_bin_le, ui->matrix_ein_le, ui->matrix_bout_le, ui->matrix_eout_le})
         edit->setValidator(rangeValidator);
-    auto *addressValidator = new QRegExpValidator(QRegExp(QStringLiteral("^\\d{0,4}$")), this);
+    QValidator *addressValidator = digitValidator(QStringLiteral("^\\d{0,4}$"), this);
     for (QLineEdit *edit : {ui->num_le1, ui->x_le1, ui->y_le1})
         edit->setValidator(addressValidator);
 }

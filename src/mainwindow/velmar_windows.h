@@ -237,6 +237,7 @@ private:
     friend class TestMainAccounts;
     friend class TestMainAdjust;
     friend class TestTours;
+    friend class TestHostileConfig;
 };
 
 #endif // VELMAR_WINDOWS_H

@@ -6,6 +6,8 @@
 
 #include <QCursor>
 #include <QMenu>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include "addresscommands.h"
@@ -217,5 +219,15 @@ void Velmar_Windows::updateTextEditContent(QString command, bool result, bool ma
     }
     if (result)
         line += QStringLiteral("(OK)");
-    ui->com_textedit->append(line);
+    // A matrix frame's text carries the device id from config.ini as it is:
+    // append() would take markup in it for rich text and load what it names.
+    QScrollBar *bar = ui->com_textedit->verticalScrollBar();
+    const bool atBottom = bar->value() >= bar->maximum();
+    QTextCursor end(ui->com_textedit->document());
+    end.movePosition(QTextCursor::End);
+    if (!ui->com_textedit->document()->isEmpty())
+        end.insertBlock();
+    end.insertText(line);
+    if (atBottom)
+        bar->setValue(bar->maximum());
 }

@@ -11,14 +11,23 @@ namespace {
 
 const QString group = QStringLiteral("MainSetting");
 
+// An array holds no more names than the console can use: a scene number
+// has two decimal digits in its frame, a matrix has at most 255 inputs of a
+// signal type.
+constexpr int maxSceneNames = 99;
+constexpr int maxInputNames = 255;
+
 struct NameArray
 {
     const char *array;
     const char *key;
+    int maxCount;
 };
 
 void writeArray(QSettings &settings, const NameArray &names, const QList<QString> &list)
 {
+    // Entries beyond the list, left by an older or a tampered file, go.
+    settings.remove(QLatin1String(names.array));
     settings.beginWriteArray(QLatin1String(names.array));
     for (int i = 0; i < list.size(); ++i) {
         settings.setArrayIndex(i);
@@ -29,14 +38,8 @@ void writeArray(QSettings &settings, const NameArray &names, const QList<QString
 
 QList<QString> readArray(QSettings &settings, const NameArray &names)
 {
-    QList<QString> list;
-    const int size = settings.beginReadArray(QLatin1String(names.array));
-    for (int i = 0; i < size; ++i) {
-        settings.setArrayIndex(i);
-        list.append(settings.value(QLatin1String(names.key), QStringLiteral("1")).toString());
-    }
-    settings.endArray();
-    return list;
+    return ConfigFile::readArray(settings, QLatin1String(names.array), QLatin1String(names.key),
+                                 QStringLiteral("1"), names.maxCount);
 }
 
 // 0 and 1 set the box; any other stored value leaves it as it is.
@@ -46,12 +49,12 @@ void applyCheck(QAbstractButton *box, int value)
         box->setChecked(value == 1);
 }
 
-const NameArray videoArray{"VideoMatrixIn", "In"};
-const NameArray dviArray{"DviMatrixIn", "In"};
-const NameArray vgaArray{"VgaMatrixIn", "In"};
-const NameArray hdmiArray{"HdmiMatrixIn", "In"};
-const NameArray generalArray{"GeneralMatrixIn", "In"};
-const NameArray sceneArray{"SceneList", "Scene"};
+const NameArray videoArray{"VideoMatrixIn", "In", maxInputNames};
+const NameArray dviArray{"DviMatrixIn", "In", maxInputNames};
+const NameArray vgaArray{"VgaMatrixIn", "In", maxInputNames};
+const NameArray hdmiArray{"HdmiMatrixIn", "In", maxInputNames};
+const NameArray generalArray{"GeneralMatrixIn", "In", maxInputNames};
+const NameArray sceneArray{"SceneList", "Scene", maxSceneNames};
 
 } // namespace
 

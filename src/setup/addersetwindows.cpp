@@ -2,9 +2,9 @@
 #include "ui_addersetwindows.h"
 
 #include <QEvent>
-#include <QRegExpValidator>
 
 #include "addresscommands.h"
+#include "digitvalidator.h"
 #include "globalobject.h"
 #include "windowkit.h"
 
@@ -37,7 +37,7 @@ void AdderSetWindows::initConnect()
 
 void AdderSetWindows::initValidator()
 {
-    auto *digits = new QRegExpValidator(QRegExp(QStringLiteral("^\\d{0,4}$")), this);
+    QValidator *digits = digitValidator(QStringLiteral("^\\d{0,4}$"), this);
     ui->num_le->setValidator(digits);
     ui->x_le->setValidator(digits);
     ui->y_le->setValidator(digits);

@@ -6,13 +6,11 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QListView>
-#include <QRegExpValidator>
 #include <QSignalBlocker>
-
-#include <algorithm>
 
 #include "communication.h"
 #include "configfile.h"
+#include "digitvalidator.h"
 #include "globalobject.h"
 #include "matrixmodels.h"
 #include "windowkit.h"
@@ -105,12 +103,12 @@ void MatrixConfigurationWindows::initConnect()
 
 void MatrixConfigurationWindows::initValidator()
 {
-    auto *ids = new QRegExpValidator(QRegExp(QStringLiteral("^\\d{3}$")), this);
+    QValidator *ids = digitValidator(QStringLiteral("^\\d{3}$"), this);
     for (const IdEdit &id : idEdits)
         id.edit->setValidator(ids);
     // Every count from 1 to 255.
-    auto *counts = new QRegExpValidator(
-        QRegExp(QStringLiteral("^([1-9]|[1-9]\\d|1\\d{2}|2[0-4]\\d|25[0-5])$")), this);
+    QValidator *counts =
+        digitValidator(QStringLiteral("^([1-9]|[1-9]\\d|1\\d{2}|2[0-4]\\d|25[0-5])$"), this);
     for (const CountEdit &count : countEdits)
         count.edit->setValidator(counts);
 }
@@ -269,12 +267,10 @@ void MatrixConfigurationWindows::loadConfig()
         indexes.append(settings->value(QLatin1String(model.indexKey), 0).toInt());
 
     // Elements beyond the map's 225 have no cell and are ignored.
-    const int stored = std::min(settings->beginReadArray(kOutArray), WallSize::kCells);
-    for (int i = 0; i < stored; ++i) {
-        settings->setArrayIndex(i);
-        matrixOut[i] = settings->value(kOutKey, QStringLiteral("1")).toInt();
-    }
-    settings->endArray();
+    const QStringList outs =
+        ConfigFile::readArray(*settings, kOutArray, kOutKey, QStringLiteral("1"), WallSize::kCells);
+    for (int i = 0; i < outs.size(); ++i)
+        matrixOut[i] = outs.at(i).toInt();
     settings->endGroup();
 
     GlobalObject::matrixOutList.clear();
@@ -289,8 +285,15 @@ void MatrixConfigurationWindows::loadConfig()
     else if (priority == 1)
         ui->mpreferred_rbt->setChecked(true);
     for (int i = 0; i < int(countEdits.size()); ++i) {
-        countEdits[i].edit->setText(counts.at(i));
-        countEdits[i].announced = counts.at(i).toInt();
+        CountEdit &count = countEdits[i];
+        const QString formCount = count.edit->text();
+        count.edit->setText(counts.at(i));
+        // A stored count obeys the rule of typing, or the main window would
+        // build a name per input without bound: one outside it gives way to
+        // the form's count. No count at all stays none, as ever.
+        if (!counts.at(i).isEmpty() && !count.edit->hasAcceptableInput())
+            count.edit->setText(formCount);
+        count.announced = count.edit->text().toInt();
     }
     for (int i = 0; i < int(modelBoxes.size()); ++i) {
         QComboBox *box = modelBoxes[i].box;

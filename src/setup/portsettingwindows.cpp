@@ -5,12 +5,12 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QListView>
-#include <QRegExpValidator>
 #include <QSerialPortInfo>
 
 #include <algorithm>
 
 #include "configfile.h"
+#include "digitvalidator.h"
 #include "globalobject.h"
 #include "windowkit.h"
 
@@ -25,6 +25,9 @@ constexpr int kDataBits8 = 3;
 constexpr int kNoParity = 0;
 constexpr int kOneStopBit = 0;
 constexpr int kNoFlowControl = 0;
+
+// Far more names than any machine has ports; "Port refresh" lists all found.
+constexpr int kMaxStoredPorts = 256;
 
 // A stored index that names no item falls back to the first one.
 void setIndexOrFirst(QComboBox *box, int index)
@@ -87,14 +90,14 @@ void PortSettingWindows::initValidator()
     // Four dotted parts of 0 to 255. The validator matches the whole text,
     // so word-boundary look-aheads would only keep a full address from
     // counting as complete.
-    const QRegExp ipv4(QStringLiteral(
+    const QString ipv4(QStringLiteral(
         "(((\\d{1,2})|(1\\d{1,2})|(2[0-4]\\d)|(25[0-5]))\\.){3}"
         "((\\d{1,2})|(1\\d{1,2})|(2[0-4]\\d)|(25[0-5]))"));
     // Every TCP port from 0 to 65535.
-    const QRegExp tcpPort(QStringLiteral(
+    const QString tcpPort(QStringLiteral(
         "([0-9]|[1-9]\\d{1,3}|[1-5]\\d{4}|6[0-4]\\d{3}|65[0-4]\\d{2}|655[0-2]\\d|6553[0-5])"));
-    ui->addrip_lb->setValidator(new QRegExpValidator(ipv4, this));
-    ui->port_lb->setValidator(new QRegExpValidator(tcpPort, this));
+    ui->addrip_lb->setValidator(digitValidator(ipv4, this));
+    ui->port_lb->setValidator(digitValidator(tcpPort, this));
 }
 
 bool PortSettingWindows::isAutoOpen() const
@@ -118,7 +121,9 @@ PortSettingRecord PortSettingWindows::getPortSetting()
     portSetting.lcdPortName = ui->lcd_port_cb->currentText();
     portSetting.videoPortName = ui->video_cb->currentText();
     portSetting.rgbPortName = ui->rvd_cb->currentText();
-    portSetting.ipAddress = ui->addrip_lb->text();
+    // An incomplete address ("127.0") would be completed by the resolver to
+    // some other host; none at all fails with the wrong-address message.
+    portSetting.ipAddress = ui->addrip_lb->hasAcceptableInput() ? ui->addrip_lb->text() : QString();
     portSetting.videoLink = ui->vlink_cb->isChecked();
     portSetting.rgbLink = ui->dlink_cb->isChecked();
     return portSetting;
@@ -229,15 +234,11 @@ void PortSettingWindows::loadConfig()
     const QString address = settings->value(QStringLiteral("Addr")).toString();
     const QString port = settings->value(QStringLiteral("Port")).toString();
     const int autoOpen = settings->value(QStringLiteral("AutoOpen"), 0).toInt();
-    const int size = settings->beginReadArray(QStringLiteral("ComList"));
-    if (size > 0) {
-        comList.clear();
-        for (int i = 0; i < size; ++i) {
-            settings->setArrayIndex(i);
-            comList.append(settings->value(QStringLiteral("Com"), QStringLiteral("1")).toString());
-        }
-    }
-    settings->endArray();
+    const QStringList storedPorts = ConfigFile::readArray(*settings, QStringLiteral("ComList"),
+                                                          QStringLiteral("Com"), QStringLiteral("1"),
+                                                          kMaxStoredPorts);
+    if (!storedPorts.isEmpty())
+        comList = storedPorts;
     settings->endGroup();
 
     fillPortBoxes();

@@ -1,0 +1,15 @@
+#ifndef DIGITVALIDATOR_H
+#define DIGITVALIDATOR_H
+
+#include <QString>
+
+class QObject;
+class QValidator;
+
+// The validator of every field where a number is typed. Each "\d" of the
+// pattern stands for an ASCII digit 0-9 only: a full-width or Arabic-Indic
+// digit would pass a plain "\d" and then read as 0 on the wire. The pattern
+// must match the whole text; write "\d" outside brackets.
+QValidator *digitValidator(const QString &pattern, QObject *parent);
+
+#endif // DIGITVALIDATOR_H
