@@ -75,6 +75,7 @@ void Velmar_Windows::initForm()
     joinSetWindow = new JoinSettingWindows;
     matrixSetWindow = new MatrixConfigurationWindows;
     adderSetWindow = new AdderSetWindows;
+    createPlaybackWindows();
 
     clockTimer = new QTimer;
     inputCompleter = new QCompleter;

@@ -18,6 +18,10 @@ class Communication;
 class JoinSettingWindows;
 class MatrixConfigurationWindows;
 class PortSettingWindows;
+class PlaySetWindows;
+class RemoteControlWindows;
+class TimingSetWindows;
+class FontSetWindows;
 class QAction;
 class QComboBox;
 class QCompleter;
@@ -83,6 +87,11 @@ public slots:
     void sendMatrixCom(QList<QString> matrixComList, int type, int signal, int msec);
     // The link layer lost an open link (adapter pulled, bridge gone).
     void linkFailed(QString message);
+    // Playback, schedule, caption and remote windows (velmar_windows_playback.cpp).
+    void showPlaySetWindow();
+    void showTimingSetWindow();
+    void showFontSetWindow();
+    void showRemoteControlWindow();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -120,6 +129,14 @@ private:
     JoinSettingWindows *joinSetWindow = nullptr;
     MatrixConfigurationWindows *matrixSetWindow = nullptr;
     AdderSetWindows *adderSetWindow = nullptr;
+
+    // Playback, schedule, caption and remote windows (velmar_windows_playback.cpp).
+    void createPlaybackWindows();
+    void connectPlaybackWindows();
+    PlaySetWindows *playSetWindow = nullptr;
+    TimingSetWindows *timingSetWindow = nullptr;
+    FontSetWindows *fontSetWindow = nullptr;
+    RemoteControlWindows *remoteControlWindow = nullptr;
 
     QCompleter *inputCompleter = nullptr;
     QCompleter *sceneCompleter = nullptr;
@@ -175,6 +192,7 @@ private:
     friend class TestMainMatrix;
     friend class TestMainRights;
     friend class TestMainBridge;
+    friend class TestMainPlayback;
 };
 
 #endif // VELMAR_WINDOWS_H
