@@ -192,7 +192,6 @@ private:
     friend class TestMainMatrix;
     friend class TestMainRights;
     friend class TestMainBridge;
-    friend class TestMainPlayback;
 };
 
 #endif // VELMAR_WINDOWS_H
