@@ -6,6 +6,8 @@
 #include <QListView>
 #include <QTimerEvent>
 
+#include <initializer_list>
+
 #include "communication.h"
 #include "configfile.h"
 #include "globalobject.h"
@@ -73,9 +75,8 @@ void TimingSetWindows::changeEnabled(int state)
 {
     if (state != Qt::Unchecked && state != Qt::Checked)
         return;
-    for (QWidget *field : {static_cast<QWidget *>(ui->model_cb), static_cast<QWidget *>(ui->bhour_sb),
-                           static_cast<QWidget *>(ui->bminute_sb), static_cast<QWidget *>(ui->shour_sb),
-                           static_cast<QWidget *>(ui->smimute_sb)})
+    for (QWidget *field : std::initializer_list<QWidget *>{ui->model_cb, ui->bhour_sb, ui->bminute_sb,
+                                                           ui->shour_sb, ui->smimute_sb})
         field->setEnabled(state == Qt::Checked);
 }
 

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QSpinBox>
 #include <QToolButton>
 
 #include "consoletest.h"
@@ -52,18 +51,6 @@ private slots:
         console->findChild<QToolButton *>(button)->click();
 
         QVERIFY(topLevel(window)->isVisible());
-    }
-
-    void closingTheConsoleSavesAnOpenSchedule()
-    {
-        auto *console = new Velmar_Windows;
-        console->show();
-        console->findChild<QToolButton *>(QStringLiteral("timi_btn"))->click();
-        topLevel(QStringLiteral("TimingSetWindows"))->findChild<QSpinBox *>(QStringLiteral("shour_sb"))->setValue(23);
-
-        console->close();
-
-        QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/EndHour")).toInt(), 23);
     }
 };
 

@@ -25,35 +25,42 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QStringList>("selection");
         QTest::addColumn<QByteArray>("wire");
-        const QStringList one{"11"};
+        // With the starting selection, screen 11 alone.
         const struct
         {
+            bool remote;
             const char *button;
             const char *frame;
-        } playKeys[] = {{"cycle_btn", "C61111EB21BB"}, {"manual_btn", "C61111EB20BB"}, {"pic_rbtn", "C61111EB23BB"},  {"video_rbtn", "C61111EB22BB"},
-                        {"deg_rbtn0", "C61111EB24BB"}, {"deg_rbtn1", "C61111EB25BB"},  {"deg_rbtn2", "C61111EB26BB"}, {"deg_rbtn3", "C61111EB27BB"},
-                        {"no1_btn", "C61111EB31BB"},   {"no2_btn", "C61111EB32BB"},    {"no3_btn", "C61111EB33BB"},   {"no4_btn", "C61111EB34BB"},
-                        {"no5_btn", "C61111EB35BB"},   {"no6_btn", "C61111EB36BB"},    {"no7_btn", "C61111EB37BB"},   {"no8_btn", "C61111EB38BB"},
-                        {"no9_btn", "C61111EB39BB"},   {"no10_btn", "C61111EB3ABB"},   {"no11_btn", "C61111EB3BBB"},  {"no12_btn", "C61111EB3CBB"},
-                        {"no13_btn", "C61111EB3DBB"},  {"no14_btn", "C61111EB3EBB"},   {"no15_btn", "C61111EB3FBB"},  {"no16_btn", "C61111EB40BB"},
-                        {"auto_btn", "C61111EB30BB"},  {"up_btn", "C61111EB01BB"},     {"down_btn", "C61111EB02BB"},  {"left_btn", "C61111EB03BB"},
-                        {"right_btn", "C61111EB04BB"}, {"enter_btn", "C61111EB05BB"},  {"exit_btn", "C61111EB06BB"},  {"play_btn", "C61111EB0ABB"},
-                        {"pause_btn", "C61111EB0BBB"}, {"pre_btn", "C61111EB0CBB"},    {"next_btn", "C61111EB0DBB"}};
-        for (const auto &key : playKeys)
-            QTest::addRow("playback %s", key.button)
-                << false << key.button << one << QByteArray::fromHex(key.frame);
-        const struct
-        {
-            const char *button;
-            const char *frame;
-        } remoteKeys[] = {{"off_btn", "C61111EB0EBB"},   {"on_btn", "C600FF1001BB"},    {"adjust_btn", "C61111EB07BB"},
-                          {"mode_btn", "C61111EB09BB"},  {"up_btn", "C61111EB01BB"},    {"menu_btn", "C61111EB08BB"},
-                          {"left_btn", "C61111EB03BB"},  {"enter_btn", "C61111EB05BB"}, {"right_btn", "C61111EB04BB"},
-                          {"down_btn", "C61111EB02BB"},  {"exit_btn", "C61111EB06BB"},  {"play_btn", "C61111EB0ABB"},
-                          {"pause_btn", "C61111EB0BBB"}, {"pre_btn", "C61111EB0CBB"},   {"next_btn", "C61111EB0DBB"}};
-        for (const auto &key : remoteKeys)
-            QTest::addRow("remote %s", key.button) << true << key.button << one << QByteArray::fromHex(key.frame);
-
+        } keys[] = {
+            {false, "cycle_btn", "C61111EB21BB"}, {false, "manual_btn", "C61111EB20BB"},
+            {false, "pic_rbtn", "C61111EB23BB"},  {false, "video_rbtn", "C61111EB22BB"},
+            {false, "deg_rbtn0", "C61111EB24BB"}, {false, "deg_rbtn1", "C61111EB25BB"},
+            {false, "deg_rbtn2", "C61111EB26BB"}, {false, "deg_rbtn3", "C61111EB27BB"},
+            {false, "no1_btn", "C61111EB31BB"},   {false, "no2_btn", "C61111EB32BB"},
+            {false, "no3_btn", "C61111EB33BB"},   {false, "no4_btn", "C61111EB34BB"},
+            {false, "no5_btn", "C61111EB35BB"},   {false, "no6_btn", "C61111EB36BB"},
+            {false, "no7_btn", "C61111EB37BB"},   {false, "no8_btn", "C61111EB38BB"},
+            {false, "no9_btn", "C61111EB39BB"},   {false, "no10_btn", "C61111EB3ABB"},
+            {false, "no11_btn", "C61111EB3BBB"},  {false, "no12_btn", "C61111EB3CBB"},
+            {false, "no13_btn", "C61111EB3DBB"},  {false, "no14_btn", "C61111EB3EBB"},
+            {false, "no15_btn", "C61111EB3FBB"},  {false, "no16_btn", "C61111EB40BB"},
+            {false, "auto_btn", "C61111EB30BB"},  {false, "up_btn", "C61111EB01BB"},
+            {false, "down_btn", "C61111EB02BB"},  {false, "left_btn", "C61111EB03BB"},
+            {false, "right_btn", "C61111EB04BB"}, {false, "enter_btn", "C61111EB05BB"},
+            {false, "exit_btn", "C61111EB06BB"},  {false, "play_btn", "C61111EB0ABB"},
+            {false, "pause_btn", "C61111EB0BBB"}, {false, "pre_btn", "C61111EB0CBB"},
+            {false, "next_btn", "C61111EB0DBB"},  {true, "off_btn", "C61111EB0EBB"},
+            {true, "on_btn", "C600FF1001BB"},     {true, "adjust_btn", "C61111EB07BB"},
+            {true, "mode_btn", "C61111EB09BB"},   {true, "up_btn", "C61111EB01BB"},
+            {true, "menu_btn", "C61111EB08BB"},   {true, "left_btn", "C61111EB03BB"},
+            {true, "enter_btn", "C61111EB05BB"},  {true, "right_btn", "C61111EB04BB"},
+            {true, "down_btn", "C61111EB02BB"},   {true, "exit_btn", "C61111EB06BB"},
+            {true, "play_btn", "C61111EB0ABB"},   {true, "pause_btn", "C61111EB0BBB"},
+            {true, "pre_btn", "C61111EB0CBB"},    {true, "next_btn", "C61111EB0DBB"},
+        };
+        for (const auto &key : keys)
+            QTest::addRow("%s %s", key.remote ? "remote" : "playback", key.button)
+                << key.remote << key.button << QStringList{"11"} << QByteArray::fromHex(key.frame);
         QTest::newRow("playback UP over a range of screens")
             << false << "up_btn" << QStringList{"11", "21", "22"} << QByteArray::fromHex("C61122EB01BB");
         QTest::newRow("remote NEXT: first and last of three")
