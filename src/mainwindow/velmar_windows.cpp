@@ -78,6 +78,7 @@ void Velmar_Windows::initForm()
     adderSetWindow = new AdderSetWindows;
     createAccountWindows();
     initAdjustWindows();
+    createPlaybackWindows();
 
     clockTimer = new QTimer;
     inputCompleter = new QCompleter;

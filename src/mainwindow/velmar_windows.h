@@ -27,6 +27,10 @@ class LoginWindows;
 class MatrixConfigurationWindows;
 class PictureControlWindows;
 class PortSettingWindows;
+class PlaySetWindows;
+class RemoteControlWindows;
+class TimingSetWindows;
+class FontSetWindows;
 class QAction;
 class QComboBox;
 class QCompleter;
@@ -113,6 +117,11 @@ public slots:
     void startMatrixThreads();
     void stopMatrixThreads();
     void activationMatrixTask();
+    // Playback, schedule, caption and remote windows (velmar_windows_playback.cpp).
+    void showPlaySetWindow();
+    void showTimingSetWindow();
+    void showFontSetWindow();
+    void showRemoteControlWindow();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -165,6 +174,14 @@ private:
     PictureControlWindows *pictureControlWindow = nullptr;
     AlienAdjustWindows *alienAdjustWindow = nullptr;
     EdgeMeltingWindows *edgeMeltingWindow = nullptr;
+
+    // Playback, schedule, caption and remote windows (velmar_windows_playback.cpp).
+    void createPlaybackWindows();
+    void connectPlaybackWindows();
+    PlaySetWindows *playSetWindow = nullptr;
+    TimingSetWindows *timingSetWindow = nullptr;
+    FontSetWindows *fontSetWindow = nullptr;
+    RemoteControlWindows *remoteControlWindow = nullptr;
 
     QCompleter *inputCompleter = nullptr;
     QCompleter *sceneCompleter = nullptr;

@@ -21,6 +21,7 @@ void Velmar_Windows::initConnect()
     connect(ui->spl_set_btn, &QToolButton::clicked, this, &Velmar_Windows::showJoinSetWindow);
     connect(ui->mat_set_btn, &QToolButton::clicked, this, &Velmar_Windows::showMatrixSetWindow);
     connect(ui->addr_set_btn, &QToolButton::clicked, this, &Velmar_Windows::showAdderSetWindow);
+    connectPlaybackWindows();
 
     connect(ui->cent_tablewidget, &QWidget::customContextMenuRequested, this, &Velmar_Windows::showTableWidgetMenu);
     connect(blueSkinAction, &QAction::triggered, this, &Velmar_Windows::skinSwitch);

@@ -1,0 +1,248 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>PlaySetWindows</name>
+    <message>
+        <source>Multi-Media</source>
+        <translation>多媒体</translation>
+    </message>
+    <message>
+        <source>Multimedia playback options</source>
+        <translation>多媒体播放选项</translation>
+    </message>
+    <message>
+        <source>Automatic cycle</source>
+        <translation>自动循环</translation>
+    </message>
+    <message>
+        <source>Manual selection</source>
+        <translation>手动选择</translation>
+    </message>
+    <message>
+        <source>Selection of boot playback mode</source>
+        <translation>开机播放模式选择</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>视频</translation>
+    </message>
+    <message>
+        <source>Picture angle selection</source>
+        <translation>图片角度选择</translation>
+    </message>
+    <message>
+        <source>Picture playback special effects selection</source>
+        <translation>图片播放特效选择</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Master keyboard</source>
+        <translation>主键盘</translation>
+    </message>
+    <message>
+        <source>UP</source>
+        <translation>上</translation>
+    </message>
+    <message>
+        <source>DOWN</source>
+        <translation>下</translation>
+    </message>
+    <message>
+        <source>LEFT</source>
+        <translation>左</translation>
+    </message>
+    <message>
+        <source>RIGHT</source>
+        <translation>右</translation>
+    </message>
+    <message>
+        <source>ENTER</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>EXIT</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>PLAY</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <source>PAUSE</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>PRE</source>
+        <translation>上一</translation>
+    </message>
+    <message>
+        <source>NEXT</source>
+        <translation>下一</translation>
+    </message>
+</context>
+<context>
+    <name>RemoteControl</name>
+    <message>
+        <source>Virtual remote</source>
+        <translation>虚拟遥控</translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>关</translation>
+    </message>
+    <message>
+        <source>ON</source>
+        <translation>开</translation>
+    </message>
+    <message>
+        <source>AUTO</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>MODE</source>
+        <translation>信源</translation>
+    </message>
+    <message>
+        <source>UP</source>
+        <translation>上</translation>
+    </message>
+    <message>
+        <source>MENU</source>
+        <translation>菜单</translation>
+    </message>
+    <message>
+        <source>LEFT</source>
+        <translation>左</translation>
+    </message>
+    <message>
+        <source>ENTER</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>RIGHT</source>
+        <translation>右</translation>
+    </message>
+    <message>
+        <source>DOWN</source>
+        <translation>下</translation>
+    </message>
+    <message>
+        <source>EXIT</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>PLAY</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <source>PAUSE</source>
+        <translation>暂停</translation>
+    </message>
+    <message>
+        <source>PRE</source>
+        <translation>上一</translation>
+    </message>
+    <message>
+        <source>NEXT</source>
+        <translation>下一</translation>
+    </message>
+</context>
+<context>
+    <name>TimingSetWindows</name>
+    <message>
+        <source>Timing settings</source>
+        <translation>定时设置</translation>
+    </message>
+    <message>
+        <source>Repeat type</source>
+        <translation>重复类型</translation>
+    </message>
+    <message>
+        <source>Everyday</source>
+        <translation>每天重复</translation>
+    </message>
+    <message>
+        <source>Once</source>
+        <translation>单次不重复</translation>
+    </message>
+    <message>
+        <source>Starting time</source>
+        <translation>开机时间</translation>
+    </message>
+    <message>
+        <source>Off time</source>
+        <translation>关机时间</translation>
+    </message>
+    <message>
+        <source>h</source>
+        <translation>时</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>分</translation>
+    </message>
+    <message>
+        <source>On/Off</source>
+        <translation>开/关</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>FontSetWindows</name>
+    <message>
+        <source>Subtitle settings</source>
+        <translation>字幕设置</translation>
+    </message>
+    <message>
+        <source>Please enter caption text here</source>
+        <translation>请在此处输入字幕文本</translation>
+    </message>
+    <message>
+        <source>Font settings</source>
+        <translation>字体</translation>
+    </message>
+    <message>
+        <source>font color</source>
+        <translation>字体颜色</translation>
+    </message>
+    <message>
+        <source>Rolling interval</source>
+        <translation>滚动时隔</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>毫秒</translation>
+    </message>
+    <message>
+        <source>Background color</source>
+        <translation>背景颜色设置</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>透明</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>新增字幕</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+</TS>

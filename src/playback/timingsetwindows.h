@@ -1,0 +1,62 @@
+#ifndef TIMINGSETWINDOWS_H
+#define TIMINGSETWINDOWS_H
+
+#include <QDate>
+#include <QDateTime>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class TimingSetWindows;
+}
+
+// Powers the whole wall on and off by the wall clock, every day or for one
+// on/off pair. The schedule runs from "OK" on a one-second timer, also while
+// the window is hidden; each tick reads the times the fields hold then.
+// Settings live in the "TimingConfig" group, written at every close.
+class TimingSetWindows : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TimingSetWindows(QWidget *parent = nullptr);
+    ~TimingSetWindows() override;
+
+    // The only place the schedule reads the time from; a test drives it
+    // through midnight and across seconds without waiting.
+    using Clock = std::function<QDateTime()>;
+    void setClock(Clock clock);
+
+protected:
+    void timerEvent(QTimerEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void initForm();
+    void initConnect();
+    void loadConfig();
+    void saveConfig();
+    void applyTiming();
+    void changeEnabled(int state);
+    void scheduleTick();
+    // Whether an event set to hour:minute falls due now: the first tick of
+    // that minute, once per day whatever the second or a clock set back.
+    static bool falls(const QDateTime &now, int hour, int minute, QDate &firedOn);
+    // Sends one power frame to the whole wall; true when it was written.
+    bool sendPower(const char *param);
+
+    std::unique_ptr<Ui::TimingSetWindows> ui;
+    int timerId = 0;
+    bool onSent = false;
+    bool offSent = false;
+    QDate onFiredOn;
+    QDate offFiredOn;
+    Clock clock;
+
+    friend class TestPowerSchedule;
+};
+
+#endif // TIMINGSETWINDOWS_H
