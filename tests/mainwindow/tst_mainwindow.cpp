@@ -97,7 +97,8 @@ void TestMainWindow::cleanup()
     delete window;
     window = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets())
-        w->hide();
+        w->deleteLater();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     resetLanguageAndSkin();
 }
 
