@@ -47,4 +47,11 @@ private:
     qint64 m_stopAfter = 0;
 };
 
+// Skips the test, saying what to install, when socat is missing.
+#define VW_REQUIRE_SOCAT()                                          \
+    do {                                                            \
+        if (!PtyPair::socatAvailable())                             \
+            QSKIP(qPrintable(PtyPair::missingSocatMessage()));      \
+    } while (false)
+
 #endif // PTYPAIR_H

@@ -1,5 +1,8 @@
 #include "tcpcaptureserver.h"
 
+#include "communication.h"
+#include "globalobject.h"
+
 TcpCaptureServer::TcpCaptureServer(QObject *parent)
     : QObject(parent)
 {
@@ -9,6 +12,16 @@ TcpCaptureServer::TcpCaptureServer(QObject *parent)
 bool TcpCaptureServer::listen()
 {
     return m_server.listen(QHostAddress::LocalHost, 0);
+}
+
+bool TcpCaptureServer::openMainLink()
+{
+    if (!m_server.isListening() && !listen())
+        return false;
+    const bool open = lcdCommunication.connectTcp(host(), port());
+    GlobalObject::wirelessMode = open;
+    GlobalObject::linkOpen = open;
+    return open;
 }
 
 void TcpCaptureServer::acceptClient()

@@ -17,6 +17,9 @@ public:
     explicit TcpCaptureServer(QObject *parent = nullptr);
 
     bool listen();
+    // Opens the main link to this server as the wireless bridge and marks
+    // it open, as the main window does (listening first if need be).
+    bool openMainLink();
     QString host() const { return QStringLiteral("127.0.0.1"); }
     quint16 port() const { return m_server.serverPort(); }
 
