@@ -153,25 +153,6 @@ private slots:
         QCOMPARE(log(), QStringList());
     }
 
-    void logLine_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("result");
-        QTest::addColumn<bool>("matrix");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("frame not written") << "C611221001BB" << false << false << ">C6,11,22,10,01,BB";
-        QTest::newRow("matrix text written") << "3V1." << true << true << "3V1. (OK)";
-        QTest::newRow("matrix text not written") << "3V1." << false << true << "3V1. ";
-    }
-    void logLine()
-    {
-        QFETCH(QString, command);
-        QFETCH(bool, result);
-        QFETCH(bool, matrix);
-        window->updateTextEditContent(command, result, matrix);
-        QTEST(log().value(0), "line");
-    }
-
     void logKeepsTenThousandLines()
     {
         for (int i = 0; i < 10005; ++i)
@@ -179,6 +160,10 @@ private slots:
         QCOMPARE(ui->com_textedit->document()->blockCount(), 10000);
         QCOMPARE(log().first(), QStringLiteral(">C6,00,05,BB(OK)"));
         QCOMPARE(log().last(), QStringLiteral(">C6,27,14,BB(OK)"));
+        window->updateTextEditContent(QStringLiteral("3V1."), true, true);
+        window->updateTextEditContent(QStringLiteral("3V1."), false, true);
+        window->updateTextEditContent(QStringLiteral("C611"), false, false);
+        QCOMPARE(log().mid(9997), QStringList({"3V1. (OK)", "3V1. ", ">C6,11"}));
     }
 };
 

@@ -134,43 +134,31 @@ private slots:
     void linkedSwitchRouting_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::addColumn<bool>("videoOwn");
-        QTest::addColumn<bool>("rgbOwn");
-        QTest::addColumn<QString>("model"); // replaces the configured one when set
-        QTest::addColumn<QByteArray>("main");
-        QTest::addColumn<QByteArray>("video");
-        QTest::addColumn<QByteArray>("rgb");
+        QTest::addColumn<int>("ownPorts"); // 1: video, 2: RGB, 3: both
+        QTest::addColumn<QByteArrayList>("wires"); // main, video, RGB
         const QByteArray createk = asciiWire({"3V1.", "3V2."});
-        QTest::newRow("VIDEO on its own port") << 0 << true << false << QString() << wire({"C611212000BB"})
-                                               << createk << QByteArray();
+        QTest::newRow("VIDEO on its own port") << 0 << 1 << QByteArrayList{wire({"C611212000BB"}), createk, {}};
         QTest::newRow("VGA with only the video port open goes on the main link")
-            << 1 << true << false << QString() << wire({"C611212001BB"}) + createk << QByteArray() << QByteArray();
-        QTest::newRow("DVI on the RGB port, each output twice") << 2 << true << true << QString()
-            << wire({"C611212002BB"}) << QByteArray() << asciiWire({"3V1.", "3V1.", "3V2.", "3V2."});
-        QTest::newRow("HDMI BY-T, one text for both outputs") << 3 << false << false << QString()
-            << wire({"C611212003BB"}) + asciiWire({"3V1,2."}) << QByteArray() << QByteArray();
+            << 1 << 1 << QByteArrayList{wire({"C611212001BB"}) + createk, {}, {}};
+        QTest::newRow("DVI on the RGB port, each output twice")
+            << 2 << 3 << QByteArrayList{wire({"C611212002BB"}), {}, asciiWire({"3V1.", "3V1.", "3V2.", "3V2."})};
+        QTest::newRow("HDMI BY-T, one text for both outputs")
+            << 3 << 0 << QByteArrayList{wire({"C611212003BB"}) + asciiWire({"3V1,2."}), {}, {}};
         QTest::newRow("YUV with the RGB port open: no matrix command")
-            << 5 << false << true << QString() << wire({"C611212005BB"}) << QByteArray() << QByteArray();
-        QTest::newRow("VIDEO2 on the main link: no matrix command")
-            << 6 << false << false << QString() << wire({"C611212006BB"}) << QByteArray() << QByteArray();
-        QTest::newRow("unknown model: only the screen command")
-            << 1 << false << true << "NO-SUCH" << wire({"C611212001BB"}) << QByteArray() << QByteArray();
+            << 5 << 2 << QByteArrayList{wire({"C611212005BB"}), {}, {}};
+        QTest::newRow("unknown model: only the screen command") << -1 << 2 << QByteArrayList{wire({"C611212001BB"}), {}, {}};
     }
     void linkedSwitchRouting()
     {
         QFETCH(int, signal);
-        QFETCH(bool, videoOwn);
-        QFETCH(bool, rgbOwn);
-        QFETCH(QString, model);
-        QFETCH(QByteArray, main);
-        QFETCH(QByteArray, video);
-        QFETCH(QByteArray, rgb);
-        QVERIFY(build(videoOwn, rgbOwn));
-        choose(signal, 3, true);
-        if (!model.isEmpty())
-            ui->linktitle_lb_2->setText(model);
+        QFETCH(int, ownPorts);
+        QFETCH(QByteArrayList, wires);
+        QVERIFY(build(ownPorts & 1, ownPorts & 2));
+        choose(qAbs(signal), 3, true);
+        if (signal < 0)
+            ui->linktitle_lb_2->setText("NO-SUCH");
         ui->single_btn->click();
-        QVERIFY(wiresCarry(main, video, rgb));
+        QVERIFY(wiresCarry(wires[0], wires[1], wires[2]));
         QCOMPARE(cellText(0, 1), ui->signal_type_cb->currentText());
     }
 
@@ -199,22 +187,12 @@ private slots:
         QVERIFY(wiresCarry(wire({"C611212001BB"})));
     }
 
-    void emptySelectionSendsNothing_data()
-    {
-        QTest::addColumn<int>("signal");
-        QTest::addColumn<QString>("vgaModel");
-        // Both models build a command even for an empty output list.
-        QTest::newRow("HDMI BY-T") << 3 << "CREATEK";
-        QTest::newRow("VGA AE-VGA-T switching the whole wall") << 1 << "AE-VGA-T";
-    }
     void emptySelectionSendsNothing()
     {
-        QFETCH(int, signal);
-        QFETCH(QString, vgaModel);
         MatrixConfig matrix;
-        matrix.vgaModel = vgaModel;
+        matrix.vgaModel = QStringLiteral("AE-VGA-T"); // builds a command for no output too
         QVERIFY(build(false, false, matrix));
-        choose(signal, 3, true);
+        choose(1, 3, true);
         ui->cent_tablewidget->clearSelection();
         ui->single_btn->click();
         QVERIFY(wiresCarry(QByteArray()));
@@ -236,6 +214,8 @@ private slots:
             << false << 3 << 0 << false << asciiWire({"01PL3!"}) + wire({"C611FF5A03BB"}) << QByteArray();
         QTest::newRow("save scene 12 on the RGB port")
             << true << 12 << 1 << true << wire({"C611FF5912BB"}) << asciiWire({"Save12."});
+        QTest::newRow("no scene chosen") << true << 0 << 1 << false << QByteArray() << QByteArray();
+        QTest::newRow("scene 100") << false << 100 << 1 << false << QByteArray() << QByteArray();
     }
     void scenes()
     {
@@ -243,20 +223,18 @@ private slots:
         QFETCH(int, scene);
         QFETCH(int, signal);
         QFETCH(bool, ownPort);
-        QFETCH(QByteArray, main);
-        QFETCH(QByteArray, matrix);
         MatrixConfig config;
         config.videoModel = QStringLiteral("VMW-JCAV");
         config.responseTime = 300;
         config.matrixFirst = true;
         QVERIFY(build(false, ownPort, config));
-        choose(qMax(signal, 1), 1, signal >= 0);
+        choose(signal < 0 ? 1 : signal, 1, signal >= 0);
         while (ui->scene_cb->count() < scene)
             ui->scene_cb->addItem(QString::number(ui->scene_cb->count() + 1));
         ui->scene_cb->setCurrentIndex(scene - 1);
-        if (signal == 0)
-            ui->signal_type_cb->setCurrentIndex(0);
         (save ? ui->save_btn : ui->load_btn)->click();
+        QFETCH(QByteArray, main);
+        QFETCH(QByteArray, matrix);
         QVERIFY(wiresCarry(main, QByteArray(), matrix));
         if (signal == 0) {
             const qint64 gap = arrivalMs(ptys[MainPty]->log(), 6) - arrivalMs(ptys[MainPty]->log(), 0);
@@ -264,58 +242,30 @@ private slots:
         }
     }
 
-    void sceneNotSent_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::newRow("no scene chosen") << -1;
-        QTest::newRow("scene 100") << 99;
-    }
-    void sceneNotSent()
-    {
-        QFETCH(int, index);
-        QVERIFY(build(false, false));
-        choose(1, 1, true);
-        while (ui->scene_cb->count() <= index)
-            ui->scene_cb->addItem(QString::number(ui->scene_cb->count() + 1));
-        ui->scene_cb->setCurrentIndex(index);
-        ui->save_btn->click();
-        ui->load_btn->click();
-        QVERIFY(wiresCarry(QByteArray()));
-        QCOMPARE(log(), QStringList());
-    }
-
     void tourSteps_data()
     {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("type");
-        QTest::addColumn<int>("signal");
-        QTest::addColumn<bool>("videoOwn");
-        QTest::addColumn<bool>("rgbOwn");
-        QTest::addColumn<int>("arrivesOn");
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("ownPorts"); // 1: video, 2: RGB
+        QTest::addColumn<QByteArrayList>("wires"); // main, video, RGB
         QTest::newRow("hex text, VIDEO side, on the video port")
-            << QStringList{"F4032105000029"} << 0 << 1 << true << false << int(VideoPty) << wire({"F4032105000029"});
+            << QStringList{"F4032105000029"} << 0 << 1 << QByteArrayList{{}, wire({"F4032105000029"}), {}};
         QTest::newRow("ASCII texts, RGB side without its port, main link")
-            << QStringList{"3V1.", "3V2."} << 1 << 0 << true << false << int(MainPty) << asciiWire({"3V1.", "3V2."});
+            << QStringList{"3V1.", "3V2."} << 1 << 1 << QByteArrayList{asciiWire({"3V1.", "3V2."}), {}, {}};
         QTest::newRow("mixed text on the RGB port")
-            << QStringList{"02ABC03"} << 2 << 0 << false << true << int(RgbPty) << QByteArray("\x02" "ABC" "\x03");
+            << QStringList{"02ABC03"} << 2 << 2 << QByteArrayList{{}, {}, QByteArray("\x02" "ABC" "\x03")};
     }
     void tourSteps()
     {
         QFETCH(QStringList, texts);
         QFETCH(int, type);
-        QFETCH(int, signal);
-        QFETCH(bool, videoOwn);
-        QFETCH(bool, rgbOwn);
-        QFETCH(int, arrivesOn);
-        QFETCH(QByteArray, bytes);
-        QVERIFY(build(videoOwn, rgbOwn));
-        window->sendMatrixCom(texts, type, signal, 10);
-        QByteArray expected[3];
-        expected[arrivesOn] = bytes;
-        QVERIFY(wiresCarry(expected[0], expected[1], expected[2]));
+        QFETCH(int, ownPorts);
+        QFETCH(QByteArrayList, wires);
+        QVERIFY(build(ownPorts & 1, ownPorts & 2));
+        window->sendMatrixCom(texts, type, type == 0 ? 1 : 0, 10); // 1: the VIDEO side
+        QVERIFY(wiresCarry(wires[0], wires[1], wires[2]));
         // Only the main link reaches the log, each text with a blank.
-        QCOMPARE(log(), arrivesOn == MainPty ? QStringList({"3V1. (OK)", "3V2. (OK)"}) : QStringList());
+        QCOMPARE(log(), wires[0].isEmpty() ? QStringList() : QStringList({"3V1. (OK)", "3V2. (OK)"}));
         // A scene tour step writes its number in hex; the text goes out as it is.
         window->sendPlanCom(QStringLiteral("0A"));
         QTRY_VERIFY(ptys[MainPty]->log().bytes().endsWith(wire({"C611FF5A0ABB"})));

@@ -175,20 +175,6 @@ private slots:
         QCOMPARE(cell(&window, 0, 3) + cell(&window, 14, 14), QStringLiteral("4225"));
     }
 
-    void shrunkWallKeepsHiddenOutputsAcrossRestart()
-    {
-        {
-            MatrixConfigurationWindows window;
-            window.setRowColumn(3, 3);
-            typeIntoCell(&window, 2, 2, "99");
-            window.setRowColumn(2, 3);
-            window.close();
-        }
-        MatrixConfigurationWindows window;
-        window.setRowColumn(3, 3);
-        QCOMPARE(cell(&window, 2, 2), QStringLiteral("99"));
-    }
-
     void inputCountAndIdEdits()
     {
         MatrixConfigurationWindows window;

@@ -1,27 +1,20 @@
 #ifndef WINDOWTEST_H
 #define WINDOWTEST_H
 
-#include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
-#include <QLocale>
-#include <QStringList>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTranslator>
-#include <QValidator>
 
 #include <initializer_list>
 
-#include "capturelog.h"
-#include "communication.h"
 #include "configfile.h"
-#include "globalobject.h"
 #include "matrixmodels.h"
 #include "messageboxcatcher.h"
 #include "ptypair.h"
+#include "tcpcaptureserver.h"
 
 // What every window test shares: config.ini written before a window is
 // built (windows load their group in the constructor), the shared state put
@@ -100,15 +93,13 @@ inline void writePortConfig(const PortConfig &config)
     const auto settings = ConfigFile::open();
     settings->remove(QStringLiteral("PortConfig"));
     settings->beginGroup(QStringLiteral("PortConfig"));
-    settings->setValue(QStringLiteral("ConMethod"), config.wireless ? 1 : 0);
-    settings->setValue(QStringLiteral("LPort"), ports.indexOf(config.lcdPort));
-    settings->setValue(QStringLiteral("VPort"), ports.indexOf(config.videoPort));
-    settings->setValue(QStringLiteral("DPort"), ports.indexOf(config.rgbPort));
-    settings->setValue(QStringLiteral("VLink"), config.videoLink ? 1 : 0);
-    settings->setValue(QStringLiteral("DLink"), config.rgbLink ? 1 : 0);
-    settings->setValue(QStringLiteral("Addr"), config.address);
-    settings->setValue(QStringLiteral("Port"), QString::number(config.tcpPort));
-    settings->setValue(QStringLiteral("AutoOpen"), 0);
+    const std::pair<const char *, QVariant> values[] = {
+        {"ConMethod", config.wireless ? 1 : 0}, {"LPort", ports.indexOf(config.lcdPort)},
+        {"VPort", ports.indexOf(config.videoPort)}, {"DPort", ports.indexOf(config.rgbPort)},
+        {"VLink", config.videoLink ? 1 : 0}, {"DLink", config.rgbLink ? 1 : 0}, {"Addr", config.address},
+        {"Port", QString::number(config.tcpPort)}, {"AutoOpen", 0}};
+    for (const auto &value : values)
+        settings->setValue(QLatin1String(value.first), value.second);
     settings->beginWriteArray(QStringLiteral("ComList"), ports.size());
     for (int i = 0; i < ports.size(); ++i) {
         settings->setArrayIndex(i);
@@ -206,10 +197,7 @@ void endTest(Window *&window)
     resetShared();
 }
 
-inline bool startPty(PtyPair &pty)
-{
-    return pty.start() && pty.openFarEnd();
-}
+inline bool startPty(PtyPair &pty) { return pty.start() && pty.openFarEnd(); }
 
 inline void selectCells(QTableWidget *table, int top, int left, int bottom, int right)
 {
@@ -218,10 +206,7 @@ inline void selectCells(QTableWidget *table, int top, int left, int bottom, int 
 }
 
 // Frames written as hex, joined as they travel.
-inline QByteArray wire(const QStringList &hexFrames)
-{
-    return QByteArray::fromHex(hexFrames.join(QString()).toLatin1());
-}
+inline QByteArray wire(const QStringList &hexFrames) { return QByteArray::fromHex(hexFrames.join(QString()).toLatin1()); }
 
 inline QByteArray asciiWire(std::initializer_list<const char *> texts)
 {
