@@ -1,11 +1,3 @@
-#include <QApplication>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QScreen>
-#include <QTest>
-
 #include "appinit.h"
 #include "configfile.h"
 #include "globalobject.h"

@@ -1,5 +1,3 @@
-#include <QtTest>
-
 #include "communication.h"
 #include "globalobject.h"
 #include "matrixcommands.h"

@@ -1,5 +1,3 @@
-#include <QtTest>
-
 #include <memory>
 
 #include "communication.h"
@@ -116,19 +114,6 @@ private slots:
         QVERIFY(farEnd(kind).bytes() == joined(list));
         QCOMPARE(results.count(true), 10000);
         QCOMPARE(texts.last(), QStringLiteral("C6270F0102BB")); // no text given: the frame's hex
-    }
-
-    void modeChangeMovesLaterFrames()
-    {
-        QVERIFY(openLink(Wireless));
-        QVERIFY(openLink(Serial));
-        const auto flip = connect(&lcdCommunication, &Communication::sendComData, this, [this] {
-            GlobalObject::wirelessMode = results.size() >= 2;
-        });
-        send(frames(4), 10);
-        disconnect(flip);
-        QCOMPARE(pty->log().bytes(), joined(frames(2)));
-        QTRY_COMPARE(server.log().bytes(), joined(frames(2, 2)));
     }
 
     void linkLostMidCommand_data() { kindRows(); }

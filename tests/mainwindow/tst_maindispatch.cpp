@@ -1,12 +1,4 @@
-#include <QAction>
-#include <QElapsedTimer>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSpinBox>
-#include <QTextDocument>
-
 #include "appinit.h"
-#include "testmain.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
 #include "windowtest.h"

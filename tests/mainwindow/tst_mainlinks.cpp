@@ -1,13 +1,7 @@
-#include <QComboBox>
-#include <QPushButton>
-#include <QTcpServer>
-
 #include <memory>
 
 #include "appinit.h"
 #include "portsettingwindows.h"
-#include "tcpcaptureserver.h"
-#include "testmain.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
 #include "windowtest.h"
@@ -100,41 +94,43 @@ private slots:
 
     void serialRoad_data()
     {
+        QTest::addColumn<Port>("lcd");
         QTest::addColumn<Port>("video");
         QTest::addColumn<Port>("rgb");
-        QTest::addColumn<bool>("videoLink");
-        QTest::addColumn<bool>("rgbLink");
-        QTest::addColumn<QString>("state"); // empty: the opening is refused
-        QTest::newRow("main port alone") << VideoPty << RgbPty << false << false << "link mainPort buttons";
-        QTest::newRow("both matrices on their own ports") << VideoPty << RgbPty << true << true
-            << "link videoFlag rgbFlag mainPort videoPort rgbPort buttons";
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("refusal"); // %1: the failing port
+        QTest::newRow("both matrices on their own ports") << MainPty << VideoPty << RgbPty
+            << "link videoFlag rgbFlag mainPort videoPort rgbPort buttons" << "";
         QTest::newRow("video shares the main port, RGB on its own")
-            << MainPty << RgbPty << true << true << "link rgbFlag mainPort rgbPort buttons";
-        QTest::newRow("both matrices on one port conflict") << VideoPty << VideoPty << true << true << QString();
+            << MainPty << MainPty << RgbPty << "link rgbFlag mainPort rgbPort buttons" << "";
+        QTest::newRow("both matrices on one port conflict") << MainPty << VideoPty << VideoPty << "openButton"
+            << "The video matrix port conflicts with the RGB matrix port!";
+        const QString missing = QStringLiteral("Please confirm whether %1 exists or has been occupied!");
+        QTest::newRow("main port missing") << Missing << VideoPty << RgbPty << "openButton" << missing;
+        QTest::newRow("RGB port missing") << MainPty << VideoPty << Missing << "openButton" << missing;
+        QTest::newRow("video port typed in lower case") << MainPty << LowerCaseCom << RgbPty << "openButton" << missing;
     }
     void serialRoad()
     {
+        QFETCH(Port, lcd);
         QFETCH(Port, video);
         QFETCH(Port, rgb);
-        QFETCH(bool, videoLink);
-        QFETCH(bool, rgbLink);
-        QFETCH(QString, state);
-        build(MainPty, video, rgb, videoLink, rgbLink);
+        QFETCH(QString, refusal);
+        build(lcd, video, rgb, true, true);
         QCOMPARE(ui->show_comstatus->text(), label("Closed"));
         window->openSerial();
-        if (state.isEmpty()) {
-            QCOMPARE(catcher->lastText(), QStringLiteral("The video matrix port conflicts with the RGB matrix port!"));
-            QCOMPARE(this->state(), QStringLiteral("openButton"));
+        QTEST(state(), "state");
+        const Port failing = lcd == Missing ? lcd : rgb == Missing ? rgb : video;
+        QCOMPARE(catcher->lastText(), refusal.arg(portName(failing).toUpper()));
+        if (!refusal.isEmpty())
             return;
-        }
-        QCOMPARE(this->state(), state);
         QCOMPARE(ui->show_comstatus->text(), label("Opened"));
         ui->off_btn->click();
         QTRY_COMPARE(ptys[MainPty]->log().bytes(), wire({"C611111000BB"}));
         QCOMPARE(log(), QStringList{">C6,11,11,10,00,BB(OK)"});
         window->closeSerial();
         window->closeSerial(); // twice must not turn the flags back on
-        QCOMPARE(this->state(), QStringLiteral("openButton"));
+        QCOMPARE(state(), QStringLiteral("openButton"));
         QCOMPARE(ui->show_comstatus->text(), label("Closed"));
         // Closed, the next command is logged without "(OK)" and goes nowhere.
         ui->software_btn->click();
@@ -142,30 +138,6 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(ptys[MainPty]->log().bytes().size(), 6);
         QCOMPARE(catcher->count(), 0);
-    }
-
-    void serialPortFails_data()
-    {
-        QTest::addColumn<Port>("lcd");
-        QTest::addColumn<Port>("video");
-        QTest::addColumn<Port>("rgb");
-        QTest::newRow("main port missing") << Missing << VideoPty << RgbPty;
-        QTest::newRow("RGB port missing, video on its own port") << MainPty << VideoPty << Missing;
-        QTest::newRow("video port typed in lower case") << MainPty << LowerCaseCom << RgbPty;
-    }
-    void serialPortFails()
-    {
-        QFETCH(Port, lcd);
-        QFETCH(Port, video);
-        QFETCH(Port, rgb);
-        build(lcd, video, rgb, true, true);
-        window->openSerial();
-        const Port failing = lcd == MainPty ? (rgb == Missing ? rgb : video) : lcd;
-        QCOMPARE(catcher->count(), 1);
-        QCOMPARE(catcher->lastText(), QStringLiteral("Please confirm whether %1 exists or has been occupied!")
-                                          .arg(portName(failing).toUpper()));
-        QCOMPARE(state(), QStringLiteral("openButton"));
-        QCOMPARE(ui->show_comstatus->text(), label("Closed"));
     }
 
     void wirelessRoad()

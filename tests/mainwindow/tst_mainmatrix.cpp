@@ -1,12 +1,4 @@
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QMetaEnum>
-#include <QPushButton>
-
-#include <memory>
-
 #include "appinit.h"
-#include "testmain.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
 #include "windowtest.h"
@@ -28,16 +20,16 @@ public:
     Q_ENUM(Pty)
 
 private:
-    std::unique_ptr<PtyPair> ptys[3];
+    PtyPair ptys[3];
     Velmar_Windows *window = nullptr;
     Ui_Velmar_Windows *ui = nullptr;
 
     bool build(bool videoOwn, bool rgbOwn, const MatrixConfig &matrix = MatrixConfig())
     {
         PortConfig port;
-        port.lcdPort = ptys[MainPty]->devicePath();
-        port.videoPort = ptys[VideoPty]->devicePath();
-        port.rgbPort = ptys[RgbPty]->devicePath();
+        port.lcdPort = ptys[MainPty].devicePath();
+        port.videoPort = ptys[VideoPty].devicePath();
+        port.rgbPort = ptys[RgbPty].devicePath();
         port.videoLink = videoOwn;
         port.rgbLink = rgbOwn;
         writePortConfig(port);
@@ -61,14 +53,14 @@ private:
         const QByteArray expected[] = {main, video, rgb};
         auto carried = [&] {
             for (int i = 0; i < 3; ++i)
-                if (ptys[i]->log().bytes() != expected[i])
+                if (ptys[i].log().bytes() != expected[i])
                     return false;
             return true;
         };
         const bool ok = QTest::qWaitFor(carried, 5000) && (QTest::qWait(50), carried());
         for (int i = 0; i < 3 && !ok; ++i)
             qWarning("%s: got %s, want %s", QMetaEnum::fromType<Pty>().valueToKey(i),
-                     ptys[i]->log().bytes().toHex().constData(), expected[i].toHex().constData());
+                     ptys[i].log().bytes().toHex().constData(), expected[i].toHex().constData());
         return ok;
     }
     QStringList log() const { return logLines(ui->com_textedit); }
@@ -79,22 +71,20 @@ private:
     }
 
 private slots:
-    void initTestCase() { new AppInit(this); }
+    void initTestCase()
+    {
+        new AppInit(this);
+        VW_REQUIRE_SOCAT();
+        for (auto &pty : ptys)
+            QVERIFY(startPty(pty));
+    }
     void init()
     {
-        VW_REQUIRE_SOCAT();
         resetShared();
-        for (auto &pty : ptys) {
-            pty = std::make_unique<PtyPair>();
-            QVERIFY(startPty(*pty));
-        }
-    }
-    void cleanup()
-    {
-        endTest(window);
         for (auto &pty : ptys)
-            pty.reset();
+            pty.clearLog();
     }
+    void cleanup() { endTest(window); }
 
     void linkedSwitchOrderAndWaits_data()
     {
@@ -120,7 +110,7 @@ private slots:
         QCOMPARE(log(), matrixFirst ? matrixLines + screenLine : screenLine + matrixLines);
         QCOMPARE(cellText(0, 0) + cellText(0, 1) + cellText(1, 0), QStringLiteral("VGAVGA"));
         // Waits measured where the bytes arrive.
-        const CaptureLog &farEnd = ptys[MainPty]->log();
+        const CaptureLog &farEnd = ptys[MainPty].log();
         const int firstMatrix = matrixFirst ? 0 : 6;
         const qint64 interval = arrivalMs(farEnd, firstMatrix + 4) - arrivalMs(farEnd, firstMatrix);
         QVERIFY2(interval >= 90 && interval < 1000, qPrintable(QString::number(interval)));
@@ -237,7 +227,7 @@ private slots:
         QFETCH(QByteArray, matrix);
         QVERIFY(wiresCarry(main, QByteArray(), matrix));
         if (signal == 0) {
-            const qint64 gap = arrivalMs(ptys[MainPty]->log(), 6) - arrivalMs(ptys[MainPty]->log(), 0);
+            const qint64 gap = arrivalMs(ptys[MainPty].log(), 6) - arrivalMs(ptys[MainPty].log(), 0);
             QVERIFY2(gap >= 270 && gap < 2000, qPrintable(QString::number(gap)));
         }
     }
@@ -268,7 +258,7 @@ private slots:
         QCOMPARE(log(), wires[0].isEmpty() ? QStringList() : QStringList({"3V1. (OK)", "3V2. (OK)"}));
         // A scene tour step writes its number in hex; the text goes out as it is.
         window->sendPlanCom(QStringLiteral("0A"));
-        QTRY_VERIFY(ptys[MainPty]->log().bytes().endsWith(wire({"C611FF5A0ABB"})));
+        QTRY_VERIFY(ptys[MainPty].log().bytes().endsWith(wire({"C611FF5A0ABB"})));
     }
 };
 

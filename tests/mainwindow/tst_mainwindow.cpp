@@ -1,13 +1,5 @@
-#include <QAction>
-#include <QMenu>
-#include <QSettings>
-#include <QSpinBox>
-#include <QStackedWidget>
-#include <QTimer>
-
 #include "appinit.h"
 #include "matrixconfigurationwindows.h"
-#include "testmain.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
 #include "windowtest.h"

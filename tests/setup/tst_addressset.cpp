@@ -1,10 +1,5 @@
-#include <QPushButton>
-#include <QSignalSpy>
-
 #include "addersetwindows.h"
 #include "addresscommands.h"
-#include "tcpcaptureserver.h"
-#include "testmain.h"
 #include "windowtest.h"
 
 using namespace WindowTest;

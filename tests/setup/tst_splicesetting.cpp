@@ -1,10 +1,4 @@
-#include <QImage>
-#include <QLabel>
-#include <QPushButton>
-#include <QSignalSpy>
-
 #include "joinsettingwindows.h"
-#include "testmain.h"
 #include "windowtest.h"
 
 using namespace WindowTest;

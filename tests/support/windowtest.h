@@ -1,20 +1,12 @@
 #ifndef WINDOWTEST_H
 #define WINDOWTEST_H
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QTableWidget>
-#include <QTest>
-#include <QTextEdit>
-#include <QTranslator>
-
-#include <initializer_list>
-
 #include "configfile.h"
 #include "matrixmodels.h"
 #include "messageboxcatcher.h"
 #include "ptypair.h"
 #include "tcpcaptureserver.h"
+#include "testmain.h"
 
 // What every window test shares: config.ini written before a window is
 // built (windows load their group in the constructor), the shared state put
