@@ -4,8 +4,8 @@
 #include "messagebox.h"
 #include "testmain.h"
 
-// The application frame: config.ini groups, skins, translations, the label
-// picture, the message box and the drag filter of frameless windows.
+// The application frame: config.ini groups, skins, translations, the
+// message box and the drag filter of frameless windows.
 class TestApp : public QObject
 {
     Q_OBJECT
@@ -66,18 +66,6 @@ private slots:
         QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "Select All"), QStringLiteral("全选"));
         for (QTranslator *t : {&GlobalObject::translatorApp, &GlobalObject::translatorQt, &GlobalObject::translatorWidgets})
             QCoreApplication::removeTranslator(t);
-    }
-
-    void labelPicture()
-    {
-        QImage image(100, 50, QImage::Format_RGB32);
-        QVERIFY(image.save(appDirPath + QStringLiteral("/logo.png")));
-        QLabel label, empty;
-        label.resize(200, 200);
-        GlobalObject::setLabelImage(&label, appDirPath + QStringLiteral("/logo.png"));
-        QCOMPARE(label.pixmap(Qt::ReturnByValue).size(), QSize(200, 200));
-        GlobalObject::setLabelImage(&empty, appDirPath + QStringLiteral("/nothing.jpg"));
-        QVERIFY(empty.pixmap(Qt::ReturnByValue).isNull());
     }
 
     void messageBoxIsCentredAndClosesOnCtrlS()

@@ -108,7 +108,6 @@ private slots:
         QTest::newRow("target 1 ignores per screen") << three << true << 1 << QStringList{"C611FF0601BB"};
         QTest::newRow("target 2") << three << false << 2 << QStringList{"C600FF0601BB"};
         QTest::newRow("target 3") << three << false << 3 << QStringList{"C6FF220601BB"};
-        QTest::newRow("target 7") << three << false << 7 << QStringList{"C6FF230601BB"};
         QTest::newRow("target 8 with nothing selected") << QStringList() << false << 8 << QStringList{"C6FF080601BB"};
         QTest::newRow("target 9 is the selection") << QStringList{"A1"} << false << 9 << QStringList{"C6A1A10601BB"};
     }

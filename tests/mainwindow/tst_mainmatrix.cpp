@@ -21,6 +21,7 @@ public:
 
 private:
     PtyPair ptys[3];
+    MessageBoxCatcher catcher; // a message the test does not expect must not block it
     Velmar_Windows *window = nullptr;
     Ui_Velmar_Windows *ui = nullptr;
 

@@ -13,6 +13,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
     Velmar_Windows *window = nullptr;
+    MessageBoxCatcher catcher; // a message the test does not expect must not block it
     Ui_Velmar_Windows *ui = nullptr;
 
     void build()
