@@ -39,19 +39,12 @@ private:
     bool startPty() { return pty->start() && pty->openFarEnd(); }
     const CaptureLog &farEnd(Kind kind) const { return kind == Serial ? pty->log() : server.log(); }
     // Frames that tell themselves apart: C6 <index high> <index low> 01 02 BB.
-    static QList<QByteArray> frames(int count, int first = 0)
+    static QByteArrayList frames(int count, int first = 0)
     {
-        QList<QByteArray> list;
+        QByteArrayList list;
         for (int i = first; i < first + count; ++i)
             list.append(QByteArray("\xC6") + char(i >> 8) + char(i & 0xFF) + QByteArray("\x01\x02\xBB", 3));
         return list;
-    }
-    static QByteArray joined(const QList<QByteArray> &list)
-    {
-        QByteArray bytes;
-        for (const QByteArray &frame : list)
-            bytes += frame;
-        return bytes;
     }
     void send(const QList<QByteArray> &list, int interval) { lcdCommunication.sendMatrixData(list, {}, interval); }
     static void kindRows()
@@ -111,7 +104,7 @@ private slots:
         const QList<QByteArray> list = frames(10000);
         send(list, 0);
         QTRY_COMPARE_WITH_TIMEOUT(farEnd(kind).bytes().size(), 60000, 60000);
-        QVERIFY(farEnd(kind).bytes() == joined(list));
+        QVERIFY(farEnd(kind).bytes() == list.join());
         QCOMPARE(results.count(true), 10000);
         QCOMPARE(texts.last(), QStringLiteral("C6270F0102BB")); // no text given: the frame's hex
     }
@@ -129,7 +122,7 @@ private slots:
         send(frames(6), 100);
 
         QCOMPARE(results, QList<bool>({true, true, true, false, false, false}));
-        QCOMPARE(farEnd(kind).bytes(), joined(frames(3)));
+        QCOMPARE(farEnd(kind).bytes(), frames(3).join());
         QCOMPARE(failed.count(), 1);
         const QString where = kind == Serial ? pty->devicePath() : QStringLiteral("127.0.0.1:%1").arg(server.port());
         QVERIFY2(failed.at(0).at(0).toString().contains(where), qPrintable(failed.at(0).at(0).toString()));
@@ -139,7 +132,7 @@ private slots:
         server.closeAfterBytes(0);
         QVERIFY(openLink(kind));
         send(frames(2, 7), 0);
-        QTRY_VERIFY(farEnd(kind).bytes().endsWith(joined(frames(2, 7))));
+        QTRY_VERIFY(farEnd(kind).bytes().endsWith(frames(2, 7).join()));
         QCOMPARE(results.mid(6), QList<bool>({true, true}));
         // A deliberate close is no failure.
         lcdCommunication.closeSerialPort();
@@ -204,7 +197,7 @@ private slots:
         // Lower case: the echo is the kept text, not the frame's own hex.
         const QStringList expected{"C61111060eBB", "C61212060eBB", "C631310A0BBB", "C632320A0BBB", "C61313060eBB"};
         QCOMPARE(texts, expected);
-        QTRY_COMPARE(pty->log().bytes(), joined(lcdCommunication.hexListToBytes(expected)));
+        QTRY_COMPARE(pty->log().bytes(), QByteArrayList(lcdCommunication.hexListToBytes(expected)).join());
     }
 
     void openSerialPortSettings()
