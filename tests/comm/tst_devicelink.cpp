@@ -208,12 +208,15 @@ private slots:
         settings.stopBitsIndex = 1;
         QVERIFY(lcdCommunication.openSerialPort(settings, pty->devicePath()));
         lcdCommunication.closeSerialPort();
-        // A port that cannot be opened gets no setting at all.
+        // A port that cannot be opened gets no setting at all, and after a
+        // deliberate close its failure is no lost link.
+        QSignalSpy failed(&lcdCommunication, &Communication::linkFailed);
         settings = PortSettingRecord();
         settings.baudRate = 9600;
         settings.dataBitsIndex = 4; // no such index: the data bits stay
         QVERIFY(!lcdCommunication.openSerialPort(settings, QDir::current().filePath("no-such-port")));
         QCOMPARE(int(lcdCommunication.serial->baudRate()), 19200);
+        QCOMPARE(failed.count(), 0);
         QVERIFY(lcdCommunication.openSerialPort(settings, pty->devicePath()));
         QCOMPARE(int(lcdCommunication.serial->baudRate()), 9600);
         QCOMPARE(lcdCommunication.serial->dataBits(), QSerialPort::Data5);
