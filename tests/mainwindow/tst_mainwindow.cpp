@@ -117,6 +117,8 @@ private slots:
         QCOMPARE(ui->cent_tablewidget->rowCount() * 100 + ui->cent_tablewidget->columnCount(), 304);
         QCOMPARE(ui->signal_type_cb->currentText(), QStringLiteral("HDMI"));
         QCOMPARE(ui->matrix_type_cb->currentText(), QStringLiteral("Camera 6"));
+        ui->matrix_type_cb->completer()->setCompletionPrefix(QStringLiteral("camera")); // typed in any case
+        QCOMPARE(ui->matrix_type_cb->completer()->currentCompletion(), QStringLiteral("Camera 6"));
         window->updateMatrixInputSize(QStringLiteral("HDMI"), 8);
         window->updateMatrixInputSize(QStringLiteral("DVI"), -3);
         window->updateMatrixInputSize(QStringLiteral("SDI"), 3);

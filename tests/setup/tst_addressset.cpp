@@ -68,6 +68,8 @@ private slots:
         QVERIFY(build(Action::SetAddress, "10000", "1", "1").frames.isEmpty());
         QVERIFY(!build(Action::SetAddress, "1", "-1", "1").error.isEmpty());
         QCOMPARE(build(Action::SetAddress, "9999", "255", "255").frames.size(), 3);
+        GlobalObject::targetAddressList.clear(); // lock needs a first and a last screen
+        QVERIFY(build(Action::Lock, "", "", "").frames.isEmpty());
     }
 
     void fieldsTakeUpToFourDigits()
