@@ -136,7 +136,7 @@ private slots:
 
     void badStoredValuesKeepDefaults()
     {
-        QVERIFY(writeConfig("[MainSetting]\nLanguage=2\nSkin=5\nRow=16\nColumn=0\nSignalIndex=9\n"));
+        QVERIFY(writeConfig("[MainSetting]\nLanguage=2\nSkin=5\nRow=16\nColumn=0\nSignalIndex=7\n"));
         build();
         QCOMPARE(GlobalObject::locale.language(), QLocale::English);
         QCOMPARE(ui->cent_tablewidget->rowCount() * 100 + ui->cent_tablewidget->columnCount(), 202);
