@@ -108,12 +108,18 @@ private slots:
         ui->link_cb->setChecked(true);
         ui->fan_sp1->setValue(120);
         ui->matrix_eout_le->setText(QStringLiteral("009"));
+        QImage logo(8, 8, QImage::Format_RGB32);
+        logo.fill(Qt::red);
+        userImagePath = appDirPath + QStringLiteral("/logo.png");
+        QVERIFY(logo.save(userImagePath));
         window->close();
         QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value("MainSetting/SceneList/3/Scene").toString(),
                  QStringLiteral("Evening"));
 
         userName.clear();
+        userImagePath.clear();
         build();
+        QCOMPARE(QColor(ui->show_image->pixmap(Qt::ReturnByValue).toImage().pixel(0, 0)), QColor(Qt::red));
         QCOMPARE(ui->cent_tablewidget->rowCount() * 100 + ui->cent_tablewidget->columnCount(), 304);
         QCOMPARE(ui->signal_type_cb->currentText(), QStringLiteral("HDMI"));
         QCOMPARE(ui->matrix_type_cb->currentText(), QStringLiteral("Camera 6"));
