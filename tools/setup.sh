@@ -1,10 +1,11 @@
 #!/bin/bash
 # Installs what is missing (Debian 12), then configures and builds the
-# console and its tests in Release under build/. Sourced by run.sh and test.sh.
+# console and its tests in Release under build/. Sourced by run.sh and test.sh;
+# test.sh --sanitize sets VW_BUILD (the folder) and VW_CXX_FLAGS (extra flags).
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="$ROOT/build"
+BUILD="$ROOT/${VW_BUILD:-build}"
 
 PACKAGES=(cmake g++ make qtbase5-dev libqt5serialport5-dev libqt5sql5-sqlite
           qttools5-dev-tools qttranslations5-l10n socat ser2net xvfb xauth
@@ -22,6 +23,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release > "$BUILD.configure.log" 2>&1 \
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release ${VW_CXX_FLAGS:+"-DCMAKE_CXX_FLAGS=$VW_CXX_FLAGS"} \
+    > "$BUILD.configure.log" 2>&1 \
     || { cat "$BUILD.configure.log"; exit 1; }
 cmake --build "$BUILD" -j"$(nproc)"

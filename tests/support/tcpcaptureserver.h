@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 
 #include "capturelog.h"
+#include "communication.h"
+#include "globalobject.h"
 
 // A local stand-in for the wireless serial bridge: listens on 127.0.0.1 on
 // an ephemeral port, takes one client at a time (a new one replaces the old)
@@ -14,9 +16,21 @@
 class TcpCaptureServer : public QObject
 {
 public:
-    explicit TcpCaptureServer(QObject *parent = nullptr);
+    explicit TcpCaptureServer(QObject *parent = nullptr) : QObject(parent)
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, &TcpCaptureServer::acceptClient);
+    }
 
-    bool listen();
+    bool listen() { return m_server.listen(QHostAddress::LocalHost, 0); }
+    // Opens the main link to this server as the wireless bridge and marks
+    // it open, as the main window does (listening first if need be).
+    bool openMainLink()
+    {
+        const bool open = (m_server.isListening() || listen()) && lcdCommunication.connectTcp(host(), port());
+        GlobalObject::wirelessMode = open;
+        GlobalObject::linkOpen = open;
+        return open;
+    }
     QString host() const { return QStringLiteral("127.0.0.1"); }
     quint16 port() const { return m_server.serverPort(); }
 
@@ -30,8 +44,28 @@ public:
     void closeAfterBytes(qint64 count) { m_closeAfter = count; }
 
 private:
-    void acceptClient();
-    void readClient();
+    void acceptClient()
+    {
+        while (QTcpSocket *next = m_server.nextPendingConnection()) {
+            if (m_client) {
+                m_client->abort();
+                m_client->deleteLater();
+            }
+            m_client = next;
+            m_clientBytes = 0;
+            ++m_connections;
+            next->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            connect(next, &QTcpSocket::readyRead, this, &TcpCaptureServer::readClient);
+        }
+    }
+    void readClient()
+    {
+        const QByteArray bytes = m_client->readAll();
+        m_log.add(bytes);
+        m_clientBytes += bytes.size();
+        if (m_closeAfter > 0 && m_clientBytes >= m_closeAfter)
+            m_client->close();
+    }
 
     QTcpServer m_server;
     QPointer<QTcpSocket> m_client;

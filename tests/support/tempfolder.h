@@ -1,25 +1,38 @@
 #ifndef TEMPFOLDER_H
 #define TEMPFOLDER_H
 
+#include <QDir>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+
+#include "globalobject.h"
 
 // A temporary folder that becomes the working directory and appDirPath for
 // its lifetime; the previous values come back when it goes.
 class TempFolder
 {
 public:
-    TempFolder();
-    ~TempFolder();
+    TempFolder() : m_oldCwd(QDir::currentPath()), m_oldAppDir(appDirPath)
+    {
+        if (m_dir.isValid()) {
+            QDir::setCurrent(m_dir.path());
+            appDirPath = m_dir.path();
+        }
+    }
+    ~TempFolder()
+    {
+        QDir::setCurrent(m_oldCwd);
+        appDirPath = m_oldAppDir;
+    }
     TempFolder(const TempFolder &) = delete;
     TempFolder &operator=(const TempFolder &) = delete;
 
     bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
-
     // Removes config.ini so that a test starts as on a first start.
-    void removeConfig() const;
+    void removeConfig() const { QFile::remove(filePath(QStringLiteral("config.ini"))); }
 
 private:
     QTemporaryDir m_dir;

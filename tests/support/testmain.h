@@ -1,8 +1,8 @@
 #ifndef TESTMAIN_H
 #define TESTMAIN_H
 
-#include <QApplication>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "tempfolder.h"
 

@@ -1,0 +1,112 @@
+#include "appinit.h"
+#include "configfile.h"
+#include "globalobject.h"
+#include "messagebox.h"
+#include "testmain.h"
+
+// The application frame: config.ini groups, skins, translations, the
+// message box and the drag filter of frameless windows.
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+    QWidget window;
+    int reached = 0; // mouse events that got past the drag filter
+
+    void mouse(QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        const QPointF local = global - window.pos();
+        QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&window, &event);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        reached += event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+                   || event->type() == QEvent::MouseMove;
+        return false;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        (new AppInit(this))->start();
+        window.installEventFilter(this);
+    }
+
+    void configGroupsAndFiles()
+    {
+        QVERIFY(!ConfigFile::hasGroup(QStringLiteral("PortConfig")));
+        ConfigFile::open()->setValue(QStringLiteral("PortConfig/ConMethod"), 1);
+        QVERIFY(ConfigFile::hasGroup(QStringLiteral("PortConfig")));
+        QVERIFY(!ConfigFile::hasGroup(QStringLiteral("MainSetting")));
+        QVERIFY(fileExists(ConfigFile::path()) && !fileExists(appDirPath));
+        QFile::remove(ConfigFile::path());
+    }
+
+    void skinsAndTranslations()
+    {
+        const QString start = qApp->styleSheet();
+        QVERIFY(start.startsWith(QStringLiteral("QPalette{background:#E3EFFF;}")));
+        // The palette comes from characters 20..26; the sheet ends at a zero byte.
+        QFile sheet(appDirPath + QStringLiteral("/zero.css"));
+        QVERIFY(sheet.open(QFile::WriteOnly) && sheet.write("QPalette{background:#102030;}\0QWidget{}", 40) == 40);
+        sheet.close();
+        GlobalObject::setStyle(sheet.fileName());
+        QCOMPARE(QApplication::palette().color(QPalette::Button), QColor(QStringLiteral("#102030")));
+        QCOMPARE(qApp->styleSheet(), QStringLiteral("QPalette{background:#102030;}"));
+        GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/missing.css"));
+        QCOMPARE(QApplication::palette().color(QPalette::Button), QColor(QStringLiteral("#102030")));
+        GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
+        QCOMPARE(qApp->styleSheet(), start);
+        // The one check that the merged catalogue and Qt's own load.
+        MessageBox box;
+        QVERIFY(GlobalObject::loadChineseTranslators());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(box.findChild<QPushButton *>(QStringLiteral("ok"))->text(), QStringLiteral("确定"));
+        QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "Select All"), QStringLiteral("全选"));
+        for (QTranslator *t : {&GlobalObject::translatorApp, &GlobalObject::translatorQt, &GlobalObject::translatorWidgets})
+            QCoreApplication::removeTranslator(t);
+    }
+
+    void messageBoxIsCentredAndClosesOnCtrlS()
+    {
+        MessageBox box;
+        const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+        QCOMPARE(box.pos(), QPoint(desktop.width() / 2 - box.width() / 2, desktop.height() / 2 - box.height() / 2));
+        box.show();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        QTest::keyClick(&box, Qt::Key_S, Qt::ControlModifier);
+        QTRY_VERIFY(!box.isVisible());
+    }
+
+    void drag_data()
+    {
+        QTest::addColumn<bool>("canMove");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QPoint>("moved");
+        QTest::addColumn<int>("reached");
+        // The release was lost: no button held on the last move, no drag.
+        QTest::newRow("left button, then a move without it") << true << int(Qt::LeftButton) << QPoint(140, 125) << 1;
+        QTest::newRow("right button: the release alone is taken") << true << int(Qt::RightButton) << QPoint(100, 100) << 3;
+        QTest::newRow("CanMove false") << false << int(Qt::LeftButton) << QPoint(100, 100) << 4;
+    }
+    void drag()
+    {
+        QFETCH(int, button);
+        QFETCH(bool, canMove);
+        window.setProperty("CanMove", canMove);
+        window.setGeometry(100, 100, 200, 100);
+        window.setMouseTracking(true);
+        reached = 0;
+        const auto b = Qt::MouseButton(button);
+        mouse(QEvent::MouseButtonPress, QPoint(110, 120), b, b);
+        mouse(QEvent::MouseMove, QPoint(150, 145), Qt::NoButton, b);
+        mouse(QEvent::MouseMove, QPoint(300, 300), Qt::NoButton, Qt::NoButton);
+        mouse(QEvent::MouseButtonRelease, QPoint(300, 300), b, Qt::NoButton);
+        QTEST(window.pos(), "moved");
+        QTEST(reached, "reached");
+    }
+};
+
+VW_TEST_MAIN(TestApp)
+#include "tst_app.moc"
