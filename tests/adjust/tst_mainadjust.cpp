@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QToolButton>
 
 #include "alienadjustwindows.h"
 #include "consoletest.h"
@@ -16,14 +17,13 @@
 
 using namespace ConsoleTest;
 
-// The adjustment windows as the console opens them: from the screen table's
-// menu, with the selected range, the reset button following the link, and
-// their groups saved when the console ends with them open.
+// The adjustment and playback windows as the console opens them: with the
+// selected range, the reset button following the link, and their groups
+// saved when the console ends with them open.
 class TestMainAdjust : public QObject
 {
     Q_OBJECT
 
-private:
     TcpCaptureServer server;
     Velmar_Windows *window = nullptr;
 
@@ -45,7 +45,7 @@ private slots:
 
     void cleanup() { endTest(window); }
 
-    void menuShowsTheWindowsWithTheRange()
+    void menuShowsTheAdjustWindowsWithTheRange()
     {
         QTableWidget *table = window->ui->cent_tablewidget;
         selectCells(table, 0, 0, 1, 1);
@@ -54,16 +54,36 @@ private slots:
         window->imageAdjustAction->trigger();
         QVERIFY(window->pictureControlWindow->isVisible());
         QCOMPARE(range(), QStringLiteral("1,1 ~ 2,2"));
-
         selectCells(table, 0, 1, 0, 1);
         QCOMPARE(range(), QStringLiteral("2,1 ~ 2,1"));
         table->clearSelection();
         QCOMPARE(range(), QStringLiteral("2,1 ~ 2,1"));
-
         window->specialRegulationAction->trigger();
         window->borderEffectAction->trigger();
-        QVERIFY(window->alienAdjustWindow->isVisible());
-        QVERIFY(window->edgeMeltingWindow->isVisible());
+        QVERIFY(window->alienAdjustWindow->isVisible() && window->edgeMeltingWindow->isVisible());
+    }
+
+    void buttonOpensItsPlaybackWindow_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Multi-Media") << "play_set_btn" << "PlaySetWindows";
+        QTest::newRow("Timing") << "timi_btn" << "TimingSetWindows";
+        QTest::newRow("Subtitle") << "font_set_btn" << "FontSetWindows";
+        QTest::newRow("Controller") << "control_btn" << "RemoteControl";
+    }
+
+    void buttonOpensItsPlaybackWindow()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        QWidget *opened = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            opened = widget->objectName() == window ? widget : opened;
+        this->window->userLoginChange(3, QStringLiteral("Administrator"));
+        QVERIFY(!opened->isVisible());
+        this->window->findChild<QToolButton *>(button)->click();
+        QVERIFY(opened->isVisible());
     }
 
     void resetFollowsTheLink()
@@ -71,8 +91,7 @@ private slots:
         auto *reset = window->pictureControlWindow->findChild<QPushButton *>("reset_btn");
         QVERIFY(!reset->isEnabled());
         window->openSerial();
-        QVERIFY(GlobalObject::linkOpen);
-        QVERIFY(reset->isEnabled());
+        QVERIFY(GlobalObject::linkOpen && reset->isEnabled());
         window->closeSerial();
         QVERIFY(!reset->isEnabled());
     }
@@ -86,7 +105,6 @@ private slots:
         window->alienAdjustWindow->findChild<QLineEdit *>("RW")->setText("1920");
         window->edgeMeltingWindow->findChild<QSpinBox *>("vadjust_sb")->setValue(5);
         window->close();
-
         QSettings file(ConfigFile::path(), QSettings::IniFormat);
         QCOMPARE(file.value("PictureSetting/Green").toInt(), 9);
         QCOMPARE(file.value("AlienSetting/WResolution").toString(), QStringLiteral("1920"));

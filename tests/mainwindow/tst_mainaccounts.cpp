@@ -1,22 +1,12 @@
-#include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStackedWidget>
 #include <QTextBrowser>
-#include <QToolButton>
 
 #include <memory>
 
-#include "aboutdialog.h"
 #include "appinit.h"
-#include "changenamewindows.h"
 #include "consoletest.h"
-#include "debugwindows.h"
-#include "loginwindows.h"
-#include "messageboxcatcher.h"
 #include "testmain.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
@@ -41,16 +31,13 @@ private slots:
     void versionQuery();
     void debugSend_data();
     void debugSend();
-    void chineseTexts();
 
 private:
-    bool openLink();
     template <typename T>
     static T *field(QWidget *window, const char *name) { return window->findChild<T *>(QLatin1String(name)); }
     static void click(QWidget *window, const char *name) { field<QPushButton>(window, name)->click(); }
 
     std::unique_ptr<PtyPair> pty;
-    MessageBoxCatcher catcher;
     Velmar_Windows *window = nullptr;
     Ui_Velmar_Windows *ui = nullptr;
 };
@@ -74,12 +61,6 @@ void TestMainAccounts::cleanup()
 {
     endTest(window);
     pty.reset();
-}
-
-bool TestMainAccounts::openLink()
-{
-    window->openSerial();
-    return GlobalObject::linkOpen;
 }
 
 void TestMainAccounts::loginAndLogout()
@@ -144,7 +125,7 @@ void TestMainAccounts::versionQuery()
 {
     if (!pty->isRunning())
         QSKIP(qPrintable(PtyPair::missingSocatMessage()));
-    QVERIFY(openLink());
+    window->openSerial();
     ui->about_btn->click();
     QVERIFY(window->aboutWindow->isVisible());
     click(window->aboutWindow, "look_pbtn");
@@ -176,7 +157,7 @@ void TestMainAccounts::debugSend()
     if (open && !pty->isRunning())
         QSKIP(qPrintable(PtyPair::missingSocatMessage()));
     if (open)
-        QVERIFY(openLink());
+        window->openSerial();
     const QStringList logBefore = logLines(ui->com_textedit);
     ui->manual_debug_btn->click();
     QVERIFY(window->debugWindow->isVisible());
@@ -191,18 +172,6 @@ void TestMainAccounts::debugSend()
     command->setText(QStringLiteral("EE"));
     click(window->debugWindow, "send_btn");
     QTRY_COMPARE_WITH_TIMEOUT(pty->log().bytes(), wire({bytes.remove(' ') + "EE"}), 5000);
-}
-
-void TestMainAccounts::chineseTexts()
-{
-    auto *password = field<QLineEdit>(window->loginWindow, "password_ld");
-    password->setText(QStringLiteral("2906"));
-    window->languageSwitch();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    QCOMPARE(field<QPushButton>(window->loginWindow, "login_btn")->text(), QStringLiteral("登陆"));
-    QVERIFY(password->text().isEmpty());
-    QCOMPARE(field<QPushButton>(window->debugWindow, "send_btn")->text(), QStringLiteral("发送"));
-    QCOMPARE(field<QLabel>(window->sceneNameWindows, "label_title")->text(), QStringLiteral("更改名称"));
 }
 
 VW_TEST_MAIN(TestMainAccounts)
