@@ -1,11 +1,6 @@
-#include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTemporaryDir>
+#include <QtSql>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -58,11 +53,12 @@ QByteArray madeBy(const QStringList &statements)
 
 } // namespace
 
-// A start of the console's login window in a folder of its own, on a real
-// database.db.
-class AccountsTest
+// The user database file and the login and password windows on it, each
+// test on a start of the console's login window in a folder of its own.
+class AccountsTest : public QObject
 {
-protected:
+    Q_OBJECT
+
     void start(const QByteArray &fileBytes = QByteArray(), bool sameFolder = false)
     {
         if (!sameFolder)
@@ -110,12 +106,6 @@ protected:
     LoginWindows *window = nullptr;
     Ui::LoginWindows *ui = nullptr;
     MessageBoxCatcher catcher;
-};
-
-// The user database file and the login and password windows on it.
-class TestAccounts : public QObject, public AccountsTest
-{
-    Q_OBJECT
 
 private slots:
     void init() { start(); }
@@ -299,5 +289,5 @@ private slots:
     }
 };
 
-VW_TEST_MAIN(TestAccounts)
+VW_TEST_MAIN(AccountsTest)
 #include "tst_accounts.moc"
