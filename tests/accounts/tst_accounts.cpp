@@ -8,6 +8,7 @@
 #include "loginwindows.h"
 #include "messageboxcatcher.h"
 #include "modifypwdwindows.h"
+#include "goldenrows.h"
 #include "testmain.h"
 #include "ui_loginwindows.h"
 #include "ui_modifypwdwindows.h"
@@ -187,19 +188,7 @@ private slots:
         QVERIFY(!QFile::exists(elsewhere.filePath(QStringLiteral("database.db"))));
     }
 
-    void login_data()
-    {
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("signal"); // mode and role, or empty for none
-        QTest::addColumn<QString>("buttons"); // login, logout, change password enabled
-        QTest::newRow("mode 0") << "2906" << "0 管理员" << "011";
-        QTest::newRow("mode 1") << "86413" << "1 管理员" << "011";
-        QTest::newRow("mode 2 keeps the buttons") << "904273" << "2 用户" << "100";
-        QTest::newRow("mode 3") << "571836" << "3 管理员" << "011";
-        QTest::newRow("empty") << "" << "" << "100";
-        QTest::newRow("trailing blank") << "2906 " << "" << "100";
-        QTest::newRow("injection") << "' or '1'='1" << "" << "100";
-    }
+    void login_data() { goldenRows(QStringLiteral("login.tsv")); }
 
     void login()
     {
@@ -239,44 +228,24 @@ private slots:
         QVERIFY(ui->password_ld->text().isEmpty());
     }
 
-    void changePassword_data()
-    {
-        QTest::addColumn<QStringList>("fields");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("passwords");
-        const QString defaults = QStringLiteral("2906|86413|904273|571836");
-        const QString quoted = QStringLiteral("x' or 1=1; drop table userinfo; --");
-        QTest::newRow("both new fields empty") << QStringList{"2906", "", ""}
-                                               << "Prompt: Please confirm that the new password is not empty!"
-                                               << defaults;
-        QTest::newRow("confirmation empty") << QStringList{"2906", "7", ""}
-                                            << "Prompt: The new password is incomplete!" << defaults;
-        QTest::newRow("wrong old password")
-            << QStringList{"2907", "7", "7"}
-            << "Prompt: Please confirm that the original password is entered correctly!" << defaults;
-        QTest::newRow("another account's password")
-            << QStringList{"2906", "86413", "86413"}
-            << "Prompt: The new password is already used by another account, please choose another one!" << defaults;
-        QTest::newRow("same as the old one") << QStringList{"2906", "2906", "2906"} << done << defaults;
-        QTest::newRow("leading zero") << QStringList{"2906", "0042", "0042"} << done << "0042|86413|904273|571836";
-        QTest::newRow("quotes and SQL words") << QStringList{"86413", quoted, quoted} << done
-                                              << "2906|" + quoted + "|904273|571836";
-    }
+    void changePassword_data() { goldenRows(QStringLiteral("passwordchange.tsv")); }
 
     void changePassword()
     {
-        QFETCH(QStringList, fields);
+        QFETCH(QString, oldPassword);
+        QFETCH(QString, newPassword);
+        QFETCH(QString, confirmation);
         QFETCH(QString, message);
         QFETCH(QString, passwords);
         debugLines.clear();
         const QtMessageHandler previous = qInstallMessageHandler(
             [](QtMsgType, const QMessageLogContext &, const QString &text) { debugLines << text; });
-        const QString shown = change(fields.at(0), fields.at(1), fields.at(2));
+        const QString shown = change(oldPassword, newPassword, confirmation);
         qInstallMessageHandler(previous);
         QCOMPARE(shown, message);
         QCOMPARE(rows(file(), "select password from userinfo order by u_id").join('|'), passwords);
         for (const QString &line : qAsConst(debugLines))
-            QVERIFY2(!line.contains(fields.at(0)) && (fields.at(1).isEmpty() || !line.contains(fields.at(1))),
+            QVERIFY2(!line.contains(oldPassword) && (newPassword.isEmpty() || !line.contains(newPassword)),
                      qPrintable(line));
     }
 

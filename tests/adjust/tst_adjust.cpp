@@ -1,10 +1,5 @@
-#include <QCheckBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QSpinBox>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -15,6 +10,7 @@
 #include "globalobject.h"
 #include "picturecontrolwindows.h"
 #include "tcpcaptureserver.h"
+#include "goldenrows.h"
 #include "testmain.h"
 
 namespace {
@@ -76,18 +72,7 @@ private slots:
         QTRY_VERIFY(server.hasClient());
     }
 
-    void framesOnTheWire_data()
-    {
-        for (const char *column : {"window", "screens", "values", "button", "frames"})
-            QTest::addColumn<QString>(column);
-        QFile golden(QStringLiteral(TEST_DATA "/adjustframes.tsv"));
-        QVERIFY(golden.open(QIODevice::ReadOnly | QIODevice::Text));
-        while (!golden.atEnd()) {
-            const QStringList row = QString::fromUtf8(golden.readLine()).remove('\n').split('\t');
-            if (!row[0].startsWith('#'))
-                QTest::newRow(qPrintable(row[0])) << row[1] << row[2] << row[3] << row[4] << row[5];
-        }
-    }
+    void framesOnTheWire_data() { goldenRows(QStringLiteral("adjustframes.tsv")); }
 
     void framesOnTheWire()
     {
@@ -117,16 +102,7 @@ private slots:
         QCOMPARE(window.findChild<QPushButton *>("rgbcolor_18")->toolTip(), QStringLiteral("183,183,183"));
     }
 
-    void geometry_data()
-    {
-        QTest::addColumn<QString>("inputs"); // width, height, totals, singles, spans
-        QTest::addColumn<QString>("results"); // had_le, hsize_le, vad_le, vsize_ld
-        QTest::newRow("1920 x 1080 over 3 x 2") << "1920 1080 3 2 1 1 1 1" << "640 640 540 540";
-        QTest::newRow("13 of 20 over 1440 keeps its pixel") << "1440 1440 20 20 7 13 13 7" << "936 504 504 936";
-        QTest::newRow("decimal resolutions") << "1920.5 1080.5 4 1 4 1 0 1" << "0 1920 1080 1080";
-        QTest::newRow("zero totals leave the results empty") << "1920 1080 0 0 1 1 1 1" << "   ";
-        QTest::newRow("negative span leaves its result empty") << "1920 1080 3 3 1 1 -1 1" << " 640 360 360";
-    }
+    void geometry_data() { goldenRows(QStringLiteral("adjustgeometry.tsv")); }
 
     void geometry()
     {

@@ -1,10 +1,5 @@
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QSpinBox>
-#include <QToolButton>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "alienadjustwindows.h"
 #include "consoletest.h"

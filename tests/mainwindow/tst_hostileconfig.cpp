@@ -1,9 +1,5 @@
-#include <QAccessible>
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSettings>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <sys/stat.h>
 
@@ -11,6 +7,7 @@
 #include "messageboxcatcher.h"
 #include "portsettingwindows.h"
 #include "tcpcaptureserver.h"
+#include "goldenrows.h"
 #include "testmain.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
@@ -76,21 +73,7 @@ private slots:
 
     void cleanup() { endTest(window); }
 
-    void hostileValues_data()
-    {
-        QFile golden(QStringLiteral(TEST_DATA "/hostileconfig.tsv"));
-        QVERIFY(golden.open(QIODevice::ReadOnly | QIODevice::Text));
-        for (const char *column : {"ini", "what", "expected", "savedKey", "saved"})
-            QTest::addColumn<QString>(column);
-        while (!golden.atEnd()) {
-            const QStringList row = QString::fromUtf8(golden.readLine()).remove('\n').split('\t');
-            if (row[0].startsWith('#'))
-                continue;
-            QTestData &data = QTest::newRow(qPrintable(row[0]));
-            for (const QString &field : row.mid(1))
-                data << field;
-        }
-    }
+    void hostileValues_data() { goldenRows(QStringLiteral("hostileconfig.tsv")); }
 
     void hostileValues()
     {
@@ -109,18 +92,7 @@ private slots:
             QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value(savedKey).toString(), saved);
     }
 
-    void typedNumbers_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("kept");
-        QTest::newRow("full-width digits, main address page") << "num_le1" << "3１２" << "3";
-        QTest::newRow("Arabic-Indic digits, address set window") << "num_le" << "4٩٩" << "4";
-        QTest::newRow("Arabic-Indic digits, matrix id") << "video_id" << "2٠١" << "2";
-        QTest::newRow("full-width digits, matrix input count") << "vinputnum_le" << "7１２" << "7";
-        QTest::newRow("full-width digits, bridge address") << "addrip_lb" << "7１２" << "7";
-        QTest::newRow("full-width digits, bridge port") << "port_lb" << "8８０" << "8";
-    }
+    void typedNumbers_data() { goldenRows(QStringLiteral("typednumbers.tsv")); }
 
     void typedNumbers()
     {

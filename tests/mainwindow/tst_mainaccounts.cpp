@@ -1,7 +1,5 @@
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTextBrowser>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -11,6 +9,7 @@
 #include "consoletest.h"
 #include "debugwindows.h"
 #include "loginwindows.h"
+#include "goldenrows.h"
 #include "testmain.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
@@ -121,24 +120,13 @@ private slots:
         QCOMPARE(logLines(ui->com_textedit).last(), QStringLiteral(">C6,11,22,5F,01,BB(OK)"));
     }
 
-    void debugSend_data()
-    {
-        QTest::addColumn<bool>("open");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("pairs with blanks") << true << "C6 11 22 20 02 BB" << "success!";
-        QTest::newRow("lower case, no blanks") << true << "c6112022" << "success!";
-        QTest::newRow("lone last digit") << true << "C6112" << "failed!";
-        QTest::newRow("blank inside a pair") << true << "C 611" << "failed!";
-        QTest::newRow("not a hex digit") << true << "C6 G0" << "failed!";
-        QTest::newRow("blanks only") << true << "   " << "failed!";
-        QTest::newRow("link closed") << false << "C6 11" << "failed!";
-    }
+    void debugSend_data() { goldenRows(QStringLiteral("debugsend.tsv")); }
 
     void debugSend()
     {
-        QFETCH(bool, open);
+        QFETCH(QString, link);
         QFETCH(QString, text);
+        const bool open = link == QLatin1String("open");
         QFETCH(QString, result);
         if (open && !pty->isRunning())
             QSKIP(qPrintable(PtyPair::missingSocatMessage()));

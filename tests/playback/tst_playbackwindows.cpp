@@ -1,14 +1,5 @@
-#include <QApplication>
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QFontDatabase>
-#include <QFontDialog>
-#include <QImage>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTextEdit>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "communication.h"
 #include "configfile.h"
@@ -18,6 +9,7 @@
 #include "remotecontrolwindows.h"
 #include "rollcaptionwindows.h"
 #include "tcpcaptureserver.h"
+#include "goldenrows.h"
 #include "testmain.h"
 
 namespace {
@@ -82,18 +74,7 @@ private slots:
         QFile::remove(ConfigFile::path());
     }
 
-    void keySendsItsFrame_data()
-    {
-        for (const char *column : {"window", "button", "screens", "frames"})
-            QTest::addColumn<QString>(column);
-        QFile golden(QStringLiteral(TEST_DATA "/playbackkeys.tsv"));
-        QVERIFY(golden.open(QIODevice::ReadOnly | QIODevice::Text));
-        while (!golden.atEnd()) {
-            const QStringList row = QString::fromUtf8(golden.readLine()).remove('\n').split('\t');
-            if (!row[0].startsWith('#'))
-                QTest::newRow(qPrintable(row[0])) << row[1] << row[2] << row[3] << row[4];
-        }
-    }
+    void keySendsItsFrame_data() { goldenRows(QStringLiteral("playbackkeys.tsv")); }
 
     void keySendsItsFrame()
     {

@@ -1,12 +1,11 @@
-#include <QAbstractButton>
-#include <QDateTime>
-#include <QSpinBox>
-#include <QTimerEvent>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "communication.h"
 #include "configfile.h"
 #include "globalobject.h"
 #include "tcpcaptureserver.h"
+#include "goldenrows.h"
 #include "testmain.h"
 #include "timingsetwindows.h"
 
@@ -25,32 +24,7 @@ private slots:
         GlobalObject::wirelessMode = true;
     }
 
-    void firesOncePerEventAndDay_data()
-    {
-        QTest::addColumn<QString>("schedule"); // model, on and off hour and minute
-        QTest::addColumn<QString>("ticks"); // "closed" before a time: the link is down during that tick
-        QTest::addColumn<QString>("frames");
-        const QString on = QStringLiteral("C611FF1001BB");
-        const QString off = QStringLiteral("C611FF1000BB");
-        QTest::newRow("daily: ticks at :59.9 and :00.4, then twice more in the minute")
-            << "0 8 30 18 0" << "03-02T08:29:59.900 03-02T08:30:00.400 03-02T08:30:00.950 03-02T08:30:01.400 "
-                                "03-02T18:00:59.900" << on + off;
-        QTest::newRow("daily: a minute whose second 0 gets no tick still fires")
-            << "0 8 30 18 0" << "03-02T08:29:59.600 03-02T08:30:01.100 03-02T18:00:37.000" << on + off;
-        QTest::newRow("daily: across midnight the next day fires again")
-            << "0 8 30 18 0" << "03-02T08:30:05.000 03-02T23:59:59.900 03-03T00:00:00.400 03-03T08:30:00.400"
-            << on + on;
-        QTest::newRow("daily: the clock set back does not fire twice")
-            << "0 8 30 18 0" << "03-02T08:30:00.200 03-02T08:29:59.500 03-02T08:30:00.300" << on;
-        QTest::newRow("once: off then on completes the pair and stops")
-            << "1 8 30 18 0" << "03-02T18:00:00.000 03-03T08:30:00.000 03-03T18:00:00.000 03-04T08:30:00.000"
-            << off + on;
-        QTest::newRow("once: a frame sent on a closed link does not count")
-            << "1 8 30 18 0" << "closed03-02T08:30:00.000 03-02T18:00:00.000 03-03T08:30:00.000 03-03T18:00:00.000"
-            << off + on;
-        QTest::newRow("once: on and off in the same minute") << "1 12 0 12 0"
-                                                             << "03-02T12:00:00.200 03-03T12:00:00.200" << on + off;
-    }
+    void firesOncePerEventAndDay_data() { goldenRows(QStringLiteral("powerschedule.tsv")); }
 
     void firesOncePerEventAndDay()
     {
