@@ -1,14 +1,16 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <memory>
-
 #include "aboutdialog.h"
+#include "alienadjustwindows.h"
 #include "appinit.h"
 #include "changenamewindows.h"
 #include "consoletest.h"
 #include "debugwindows.h"
+#include "edgemeltingwindows.h"
 #include "loginwindows.h"
+#include "picturecontrolwindows.h"
+#include "tcpcaptureserver.h"
 #include "goldenrows.h"
 #include "testmain.h"
 #include "ui_velmar_windows.h"
@@ -16,42 +18,44 @@
 
 using namespace ConsoleTest;
 
-// The login, rename, about and debug windows as the main window opens them,
-// and what reaches the main window, the wire and the log from them.
+// The login, rename, about, debug, adjustment and playback windows as the
+// main window opens them, and what reaches the main window, the wire and the
+// log from them.
 class TestMainAccounts : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<PtyPair> pty;
+    TcpCaptureServer server;
     Velmar_Windows *window = nullptr;
     Ui_Velmar_Windows *ui = nullptr;
 
     template <typename T = QPushButton>
     static T *field(QWidget *window, const char *name) { return window->findChild<T *>(QLatin1String(name)); }
+    QString range() const { return window->pictureControlWindow->findChild<QLabel *>("showrange_lb")->text(); }
 
 private slots:
-    void initTestCase() { new AppInit(this); }
+    void initTestCase()
+    {
+        new AppInit(this);
+        QVERIFY(server.listen());
+    }
 
     void init()
     {
         resetShared();
-        // The port window takes the pty from config.ini when the window builds it.
-        pty = std::make_unique<PtyPair>();
-        if (PtyPair::socatAvailable() && startPty(*pty)) {
-            PortConfig config;
-            config.lcdPort = pty->devicePath();
-            writePortConfig(config);
-        }
+        // The port window takes the bridge from config.ini when the window builds it.
+        PortConfig config;
+        config.wireless = true;
+        config.tcpPort = server.port();
+        writePortConfig(config);
         window = new Velmar_Windows;
+        window->show();
         ui = window->ui;
         selectCells(ui->cent_tablewidget, 0, 0, 1, 1);
+        server.clearLog();
     }
 
-    void cleanup()
-    {
-        endTest(window);
-        pty.reset();
-    }
+    void cleanup() { endTest(window); }
 
     void loginAndLogout()
     {
@@ -110,13 +114,11 @@ private slots:
 
     void versionQuery()
     {
-        if (!pty->isRunning())
-            QSKIP(qPrintable(PtyPair::missingSocatMessage()));
         window->openSerial();
         ui->about_btn->click();
         QVERIFY(window->aboutWindow->isVisible());
         field(window->aboutWindow, "look_pbtn")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(pty->log().bytes(), wire({"C611225F01BB"}), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), wire({"C611225F01BB"}), 5000);
         QCOMPARE(logLines(ui->com_textedit).last(), QStringLiteral(">C6,11,22,5F,01,BB(OK)"));
     }
 
@@ -128,8 +130,6 @@ private slots:
         QFETCH(QString, text);
         const bool open = link == QLatin1String("open");
         QFETCH(QString, result);
-        if (open && !pty->isRunning())
-            QSKIP(qPrintable(PtyPair::missingSocatMessage()));
         if (open)
             window->openSerial();
         const QStringList logBefore = logLines(ui->com_textedit);
@@ -146,7 +146,73 @@ private slots:
         command->setText(QStringLiteral("EE"));
         field(window->debugWindow, "send_btn")->click();
         const QByteArray sent = result == "success!" ? QByteArray::fromHex(text.toLatin1()) : QByteArray();
-        QTRY_COMPARE_WITH_TIMEOUT(pty->log().bytes(), sent + '\xEE', 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), sent + '\xEE', 5000);
+    }
+
+    void menuShowsTheAdjustWindowsWithTheRange()
+    {
+        QTableWidget *table = ui->cent_tablewidget;
+        selectCells(table, 0, 0, 1, 1);
+        // Enabled by a login; the menu entry then opens the window.
+        window->imageAdjustAction->setEnabled(true);
+        window->imageAdjustAction->trigger();
+        QVERIFY(window->pictureControlWindow->isVisible());
+        QCOMPARE(range(), QStringLiteral("1,1 ~ 2,2"));
+        selectCells(table, 0, 1, 0, 1);
+        QCOMPARE(range(), QStringLiteral("2,1 ~ 2,1"));
+        table->clearSelection();
+        QCOMPARE(range(), QStringLiteral("2,1 ~ 2,1"));
+        window->specialRegulationAction->trigger();
+        window->borderEffectAction->trigger();
+        QVERIFY(window->alienAdjustWindow->isVisible() && window->edgeMeltingWindow->isVisible());
+    }
+
+    void buttonOpensItsPlaybackWindow_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Multi-Media") << "play_set_btn" << "PlaySetWindows";
+        QTest::newRow("Timing") << "timi_btn" << "TimingSetWindows";
+        QTest::newRow("Subtitle") << "font_set_btn" << "FontSetWindows";
+        QTest::newRow("Controller") << "control_btn" << "RemoteControl";
+    }
+
+    void buttonOpensItsPlaybackWindow()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        QWidget *opened = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            opened = widget->objectName() == window ? widget : opened;
+        this->window->userLoginChange(3, QStringLiteral("Administrator"));
+        QVERIFY(!opened->isVisible());
+        this->window->findChild<QToolButton *>(button)->click();
+        QVERIFY(opened->isVisible());
+    }
+
+    void resetFollowsTheLink()
+    {
+        auto *reset = window->pictureControlWindow->findChild<QPushButton *>("reset_btn");
+        QVERIFY(!reset->isEnabled());
+        window->openSerial();
+        QVERIFY(GlobalObject::linkOpen && reset->isEnabled());
+        window->closeSerial();
+        QVERIFY(!reset->isEnabled());
+    }
+
+    void openWindowsSaveWhenTheConsoleEnds()
+    {
+        window->showImageAdjustWindow();
+        window->showAlienAdjustWindow();
+        window->showEdgeMeltingWindow();
+        window->pictureControlWindow->findChild<QSpinBox *>("g_sb")->setValue(9);
+        window->alienAdjustWindow->findChild<QLineEdit *>("RW")->setText("1920");
+        window->edgeMeltingWindow->findChild<QSpinBox *>("vadjust_sb")->setValue(5);
+        window->close();
+        QSettings file(ConfigFile::path(), QSettings::IniFormat);
+        QCOMPARE(file.value("PictureSetting/Green").toInt(), 9);
+        QCOMPARE(file.value("AlienSetting/WResolution").toString(), QStringLiteral("1920"));
+        QCOMPARE(file.value("EdgeSetting/VAdjust").toInt(), 5);
     }
 };
 
