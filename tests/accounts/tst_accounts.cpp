@@ -60,10 +60,8 @@ class AccountsTest : public QObject
 {
     Q_OBJECT
 
-    void start(const QByteArray &fileBytes = QByteArray(), bool sameFolder = false)
+    void start(const QByteArray &fileBytes = QByteArray())
     {
-        if (!sameFolder)
-            dir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(dir->path());
         QFile out(file());
         if (!fileBytes.isEmpty())
@@ -73,15 +71,13 @@ class AccountsTest : public QObject
         ui = window->ui.get();
         catcher.clear();
     }
-    void stop(bool keepFolder = false)
+    // The next start registers the connection anew, on the file then there.
+    void stop()
     {
         delete window->modifyPwdWindow;
         delete window;
-        // The next start registers the connection anew, in its own folder.
         QSqlDatabase::removeDatabase(QStringLiteral("my_sqlite"));
         QDir::setCurrent(appDirPath);
-        if (!keepFolder)
-            dir.reset();
     }
     QString file() const { return dir->filePath(QStringLiteral("database.db")); }
     QString change(const QString &oldPassword, const QString &newPassword, const QString &confirmation)
@@ -109,7 +105,11 @@ class AccountsTest : public QObject
     MessageBoxCatcher catcher;
 
 private slots:
-    void init() { start(); }
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        start();
+    }
     void cleanup() { stop(); }
 
     void defaultsAndSecondStart()
@@ -118,8 +118,8 @@ private slots:
         QCOMPARE(rows(file(), "select * from userinfo"),
                  QStringList({"1 2 0 admin 2906", "2 2 1 admin 86413", "3 1 2 admin 904273", "4 2 3 admin 571836"}));
         QCOMPARE(change("2906", "0042", "0042"), done);
-        stop(true);
-        start(QByteArray(), true);
+        stop();
+        start();
         QCOMPARE(rows(file(), "select u_id, password from userinfo"),
                  QStringList({"1 0042", "2 86413", "3 904273", "4 571836"}));
         QCOMPARE(rows(file(), "select count(*) from usertype"), QStringList{"2"});
@@ -134,8 +134,8 @@ private slots:
                       "insert into usertype values(1, '用户')"}));
         QCOMPARE(rows(file(), "select count(*) from sqlite_master where name = 'userinfo'"), QStringList{"0"});
         rows(file(), "insert into usertype values(2, '管理员')");
-        stop(true);
-        start(QByteArray(), true);
+        stop();
+        start();
         QCOMPARE(rows(file(), "select count(*) from userinfo"), QStringList{"4"});
     }
 

@@ -119,22 +119,7 @@ private slots:
         QCOMPARE(got.join(' '), results);
     }
 
-    void groupsRoundTrip_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("values");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("picture control") << "picture" << "r_sb=255 g_sb=7 b_sb=10"
-                                         << "PictureSetting/Red=255 PictureSetting/Green=7 PictureSetting/Blue=10";
-        QTest::newRow("special regulation")
-            << "alien" << "RW=1920 RH=1080 PL=3 PH=2 OPL=1 OPH=1 IL=2 IH=1"
-            << "AlienSetting/HorizontalStart=1280 AlienSetting/HorizontalSize=640 AlienSetting/VerticalStart=540 "
-               "AlienSetting/VerticalSize=540 AlienSetting/WResolution=1920 AlienSetting/HResolution=1080 "
-               "AlienSetting/TotalLenghtL=3 AlienSetting/TotalLenghtH=2 AlienSetting/SingleLenghtL=1 "
-               "AlienSetting/SingleLenghtH=1 AlienSetting/IntervalLength=2 AlienSetting/IntervalHeight=1";
-        QTest::newRow("border effect") << "edge" << "hadjust_sb=37 vadjust_sb=100"
-                                       << "EdgeSetting/HAdjust=37 EdgeSetting/VAdjust=100";
-    }
+    void groupsRoundTrip_data() { goldenRows(QStringLiteral("adjustgroups.tsv")); }
 
     void groupsRoundTrip()
     {
