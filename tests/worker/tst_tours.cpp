@@ -60,9 +60,7 @@ private slots:
     }
 
     // One pass in the test's thread with a 20 ms pause unit: the steps, their
-
     // conversion type, link and gap, and the time the pass took.
-
     void matrixPass()
     {
         QFETCH(QStringList, row);
