@@ -87,12 +87,14 @@ private slots:
         QWidget *shown = window == QLatin1String("remote") ? static_cast<QWidget *>(&remoteWindow) : &playWindow;
         GlobalObject::targetAddressList = screens.split(' ', Qt::SkipEmptyParts);
         bridge.clearLog();
+        QSignalSpy echoed(&lcdCommunication, &Communication::sendComData);
         shown->findChild<QAbstractButton *>(button)->click();
         // A frame to a fixed address after: once it is there, so is all before.
         GlobalObject::targetAddressList = {QStringLiteral("11")};
         lcdCommunication.sendData(lcdCommunication.makeCommand("AA", "55", false, 1), 0, false);
         const QByteArray expected = QByteArray::fromHex(frames.toLatin1() + "C611FFAA55BB");
         QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), expected, 5000);
+        QCOMPARE(echoed.count(), expected.size() / 6); // each frame told once in the log
     }
 
     void captionsTakeTheChosenLook()
