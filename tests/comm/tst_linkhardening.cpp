@@ -17,78 +17,71 @@ class TestLinkHardening : public QObject
 
 private slots:
     void cleanup() { GlobalObject::linkOpen = GlobalObject::wirelessMode = false; }
-    void floodIsDropped_data();
-    void floodIsDropped();
-    void failureEndsCommand();
-};
 
-void TestLinkHardening::floodIsDropped_data()
-{
-    QTest::addColumn<bool>("wireless");
-    QTest::newRow("serial adapter floods") << false;
-    QTest::newRow("bridge floods") << true;
-}
-
-void TestLinkHardening::floodIsDropped()
-{
-    QFETCH(bool, wireless);
-    Communication link;
-    PtyPair pty;
-    QSerialPort farEnd;
-    QTcpServer bridge;
-    QIODevice *talker = &farEnd;
-    QIODevice *listener = link.serial;
-    if (wireless) {
-        QVERIFY(bridge.listen(QHostAddress::LocalHost));
-        QVERIFY(link.connectTcp(QStringLiteral("127.0.0.1"), bridge.serverPort()));
-        QVERIFY(bridge.waitForNewConnection(5000));
-        talker = bridge.nextPendingConnection();
-        listener = link.socket;
-    } else {
-        if (!PtyPair::socatAvailable())
-            QSKIP(qPrintable(PtyPair::missingSocatMessage()));
-        QVERIFY(pty.start());
-        farEnd.setPortName(pty.farPath());
-        QVERIFY(farEnd.open(QIODevice::ReadWrite));
-        QVERIFY(link.openSerialPort(PortSettingRecord(), pty.devicePath()));
+    void floodIsDropped_data()
+    {
+        QTest::addColumn<bool>("wireless");
+        QTest::newRow("serial adapter floods") << false;
+        QTest::newRow("bridge floods") << true;
     }
-    QSignalSpy arrived(listener, &QIODevice::readyRead);
-    QCOMPARE(talker->write(QByteArray(4 << 20, '\x55')), qint64(4 << 20));
-    // Whenever the link is looked at, what has come is gone already.
-    QTRY_VERIFY_WITH_TIMEOUT(arrived.count() >= 3 && listener->bytesAvailable() == 0, 20000);
-}
 
-void TestLinkHardening::failureEndsCommand()
-{
-    TcpCaptureServer bridge;
-    QVERIFY(bridge.listen());
-    Communication link;
-    QVERIFY(link.connectTcp(bridge.host(), bridge.port()));
-    GlobalObject::linkOpen = GlobalObject::wirelessMode = true;
-    int echoes = 0;
-    int echoesAtFailure = -1;
-    QByteArray arrivedAtFailure;
-    connect(&link, &Communication::sendComData, this, [&] { ++echoes; });
-    // The bridge drops the first connection after a frame; the link is
-    // opened again as soon as the failure has been told, while the command
-    // still waits to send the rest.
-    bridge.closeAfterBytes(6);
-    connect(&link, &Communication::linkFailed, this, [&] {
-        echoesAtFailure = echoes;
-        arrivedAtFailure = bridge.log().bytes();
-        bridge.closeAfterBytes(0);
-        QTimer::singleShot(0, this, [&] { QVERIFY(link.connectTcp(bridge.host(), bridge.port())); });
-    });
-    QList<QByteArray> frames;
-    for (int i = 0; i < 20; ++i)
-        frames.append(QByteArray::fromHex("C611112000BB"));
-    link.sendData(frames, 50, false);
+    void floodIsDropped()
+    {
+        QFETCH(bool, wireless);
+        Communication link;
+        PtyPair pty;
+        QSerialPort farEnd;
+        QTcpServer bridge;
+        QIODevice *talker = &farEnd;
+        QIODevice *listener = link.serial;
+        if (wireless) {
+            QVERIFY(bridge.listen(QHostAddress::LocalHost));
+            QVERIFY(link.connectTcp(QStringLiteral("127.0.0.1"), bridge.serverPort()));
+            QVERIFY(bridge.waitForNewConnection(5000));
+            talker = bridge.nextPendingConnection();
+            listener = link.socket;
+        } else {
+            if (!PtyPair::socatAvailable())
+                QSKIP(qPrintable(PtyPair::missingSocatMessage()));
+            QVERIFY(pty.start());
+            farEnd.setPortName(pty.farPath());
+            QVERIFY(farEnd.open(QIODevice::ReadWrite));
+            QVERIFY(link.openSerialPort(PortSettingRecord(), pty.devicePath()));
+        }
+        QSignalSpy arrived(listener, &QIODevice::readyRead);
+        QCOMPARE(talker->write(QByteArray(4 << 20, '\x55')), qint64(4 << 20));
+        // Whenever the link is looked at, what has come is gone already.
+        QTRY_VERIFY_WITH_TIMEOUT(arrived.count() >= 3 && listener->bytesAvailable() == 0, 20000);
+    }
 
-    QCOMPARE(echoes, echoesAtFailure);
-    link.sendRaw("after");
-    QTRY_VERIFY(bridge.log().bytes().endsWith("after"));
-    QCOMPARE(bridge.log().bytes(), arrivedAtFailure + "after");
-}
+    void failureEndsCommand()
+    {
+        TcpCaptureServer bridge;
+        QVERIFY(bridge.listen());
+        Communication link;
+        QVERIFY(link.connectTcp(bridge.host(), bridge.port()));
+        GlobalObject::linkOpen = GlobalObject::wirelessMode = true;
+        int echoes = 0;
+        int echoesAtFailure = -1;
+        QByteArray arrivedAtFailure;
+        connect(&link, &Communication::sendComData, this, [&] { ++echoes; });
+        // The bridge drops the first connection after a frame; the link is
+        // opened again as soon as the failure has been told, while the command
+        // still waits to send the rest.
+        bridge.closeAfterBytes(6);
+        connect(&link, &Communication::linkFailed, this, [&] {
+            echoesAtFailure = echoes;
+            arrivedAtFailure = bridge.log().bytes();
+            bridge.closeAfterBytes(0);
+            QTimer::singleShot(0, this, [&] { QVERIFY(link.connectTcp(bridge.host(), bridge.port())); });
+        });
+        link.sendData(QVector<QByteArray>(20, QByteArray::fromHex("C611112000BB")).toList(), 50, false);
+        QCOMPARE(echoes, echoesAtFailure);
+        link.sendRaw("after");
+        QTRY_VERIFY(bridge.log().bytes().endsWith("after"));
+        QCOMPARE(bridge.log().bytes(), arrivedAtFailure + "after");
+    }
+};
 
 VW_TEST_MAIN(TestLinkHardening)
 #include "tst_linkhardening.moc"

@@ -1,209 +1,220 @@
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStackedWidget>
-#include <QTextBrowser>
-#include <QToolButton>
-
-#include <memory>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "aboutdialog.h"
+#include "alienadjustwindows.h"
 #include "appinit.h"
 #include "changenamewindows.h"
 #include "consoletest.h"
 #include "debugwindows.h"
+#include "edgemeltingwindows.h"
 #include "loginwindows.h"
-#include "messageboxcatcher.h"
+#include "picturecontrolwindows.h"
+#include "tcpcaptureserver.h"
+#include "goldenrows.h"
 #include "testmain.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
 
 using namespace ConsoleTest;
 
-// The login, rename, about and debug windows as the main window opens them,
-// and what reaches the main window, the wire and the log from them.
+// The login, rename, about, debug, adjustment and playback windows as the
+// main window opens them, and what reaches the main window, the wire and the
+// log from them.
 class TestMainAccounts : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase() { new AppInit(this); }
-    void init();
-    void cleanup();
-
-    void loginAndLogout();
-    void renameScene();
-    void renameMatrixInput_data();
-    void renameMatrixInput();
-    void versionQuery();
-    void debugSend_data();
-    void debugSend();
-    void chineseTexts();
-
-private:
-    bool openLink();
-    template <typename T>
-    static T *field(QWidget *window, const char *name) { return window->findChild<T *>(QLatin1String(name)); }
-    static void click(QWidget *window, const char *name) { field<QPushButton>(window, name)->click(); }
-
-    std::unique_ptr<PtyPair> pty;
-    MessageBoxCatcher catcher;
+    TcpCaptureServer server;
     Velmar_Windows *window = nullptr;
     Ui_Velmar_Windows *ui = nullptr;
-};
 
-void TestMainAccounts::init()
-{
-    resetShared();
-    // The port window takes the pty from config.ini when the window builds it.
-    pty = std::make_unique<PtyPair>();
-    if (PtyPair::socatAvailable() && startPty(*pty)) {
-        PortConfig config;
-        config.lcdPort = pty->devicePath();
-        writePortConfig(config);
+    template <typename T = QPushButton>
+    static T *field(QWidget *window, const char *name) { return window->findChild<T *>(QLatin1String(name)); }
+    QString range() const { return window->pictureControlWindow->findChild<QLabel *>("showrange_lb")->text(); }
+
+private slots:
+    void initTestCase()
+    {
+        new AppInit(this);
+        QVERIFY(server.listen());
     }
-    window = new Velmar_Windows;
-    ui = window->ui;
-    selectCells(ui->cent_tablewidget, 0, 0, 1, 1);
-}
 
-void TestMainAccounts::cleanup()
-{
-    endTest(window);
-    pty.reset();
-}
+    void init()
+    {
+        resetShared();
+        // The port window takes the bridge from config.ini when the window builds it.
+        PortConfig config;
+        config.wireless = true;
+        config.tcpPort = server.port();
+        writePortConfig(config);
+        window = new Velmar_Windows;
+        window->show();
+        ui = window->ui;
+        selectCells(ui->cent_tablewidget, 0, 0, 1, 1);
+        server.clearLog();
+    }
 
-bool TestMainAccounts::openLink()
-{
-    window->openSerial();
-    return GlobalObject::linkOpen;
-}
+    void cleanup() { endTest(window); }
 
-void TestMainAccounts::loginAndLogout()
-{
-    ui->admin_btn->click();
-    QVERIFY(window->loginWindow->isVisible());
-    field<QLineEdit>(window->loginWindow, "password_ld")->setText(QStringLiteral("571836"));
-    click(window->loginWindow, "login_btn");
+    void loginAndLogout()
+    {
+        ui->admin_btn->click();
+        QVERIFY(window->loginWindow->isVisible());
+        field<QLineEdit>(window->loginWindow, "password_ld")->setText(QStringLiteral("571836"));
+        field(window->loginWindow, "login_btn")->click();
+        QVERIFY(!window->loginWindow->isVisible());
+        QCOMPARE(ui->usertype_lb->text(), QStringLiteral("Permission : Administrator"));
+        QVERIFY(ui->play_set_btn->isEnabled() && ui->control_btn->isEnabled());
+        QCOMPARE(ui->stackedWidget->currentIndex(), 1);
+        ui->admin_btn->click();
+        field(window->loginWindow, "logout_btn")->click();
+        QVERIFY(!ui->mat_set_btn->isEnabled());
+        QCOMPARE(ui->stackedWidget->currentIndex(), 0);
+    }
 
-    QVERIFY(!window->loginWindow->isVisible());
-    QCOMPARE(ui->usertype_lb->text(), QStringLiteral("Permission : Administrator"));
-    QVERIFY(ui->play_set_btn->isEnabled() && ui->control_btn->isEnabled());
-    QCOMPARE(ui->stackedWidget->currentIndex(), 1);
+    void renameScene()
+    {
+        ui->scene_cb->setCurrentIndex(2);
+        ui->name_btn->click();
+        auto *name = field<QLineEdit>(window->sceneNameWindows, "chname_le");
+        QVERIFY(window->sceneNameWindows->isVisible());
+        QCOMPARE(name->selectedText(), QStringLiteral("scene3"));
+        name->setText(QStringLiteral("Lobby"));
+        field(window->sceneNameWindows, "modify_btn")->click();
+        for (QComboBox *combo : {ui->scene_cb, ui->bscene_cb, ui->sscene_cb})
+            QCOMPARE(combo->itemText(2), QStringLiteral("Lobby"));
+        QVERIFY(!window->sceneNameWindows->isVisible());
+    }
 
-    ui->admin_btn->click();
-    click(window->loginWindow, "logout_btn");
-    QVERIFY(!ui->mat_set_btn->isEnabled());
-    QCOMPARE(ui->stackedWidget->currentIndex(), 0);
-}
+    void renameMatrixInput_data()
+    {
+        QTest::addColumn<bool>("linked");
+        QTest::newRow("linked switching on") << true;
+        QTest::newRow("linked switching off: nothing opens") << false;
+    }
 
-void TestMainAccounts::renameScene()
-{
-    ui->scene_cb->setCurrentIndex(2);
-    ui->name_btn->click();
-    auto *name = field<QLineEdit>(window->sceneNameWindows, "chname_le");
-    QVERIFY(window->sceneNameWindows->isVisible());
-    QCOMPARE(name->selectedText(), QStringLiteral("scene3"));
+    void renameMatrixInput()
+    {
+        QFETCH(bool, linked);
+        ui->link_cb->setChecked(linked);
+        ui->matrix_type_cb->setCurrentIndex(1);
+        const QString before = ui->matrix_type_cb->currentText();
+        QTest::mouseDClick(ui->matrix_type_cb->lineEdit(), Qt::LeftButton);
+        QCOMPARE(window->inputNameWindows->isVisible(), linked);
+        if (!linked)
+            return;
+        auto *name = field<QLineEdit>(window->inputNameWindows, "chname_le");
+        QCOMPARE(name->text(), before);
+        name->setText(QStringLiteral("Camera"));
+        field(window->inputNameWindows, "modify_btn")->click();
+        QCOMPARE(ui->matrix_type_cb->itemText(1), QStringLiteral("Camera"));
+        QCOMPARE(ui->scene_cb->itemText(1), QStringLiteral("scene2"));
+    }
 
-    name->setText(QStringLiteral("Lobby"));
-    click(window->sceneNameWindows, "modify_btn");
-    for (QComboBox *combo : {ui->scene_cb, ui->bscene_cb, ui->sscene_cb})
-        QCOMPARE(combo->itemText(2), QStringLiteral("Lobby"));
-    QVERIFY(!window->sceneNameWindows->isVisible());
-}
+    void versionQuery()
+    {
+        window->openSerial();
+        ui->about_btn->click();
+        QVERIFY(window->aboutWindow->isVisible());
+        field(window->aboutWindow, "look_pbtn")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), wire({"C611225F01BB"}), 5000);
+        QCOMPARE(logLines(ui->com_textedit).last(), QStringLiteral(">C6,11,22,5F,01,BB(OK)"));
+    }
 
-void TestMainAccounts::renameMatrixInput_data()
-{
-    QTest::addColumn<bool>("linked");
-    QTest::newRow("linked switching on") << true;
-    QTest::newRow("linked switching off: nothing opens") << false;
-}
+    void debugSend_data() { goldenRows(QStringLiteral("debugsend.tsv")); }
 
-void TestMainAccounts::renameMatrixInput()
-{
-    QFETCH(bool, linked);
-    ui->link_cb->setChecked(linked);
-    ui->matrix_type_cb->setCurrentIndex(1);
-    const QString before = ui->matrix_type_cb->currentText();
-    QTest::mouseDClick(ui->matrix_type_cb->lineEdit(), Qt::LeftButton);
-    QCOMPARE(window->inputNameWindows->isVisible(), linked);
-    if (!linked)
-        return;
-    auto *name = field<QLineEdit>(window->inputNameWindows, "chname_le");
-    QCOMPARE(name->text(), before);
-    name->setText(QStringLiteral("Camera"));
-    click(window->inputNameWindows, "modify_btn");
-    QCOMPARE(ui->matrix_type_cb->itemText(1), QStringLiteral("Camera"));
-    QCOMPARE(ui->scene_cb->itemText(1), QStringLiteral("scene2"));
-}
+    void debugSend()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, text);
+        const bool open = link == QLatin1String("open");
+        QFETCH(QString, result);
+        if (open)
+            window->openSerial();
+        const QStringList logBefore = logLines(ui->com_textedit);
+        ui->manual_debug_btn->click();
+        QVERIFY(window->debugWindow->isVisible());
+        auto *command = field<QLineEdit>(window->debugWindow, "command_le");
+        command->setText(text);
+        field(window->debugWindow, "send_btn")->click();
+        QCOMPARE(field<QTextBrowser>(window->debugWindow, "result_tb")->toPlainText(), result);
+        QCOMPARE(logLines(ui->com_textedit), logBefore);
+        if (!open)
+            return;
+        // A marker sent after: what arrives before it is all the row sent.
+        command->setText(QStringLiteral("EE"));
+        field(window->debugWindow, "send_btn")->click();
+        const QByteArray sent = result == "success!" ? QByteArray::fromHex(text.toLatin1()) : QByteArray();
+        QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), sent + '\xEE', 5000);
+    }
 
-void TestMainAccounts::versionQuery()
-{
-    if (!pty->isRunning())
-        QSKIP(qPrintable(PtyPair::missingSocatMessage()));
-    QVERIFY(openLink());
-    ui->about_btn->click();
-    QVERIFY(window->aboutWindow->isVisible());
-    click(window->aboutWindow, "look_pbtn");
-    QTRY_COMPARE_WITH_TIMEOUT(pty->log().bytes(), wire({"C611225F01BB"}), 5000);
-    QCOMPARE(logLines(ui->com_textedit).last(), QStringLiteral(">C6,11,22,5F,01,BB(OK)"));
-}
+    void menuShowsTheAdjustWindowsWithTheRange()
+    {
+        QTableWidget *table = ui->cent_tablewidget;
+        selectCells(table, 0, 0, 1, 1);
+        // Enabled by a login; the menu entry then opens the window.
+        window->imageAdjustAction->setEnabled(true);
+        window->imageAdjustAction->trigger();
+        QVERIFY(window->pictureControlWindow->isVisible());
+        QCOMPARE(range(), QStringLiteral("1,1 ~ 2,2"));
+        selectCells(table, 0, 1, 0, 1);
+        QCOMPARE(range(), QStringLiteral("2,1 ~ 2,1"));
+        table->clearSelection();
+        QCOMPARE(range(), QStringLiteral("2,1 ~ 2,1"));
+        window->specialRegulationAction->trigger();
+        window->borderEffectAction->trigger();
+        QVERIFY(window->alienAdjustWindow->isVisible() && window->edgeMeltingWindow->isVisible());
+    }
 
-void TestMainAccounts::debugSend_data()
-{
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("bytes");
-    QTest::addColumn<QString>("result");
-    QTest::newRow("pairs with blanks") << true << "C6 11 22 20 02 BB" << "C6 11 22 20 02 BB" << "success!";
-    QTest::newRow("lower case, no blanks") << true << "c6112022" << "C6112022" << "success!";
-    QTest::newRow("lone last digit") << true << "C6112" << "" << "failed!";
-    QTest::newRow("blank inside a pair") << true << "C 611" << "" << "failed!";
-    QTest::newRow("not a hex digit") << true << "C6 G0" << "" << "failed!";
-    QTest::newRow("blanks only") << true << "   " << "" << "failed!";
-    QTest::newRow("link closed") << false << "C6 11" << "" << "failed!";
-}
+    void buttonOpensItsPlaybackWindow_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Multi-Media") << "play_set_btn" << "PlaySetWindows";
+        QTest::newRow("Timing") << "timi_btn" << "TimingSetWindows";
+        QTest::newRow("Subtitle") << "font_set_btn" << "FontSetWindows";
+        QTest::newRow("Controller") << "control_btn" << "RemoteControl";
+    }
 
-void TestMainAccounts::debugSend()
-{
-    QFETCH(bool, open);
-    QFETCH(QString, text);
-    QFETCH(QString, bytes);
-    QFETCH(QString, result);
-    if (open && !pty->isRunning())
-        QSKIP(qPrintable(PtyPair::missingSocatMessage()));
-    if (open)
-        QVERIFY(openLink());
-    const QStringList logBefore = logLines(ui->com_textedit);
-    ui->manual_debug_btn->click();
-    QVERIFY(window->debugWindow->isVisible());
-    auto *command = field<QLineEdit>(window->debugWindow, "command_le");
-    command->setText(text);
-    click(window->debugWindow, "send_btn");
-    QCOMPARE(field<QTextBrowser>(window->debugWindow, "result_tb")->toPlainText(), result);
-    QCOMPARE(logLines(ui->com_textedit), logBefore);
-    if (!open)
-        return;
-    // A marker sent after: what arrives before it is all the row sent.
-    command->setText(QStringLiteral("EE"));
-    click(window->debugWindow, "send_btn");
-    QTRY_COMPARE_WITH_TIMEOUT(pty->log().bytes(), wire({bytes.remove(' ') + "EE"}), 5000);
-}
+    void buttonOpensItsPlaybackWindow()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        QWidget *opened = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            opened = widget->objectName() == window ? widget : opened;
+        this->window->userLoginChange(3, QStringLiteral("Administrator"));
+        QVERIFY(!opened->isVisible());
+        this->window->findChild<QToolButton *>(button)->click();
+        QVERIFY(opened->isVisible());
+    }
 
-void TestMainAccounts::chineseTexts()
-{
-    auto *password = field<QLineEdit>(window->loginWindow, "password_ld");
-    password->setText(QStringLiteral("2906"));
-    window->languageSwitch();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    QCOMPARE(field<QPushButton>(window->loginWindow, "login_btn")->text(), QStringLiteral("登陆"));
-    QVERIFY(password->text().isEmpty());
-    QCOMPARE(field<QPushButton>(window->debugWindow, "send_btn")->text(), QStringLiteral("发送"));
-    QCOMPARE(field<QLabel>(window->sceneNameWindows, "label_title")->text(), QStringLiteral("更改名称"));
-}
+    void resetFollowsTheLink()
+    {
+        auto *reset = window->pictureControlWindow->findChild<QPushButton *>("reset_btn");
+        QVERIFY(!reset->isEnabled());
+        window->openSerial();
+        QVERIFY(GlobalObject::linkOpen && reset->isEnabled());
+        window->closeSerial();
+        QVERIFY(!reset->isEnabled());
+    }
+
+    void openWindowsSaveWhenTheConsoleEnds()
+    {
+        window->showImageAdjustWindow();
+        window->showAlienAdjustWindow();
+        window->showEdgeMeltingWindow();
+        window->pictureControlWindow->findChild<QSpinBox *>("g_sb")->setValue(9);
+        window->alienAdjustWindow->findChild<QLineEdit *>("RW")->setText("1920");
+        window->edgeMeltingWindow->findChild<QSpinBox *>("vadjust_sb")->setValue(5);
+        window->close();
+        QSettings file(ConfigFile::path(), QSettings::IniFormat);
+        QCOMPARE(file.value("PictureSetting/Green").toInt(), 9);
+        QCOMPARE(file.value("AlienSetting/WResolution").toString(), QStringLiteral("1920"));
+        QCOMPARE(file.value("EdgeSetting/VAdjust").toInt(), 5);
+    }
+};
 
 VW_TEST_MAIN(TestMainAccounts)
 #include "tst_mainaccounts.moc"

@@ -1,7 +1,5 @@
-#include <QElapsedTimer>
-#include <QFile>
-#include <QSignalSpy>
-#include <QThread>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "appinit.h"
 #include "consoletest.h"
@@ -23,151 +21,157 @@ class TestTours : public QObject
 
     enum Column { Name, Signal, Model, Address, BIn, EIn, BOut, EOut, RgbOpen, Type, Link, Steps, Columns };
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup() { endTest(window); }
-    void matrixPass_data();
-    void matrixPass();
-    void sceneTour_data();
-    void sceneTour();
-    void endingJoinsBothTours_data();
-    void endingJoinsBothTours();
-
-private:
     TcpCaptureServer server;
     Velmar_Windows *window = nullptr;
     Ui_Velmar_Windows *ui = nullptr;
-};
 
-void TestTours::initTestCase()
-{
-    new AppInit(this);
-    QVERIFY(server.listen());
-}
+private slots:
+    void cleanup() { endTest(window); }
 
-void TestTours::init()
-{
-    resetShared();
-    writePortConfig({true, {}, {}, {}, false, false, QStringLiteral("127.0.0.1"), server.port()});
-    QVERIFY(writeMatrixConfig(MatrixConfig()));
-    window = new Velmar_Windows;
-    ui = window->ui;
-    window->openSerial();
-    QTRY_VERIFY(server.hasClient());
-    server.clearLog();
-}
-
-void TestTours::matrixPass_data()
-{
-    QTest::addColumn<QStringList>("row");
-    QFile golden(QStringLiteral(MATRIX_TOUR_GOLDEN));
-    QVERIFY(golden.open(QIODevice::ReadOnly | QIODevice::Text));
-    while (!golden.atEnd()) {
-        const QStringList row = QString::fromUtf8(golden.readLine()).remove('\n').split('\t');
-        QCOMPARE(row.size(), int(Columns));
-        if (!row[Name].startsWith('#'))
-            QTest::newRow(qPrintable(row[Name])) << row;
+    void initTestCase()
+    {
+        new AppInit(this);
+        QVERIFY(server.listen());
     }
-}
 
-// One pass in the test's thread with a 20 ms pause unit: the steps, their
-// conversion type, link and gap, and the time the pass took.
-void TestTours::matrixPass()
-{
-    QFETCH(QStringList, row);
-    // Each address field but the signal type's own holds a decoy.
-    MATRIXBROWSEDATA record{row[Signal], row[Model], "77", "77", "77", "77", 25};
-    (row[Signal] == "VIDEO" ? record.videoId : row[Signal] == "DVI" ? record.dviId
-     : row[Signal] == "VGA" ? record.vgaId : record.hdmiId) = row[Address];
-    GlobalObject::rgbMatrixPortOpen = row[RgbOpen] == "1";
-    ThreadWorker worker;
-    worker.setPauseUnit(20);
-    QSignalSpy stepSpy(&worker, &ThreadWorker::MatrixDelayOver);
-    QSignalSpy endSpy(&worker, &ThreadWorker::SignalMatrixOver);
-    QElapsedTimer clock;
-    clock.start();
-    worker.matrixToBrowse(row[BIn].toInt(), row[EIn].toInt(), row[BOut].toInt(), row[EOut].toInt(), 1, record);
-    GlobalObject::rgbMatrixPortOpen = false;
-
-    QStringList steps;
-    for (const QList<QVariant> &step : qAsConst(stepSpy)) {
-        steps << QStringList(step[0].value<QList<QString>>()).join(' ');
-        QCOMPARE(step[1].toString() + step[2].toString() + step[3].toString(), row[Type] + row[Link] + "25");
+    void init()
+    {
+        resetShared();
+        writePortConfig({true, {}, {}, {}, false, false, QStringLiteral("127.0.0.1"), server.port()});
+        QVERIFY(writeMatrixConfig(MatrixConfig()));
+        window = new Velmar_Windows;
+        ui = window->ui;
+        window->openSerial();
+        QTRY_VERIFY(server.hasClient());
+        server.clearLog();
     }
-    QCOMPARE(steps.isEmpty() ? QStringLiteral("-") : steps.join('|'), row[Steps]);
-    QCOMPARE(endSpy.count(), 1);
-    // A pass without a step also lasts one pause: a tour never spins.
-    QVERIFY(clock.elapsed() >= 20 * qMax(1, steps.size()) - 2);
-}
 
-void TestTours::sceneTour_data()
-{
-    QTest::addColumn<int>("begin");
-    QTest::addColumn<int>("end");
-    QTest::addColumn<QStringList>("frames");
-    QTest::newRow("ascending, passes repeat")
-        << 0 << 1 << QStringList{"C611FF5A01BB", "C611FF5A02BB", "C611FF5A01BB", "C611FF5A02BB"};
-    QTest::newRow("descending, scene 10 in decimal")
-        << 9 << 7 << QStringList{"C611FF5A10BB", "C611FF5A09BB", "C611FF5A08BB"};
-}
+    void matrixPass_data()
+    {
+        QTest::addColumn<QStringList>("row");
+        QFile golden(QStringLiteral(MATRIX_TOUR_GOLDEN));
+        QVERIFY(golden.open(QIODevice::ReadOnly | QIODevice::Text));
+        while (!golden.atEnd()) {
+            const QStringList row = QString::fromUtf8(golden.readLine()).remove('\n').split('\t');
+            QCOMPARE(row.size(), int(Columns));
+            if (!row[Name].startsWith('#'))
+                QTest::newRow(qPrintable(row[Name])) << row;
+        }
+    }
 
-void TestTours::sceneTour()
-{
-    QFETCH(int, begin);
-    QFETCH(int, end);
-    QFETCH(QStringList, frames);
-    window->tourPauseUnitMs = 100;
-    ui->bscene_cb->setCurrentIndex(begin);
-    ui->sscene_cb->setCurrentIndex(end);
-    // Started, stopped in its first pause and started again: one tour.
-    ui->beginplan_btn->click();
-    ui->stopplan_btn->click();
-    ui->beginplan_btn->click();
-    // A second start and a link that opens again leave the running tour alone.
-    const QThread *running = window->planThread;
-    window->startThreads();
-    window->setLinkWidgets(true);
-    QVERIFY(window->planThread == running && !ui->beginplan_btn->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(server.log().bytes().size() >= 6 * frames.size(), 5000);
-    ui->stopplan_btn->click();
-    QCOMPARE(server.log().bytes().left(6 * frames.size()), wire(frames));
-    const QList<qint64> at = server.log().frameArrivals(6);
-    for (int i = 1; i < frames.size(); ++i)
-        QVERIFY2(at[i] - at[i - 1] > 80000000 && at[i] - at[i - 1] < 250000000, "one pause apart");
-}
+    // One pass in the test's thread with a 20 ms pause unit: the steps, their
+    // conversion type, link and gap, and the time the pass took.
+    void matrixPass()
+    {
+        QFETCH(QStringList, row);
+        // Each address field but the signal type's own holds a decoy.
+        MATRIXBROWSEDATA record{row[Signal], row[Model], "77", "77", "77", "77", 25};
+        (row[Signal] == "VIDEO" ? record.videoId : row[Signal] == "DVI" ? record.dviId
+         : row[Signal] == "VGA" ? record.vgaId : record.hdmiId) = row[Address];
+        GlobalObject::rgbMatrixPortOpen = row[RgbOpen] == "1";
+        ThreadWorker worker;
+        worker.setPauseUnit(20);
+        QSignalSpy stepSpy(&worker, &ThreadWorker::MatrixDelayOver);
+        QSignalSpy endSpy(&worker, &ThreadWorker::SignalMatrixOver);
+        QElapsedTimer clock;
+        clock.start();
+        worker.matrixToBrowse(row[BIn].toInt(), row[EIn].toInt(), row[BOut].toInt(), row[EOut].toInt(), 1, record);
+        GlobalObject::rgbMatrixPortOpen = false;
 
-void TestTours::endingJoinsBothTours_data()
-{
-    QTest::addColumn<bool>("exit");
-    QTest::newRow("Stop buttons") << false;
-    QTest::newRow("window gone with both running") << true;
-}
+        QStringList steps;
+        for (const QList<QVariant> &step : qAsConst(stepSpy)) {
+            steps << QStringList(step[0].value<QList<QString>>()).join(' ');
+            QCOMPARE(step[1].toString() + step[2].toString() + step[3].toString(), row[Type] + row[Link] + "25");
+        }
+        QCOMPARE(steps.isEmpty() ? QStringLiteral("-") : steps.join('|'), row[Steps]);
+        QCOMPARE(endSpy.count(), 1);
+        // A pass without a step also lasts one pause: a tour never spins.
+        QVERIFY(clock.elapsed() >= 20 * qMax(1, steps.size()) - 2);
+    }
 
-void TestTours::endingJoinsBothTours()
-{
-    QFETCH(bool, exit);
-    window->tourPauseUnitMs = 5000;
-    // As the form starts: VIDEO, inputs and outputs 01 to 02.
-    ui->beginplan_btn->click();
-    ui->beginmatrix_btn->click();
-    // The matrix tour's first step goes out at once; then both tours pause.
-    QTRY_COMPARE(server.log().bytes(), QByteArray("1V1.1V2."));
-    const QPointer<QThread> threads[] = {window->planThread, window->matrixThread};
-    QElapsedTimer clock;
-    clock.start();
-    if (exit) {
-        endTest(window);
-    } else {
+    // Scene numbers above two digits would corrupt the frame: skipped, their
+    // pause kept.
+    void scenesAbove99AreSkipped()
+    {
+        ThreadWorker worker;
+        worker.setPauseUnit(20);
+        QSignalSpy scenes(&worker, &ThreadWorker::PlanDelayOver);
+        QElapsedTimer clock;
+        clock.start();
+        worker.plansToBrowse(98, 100, 1);
+        QCOMPARE(scenes.count(), 1);
+        QCOMPARE(scenes.first().first().toString(), QStringLiteral("99"));
+        QVERIFY(clock.elapsed() >= 3 * 20 - 2);
+    }
+
+    void sceneTour_data()
+    {
+        QTest::addColumn<int>("begin");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QStringList>("frames");
+        QTest::newRow("ascending, passes repeat")
+            << 0 << 1 << QStringList{"C611FF5A01BB", "C611FF5A02BB", "C611FF5A01BB", "C611FF5A02BB"};
+        QTest::newRow("descending, scene 10 in decimal")
+            << 9 << 7 << QStringList{"C611FF5A10BB", "C611FF5A09BB", "C611FF5A08BB"};
+    }
+
+    void sceneTour()
+    {
+        QFETCH(int, begin);
+        QFETCH(int, end);
+        QFETCH(QStringList, frames);
+        window->tourPauseUnitMs = 100;
+        ui->bscene_cb->setCurrentIndex(begin);
+        ui->sscene_cb->setCurrentIndex(end);
+        // Started, stopped in its first pause and started again: one tour.
+        ui->beginplan_btn->click();
         ui->stopplan_btn->click();
-        ui->stopmatrix_btn->click();
+        ui->beginplan_btn->click();
+        // A second start and a link that opens again leave the running tour alone.
+        const QThread *running = window->planThread;
+        window->startThreads();
+        window->setLinkWidgets(true);
+        QVERIFY(window->planThread == running && !ui->beginplan_btn->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(server.log().bytes().size() >= 6 * frames.size(), 5000);
+        ui->stopplan_btn->click();
+        QCOMPARE(server.log().bytes().left(6 * frames.size()), wire(frames));
+        const QList<qint64> at = server.log().frameArrivals(6);
+        for (int i = 1; i < frames.size(); ++i)
+            QVERIFY2(at[i] - at[i - 1] > 80000000 && at[i] - at[i - 1] < 250000000, "one pause apart");
     }
-    for (const QPointer<QThread> &thread : threads)
-        QVERIFY(!thread || thread->wait(100));
-    QVERIFY(clock.elapsed() < 200);
-    QTRY_VERIFY(!threads[0] && !threads[1]);
-    QCOMPARE(server.log().bytes(), QByteArray("1V1.1V2."));
-}
+
+    void endingJoinsBothTours_data()
+    {
+        QTest::addColumn<bool>("exit");
+        QTest::newRow("Stop buttons") << false;
+        QTest::newRow("window gone with both running") << true;
+    }
+
+    void endingJoinsBothTours()
+    {
+        QFETCH(bool, exit);
+        window->tourPauseUnitMs = 5000;
+        // As the form starts: VIDEO, inputs and outputs 01 to 02.
+        ui->beginplan_btn->click();
+        ui->beginmatrix_btn->click();
+        // The matrix tour's first step goes out at once; then both tours pause.
+        QTRY_COMPARE(server.log().bytes(), QByteArray("1V1.1V2."));
+        const QPointer<QThread> threads[] = {window->planThread, window->matrixThread};
+        QElapsedTimer clock;
+        clock.start();
+        if (exit) {
+            endTest(window);
+        } else {
+            ui->stopplan_btn->click();
+            ui->stopmatrix_btn->click();
+        }
+        for (const QPointer<QThread> &thread : threads)
+            QVERIFY(!thread || thread->wait(100));
+        QVERIFY(clock.elapsed() < 200);
+        QTRY_VERIFY(!threads[0] && !threads[1]);
+        QCOMPARE(server.log().bytes(), QByteArray("1V1.1V2."));
+    }
+};
 
 VW_TEST_MAIN(TestTours)
 #include "tst_tours.moc"

@@ -1,22 +1,16 @@
-#include <QApplication>
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QFontDatabase>
-#include <QFontDialog>
-#include <QImage>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTextEdit>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
+#include "communication.h"
 #include "configfile.h"
 #include "fontsetwindows.h"
-#include "playbacktest.h"
+#include "globalobject.h"
+#include "playsetwindows.h"
+#include "remotecontrolwindows.h"
 #include "rollcaptionwindows.h"
+#include "tcpcaptureserver.h"
+#include "goldenrows.h"
 #include "testmain.h"
-
-using namespace PlaybackTest;
 
 namespace {
 
@@ -60,45 +54,78 @@ int redTextLeft(QWidget *caption)
 
 } // namespace
 
-class TestRollCaption : public QObject
+// The playback and remote windows' keys on a real link, and the captions.
+class TestPlaybackWindows : public QObject
 {
     Q_OBJECT
 
+    TcpCaptureServer bridge;
+
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(bridge.listen() && lcdCommunication.connectTcp(bridge.host(), bridge.port()));
+        GlobalObject::wirelessMode = GlobalObject::linkOpen = true;
+    }
+
     void cleanup()
     {
-        for (RollCaptionWindows *caption : captions())
-            delete caption;
+        qDeleteAll(captions());
         QFile::remove(ConfigFile::path());
+    }
+
+    void keySendsItsFrame_data() { goldenRows(QStringLiteral("playbackkeys.tsv")); }
+
+    void keySendsItsFrame()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, button);
+        QFETCH(QString, screens);
+        QFETCH(QString, frames);
+        PlaySetWindows playWindow;
+        RemoteControlWindows remoteWindow;
+        QWidget *shown = window == QLatin1String("remote") ? static_cast<QWidget *>(&remoteWindow) : &playWindow;
+        GlobalObject::targetAddressList = screens.split(' ', Qt::SkipEmptyParts);
+        bridge.clearLog();
+        QSignalSpy echoed(&lcdCommunication, &Communication::sendComData);
+        shown->findChild<QAbstractButton *>(button)->click();
+        // A frame to a fixed address after: once it is there, so is all before.
+        GlobalObject::targetAddressList = {QStringLiteral("11")};
+        lcdCommunication.sendData(lcdCommunication.makeCommand("AA", "55", false, 1), 0, false);
+        const QByteArray expected = QByteArray::fromHex(frames.toLatin1() + "C611FFAA55BB");
+        QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), expected, 5000);
+        QCOMPARE(echoed.count(), expected.size() / 6); // each frame told once in the log
     }
 
     void captionsTakeTheChosenLook()
     {
         FontSetWindows window;
-        child<QPushButton>(&window, "addfont_btn")->click();
+        auto *add = window.findChild<QPushButton *>("addfont_btn");
+        auto *interval = window.findChild<QSpinBox *>("msvalue_sp");
+        add->click();
         QCOMPARE(captions().size(), 0); // no text, no caption
-        child<QTextEdit>(&window, "fonttext_te")->setPlainText(QStringLiteral("Line"));
-        child<QComboBox>(&window, "colorlist_cb")->setCurrentIndex(QColor::colorNames().indexOf("gold"));
+        window.findChild<QTextEdit *>("fonttext_te")->setPlainText(QStringLiteral("Line"));
+        window.findChild<QComboBox *>("colorlist_cb")->setCurrentIndex(QColor::colorNames().indexOf("gold"));
         QFont chosen;
         answer<QFontDialog>([&chosen](QFontDialog *dialog) {
             dialog->setCurrentFont(QFont(QFontDatabase().families().constLast(), 20));
             chosen = dialog->currentFont();
             dialog->accept();
         });
-        child<QPushButton>(&window, "setfont_btn")->click();
+        window.findChild<QPushButton *>("setfont_btn")->click();
         QColor opensOn;
         answer<QColorDialog>([&opensOn](QColorDialog *dialog) {
             opensOn = dialog->currentColor();
             dialog->setCurrentColor(Qt::red);
             dialog->accept();
         });
-        child<QPushButton>(&window, "setcolor_btn")->click();
+        window.findChild<QPushButton *>("setcolor_btn")->click();
         QCOMPARE(opensOn, QColor(Qt::black));
-        child<QSpinBox>(&window, "msvalue_sp")->setValue(0);
-        child<QPushButton>(&window, "addfont_btn")->click();
-        child<QSpinBox>(&window, "msvalue_sp")->setValue(5);
-        child<QCheckBox>(&window, "transparent_cb")->setChecked(true);
-        child<QPushButton>(&window, "addfont_btn")->click();
+        interval->setValue(0);
+        add->click();
+        interval->setValue(5);
+        window.findChild<QCheckBox *>("transparent_cb")->setChecked(true);
+        add->click();
 
         const QList<RollCaptionWindows *> shown = captions();
         QCOMPARE(shown.size(), 2);
@@ -107,8 +134,8 @@ private slots:
         RollCaptionWindows *rolling = shown.at(firstRolls ? 0 : 1);
         for (RollCaptionWindows *caption : shown) {
             QVERIFY(caption->isVisible());
-            QVERIFY(caption->windowFlags().testFlag(Qt::FramelessWindowHint));
-            QVERIFY(caption->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            QVERIFY(caption->windowFlags() & Qt::FramelessWindowHint);
+            QVERIFY(caption->windowFlags() & Qt::WindowStaysOnTopHint);
             QCOMPARE(caption->font().family(), chosen.family());
             QCOMPARE(caption->font().pointSize(), 20);
         }
@@ -117,8 +144,7 @@ private slots:
         // Interval 0 stands at x 30; interval 5 moves a pixel every 5 ms.
         QTRY_VERIFY(redTextLeft(standing) >= 30 && redTextLeft(standing) <= 33);
         QTRY_VERIFY_WITH_TIMEOUT(redTextLeft(rolling) >= 0 && redTextLeft(rolling) < 300, 10000);
-
-        child<QPushButton>(rolling, "font_close_pbtn")->click();
+        rolling->findChild<QPushButton *>("font_close_pbtn")->click();
         QTRY_COMPARE(captions().size(), 1);
         QVERIFY(standing->isVisible());
     }
@@ -128,17 +154,17 @@ private slots:
         {
             FontSetWindows window;
             window.show();
-            child<QTextEdit>(&window, "fonttext_te")->setPlainText(QStringLiteral("Two\nlines"));
-            child<QSpinBox>(&window, "msvalue_sp")->setValue(42);
-            child<QCheckBox>(&window, "transparent_cb")->setChecked(true);
-            child<QComboBox>(&window, "colorlist_cb")->setCurrentIndex(5);
-            child<QPushButton>(&window, "close_btn")->click();
+            window.findChild<QTextEdit *>("fonttext_te")->setPlainText(QStringLiteral("Two\nlines"));
+            window.findChild<QSpinBox *>("msvalue_sp")->setValue(42);
+            window.findChild<QCheckBox *>("transparent_cb")->setChecked(true);
+            window.findChild<QComboBox *>("colorlist_cb")->setCurrentIndex(5);
+            window.findChild<QPushButton *>("close_btn")->click();
         }
         FontSetWindows again;
-        QCOMPARE(child<QTextEdit>(&again, "fonttext_te")->toPlainText(), QStringLiteral("Two\nlines"));
-        QCOMPARE(child<QSpinBox>(&again, "msvalue_sp")->value(), 42);
-        QVERIFY(child<QCheckBox>(&again, "transparent_cb")->isChecked());
-        QCOMPARE(child<QComboBox>(&again, "colorlist_cb")->currentIndex(), 5);
+        QCOMPARE(again.findChild<QTextEdit *>("fonttext_te")->toPlainText(), QStringLiteral("Two\nlines"));
+        QCOMPARE(again.findChild<QSpinBox *>("msvalue_sp")->value(), 42);
+        QVERIFY(again.findChild<QCheckBox *>("transparent_cb")->isChecked());
+        QCOMPARE(again.findChild<QComboBox *>("colorlist_cb")->currentIndex(), 5);
     }
 
     void storedColourOutsideTheListFallsBackToTheFirst()
@@ -149,12 +175,12 @@ private slots:
         settings->setValue(QStringLiteral("FontSetting/BgColorIndex"), 100000);
         settings->sync();
         FontSetWindows window;
-        QCOMPARE(child<QSpinBox>(&window, "msvalue_sp")->value(), 99);
-        child<QPushButton>(&window, "addfont_btn")->click();
+        QCOMPARE(window.findChild<QSpinBox *>("msvalue_sp")->value(), 99);
+        window.findChild<QPushButton *>("addfont_btn")->click();
         QCOMPARE(captions().size(), 1);
         QCOMPARE(captions().at(0)->grab().toImage().pixelColor(2, 2), QColor(QColor::colorNames().first()));
     }
 };
 
-VW_TEST_MAIN(TestRollCaption)
-#include "tst_rollcaption.moc"
+VW_TEST_MAIN(TestPlaybackWindows)
+#include "tst_playbackwindows.moc"

@@ -1,0 +1,262 @@
+#include <QtSql>
+#include <QtTest>
+#include <QtWidgets>
+
+#include <memory>
+
+#include "globalobject.h"
+#include "loginwindows.h"
+#include "messageboxcatcher.h"
+#include "modifypwdwindows.h"
+#include "goldenrows.h"
+#include "testmain.h"
+#include "ui_loginwindows.h"
+#include "ui_modifypwdwindows.h"
+
+namespace {
+
+const QString unreadable = QStringLiteral("The user database cannot be read, please check the file database.db!");
+const QString wrongPassword = QStringLiteral("The password is wrong, please confirm and re-enter!");
+const QString done = QStringLiteral("Prompt: Successfully modified!");
+QStringList debugLines;
+
+// The rows a query gives on a file, fields joined by blanks, read through a
+// connection of the test's own.
+QStringList rows(const QString &file, const QString &sql)
+{
+    QStringList out;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        db.setDatabaseName(file);
+        db.open();
+        QSqlQuery query(sql, db);
+        while (query.next()) {
+            QStringList fields;
+            for (int i = 0; i < query.record().count(); ++i)
+                fields.append(query.value(i).toString());
+            out.append(fields.join(QLatin1Char(' ')));
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    return out;
+}
+
+// The bytes of a database file that the statements make.
+QByteArray madeBy(const QStringList &statements)
+{
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(QStringLiteral("made.db"));
+    for (const QString &statement : statements)
+        rows(path, statement);
+    QFile made(path);
+    return made.open(QIODevice::ReadOnly) ? made.readAll() : QByteArray();
+}
+
+} // namespace
+
+// The user database file and the login and password windows on it, each
+// test on a start of the console's login window in a folder of its own.
+class AccountsTest : public QObject
+{
+    Q_OBJECT
+
+    void start(const QByteArray &fileBytes = QByteArray())
+    {
+        QDir::setCurrent(dir->path());
+        QFile out(file());
+        if (!fileBytes.isEmpty())
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(fileBytes) == fileBytes.size());
+        out.close();
+        window = new LoginWindows;
+        ui = window->ui.get();
+        catcher.clear();
+    }
+    // The next start registers the connection anew, on the file then there.
+    void stop()
+    {
+        delete window->modifyPwdWindow;
+        delete window;
+        QSqlDatabase::removeDatabase(QStringLiteral("my_sqlite"));
+        QDir::setCurrent(appDirPath);
+    }
+    QString file() const { return dir->filePath(QStringLiteral("database.db")); }
+    QString change(const QString &oldPassword, const QString &newPassword, const QString &confirmation)
+    {
+        Ui::ModifyPwdWindows *form = window->modifyPwdWindow->ui.get();
+        form->opwd_le->setText(oldPassword);
+        form->npwd_le->setText(newPassword);
+        form->npwd2_le->setText(confirmation);
+        catcher.clear();
+        form->modify_btn->click();
+        return catcher.lastTitle() + QStringLiteral(": ") + catcher.lastText();
+    }
+    // The mode the login signal carried, -2 for no signal.
+    int loginMode(const QString &password)
+    {
+        QSignalSpy logins(window, &LoginWindows::userLogin);
+        ui->password_ld->setText(password);
+        ui->login_btn->click();
+        return logins.isEmpty() ? -2 : logins.first().at(0).toInt();
+    }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    LoginWindows *window = nullptr;
+    Ui::LoginWindows *ui = nullptr;
+    MessageBoxCatcher catcher;
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        start();
+    }
+    void cleanup() { stop(); }
+
+    void defaultsAndSecondStart()
+    {
+        QCOMPARE(rows(file(), "select * from usertype"), QStringList({"1 用户", "2 管理员"}));
+        QCOMPARE(rows(file(), "select * from userinfo"),
+                 QStringList({"1 2 0 admin 2906", "2 2 1 admin 86413", "3 1 2 admin 904273", "4 2 3 admin 571836"}));
+        QCOMPARE(change("2906", "0042", "0042"), done);
+        stop();
+        start();
+        QCOMPARE(rows(file(), "select u_id, password from userinfo"),
+                 QStringList({"1 0042", "2 86413", "3 904273", "4 571836"}));
+        QCOMPARE(rows(file(), "select count(*) from usertype"), QStringList{"2"});
+    }
+
+    void defaultsAllOrNothing()
+    {
+        // A role table without the administrator role: the accounts that need
+        // it cannot go in, so their table is not left behind half filled.
+        stop();
+        start(madeBy({"create table usertype(t_id integer primary key autoincrement, type varchar(10))",
+                      "insert into usertype values(1, '用户')"}));
+        QCOMPARE(rows(file(), "select count(*) from sqlite_master where name = 'userinfo'"), QStringList{"0"});
+        rows(file(), "insert into usertype values(2, '管理员')");
+        stop();
+        start();
+        QCOMPARE(rows(file(), "select count(*) from userinfo"), QStringList{"4"});
+    }
+
+    void storedRows_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("a mode that is no number grants nothing")
+            << "update userinfo set mode = 'abc' where u_id = 1" << "2906" << -1;
+        QTest::newRow("the first account wins a shared password")
+            << "update userinfo set password = '2906' where u_id = 4" << "2906" << 0;
+    }
+
+    void storedRows()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QString, password);
+        QFETCH(int, mode);
+        rows(file(), statement);
+        QCOMPARE(loginMode(password), mode);
+    }
+
+    void unreadableFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("not a database") << QByteArray("no SQLite file, only some text\n").repeated(20);
+        QTest::newRow("tables of another shape")
+            << madeBy({"create table usertype(name text)", "create table userinfo(name text, secret text)"});
+    }
+
+    void unreadableFile()
+    {
+        QFETCH(QByteArray, bytes);
+        stop();
+        start(bytes);
+        QCOMPARE(loginMode("2906"), -2);
+        QCOMPARE(catcher.lastText(), unreadable);
+        QCOMPARE(change("2906", "7", "7"), "Prompt: " + unreadable);
+        QFile kept(file());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), bytes);
+    }
+
+    void changedWorkingDirectory()
+    {
+        QTemporaryDir elsewhere;
+        QDir::setCurrent(elsewhere.path());
+        QCOMPARE(loginMode("571836"), 3);
+        QVERIFY(!QFile::exists(elsewhere.filePath(QStringLiteral("database.db"))));
+    }
+
+    void login_data() { goldenRows(QStringLiteral("login.tsv")); }
+
+    void login()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, signal);
+        QFETCH(QString, buttons);
+        QSignalSpy logins(window, &LoginWindows::userLogin);
+        window->showWindow();
+        ui->password_ld->setText(password);
+        ui->login_btn->click();
+        const QString got = logins.isEmpty() ? QString()
+                                             : logins.first().at(0).toString() + ' ' + logins.first().at(1).toString();
+        QCOMPARE(got, signal);
+        QCOMPARE(catcher.lastText(), signal.isEmpty() ? wrongPassword : QString());
+        QCOMPARE(QString("%1%2%3").arg(ui->login_btn->isEnabled()).arg(ui->logout_btn->isEnabled())
+                     .arg(ui->changepwd_btn->isEnabled()), buttons);
+        // A refused password stays for correcting, in the open window.
+        QCOMPARE(ui->password_ld->text(), signal.isEmpty() ? password : QString());
+        QCOMPARE(window->isVisible(), signal.isEmpty());
+    }
+
+    void enterKeyLogsInThenOut()
+    {
+        QSignalSpy logouts(window, &LoginWindows::userLogout);
+        window->showWindow();
+        QTest::keyClicks(ui->password_ld, "86413");
+        QTest::keyClick(ui->password_ld, Qt::Key_Return);
+        QVERIFY(!window->isVisible());
+        window->showWindow();
+        QTest::keyClick(ui->password_ld, Qt::Key_Enter);
+        QCOMPARE(logouts.count(), 1);
+        QVERIFY(window->isVisible() && ui->login_btn->isEnabled());
+        // A language switch empties the password field.
+        ui->password_ld->setText("2906");
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(window, &change);
+        QVERIFY(ui->password_ld->text().isEmpty());
+    }
+
+    void changePassword_data() { goldenRows(QStringLiteral("passwordchange.tsv")); }
+
+    void changePassword()
+    {
+        QFETCH(QString, oldPassword);
+        QFETCH(QString, newPassword);
+        QFETCH(QString, confirmation);
+        QFETCH(QString, message);
+        QFETCH(QString, passwords);
+        debugLines.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &text) { debugLines << text; });
+        const QString shown = change(oldPassword, newPassword, confirmation);
+        qInstallMessageHandler(previous);
+        QCOMPARE(shown, message);
+        QCOMPARE(rows(file(), "select password from userinfo order by u_id").join('|'), passwords);
+        for (const QString &line : qAsConst(debugLines))
+            QVERIFY2(!line.contains(oldPassword) && (newPassword.isEmpty() || !line.contains(newPassword)),
+                     qPrintable(line));
+    }
+
+    void otherModeWithTheUserPassword()
+    {
+        QCOMPARE(change("904273", "1111", "1111"), done);
+        QCOMPARE(change("2906", "904273", "904273"), done);
+        QCOMPARE(loginMode("904273"), 0);
+        QVERIFY(!ui->login_btn->isEnabled() && ui->logout_btn->isEnabled());
+    }
+};
+
+VW_TEST_MAIN(AccountsTest)
+#include "tst_accounts.moc"

@@ -1,0 +1,158 @@
+#include <QtTest>
+#include <QtWidgets>
+
+#include <memory>
+
+#include "alienadjustwindows.h"
+#include "communication.h"
+#include "configfile.h"
+#include "edgemeltingwindows.h"
+#include "globalobject.h"
+#include "picturecontrolwindows.h"
+#include "tcpcaptureserver.h"
+#include "goldenrows.h"
+#include "testmain.h"
+
+namespace {
+
+std::unique_ptr<QWidget> makeWindow(const QString &kind)
+{
+    if (kind == QLatin1String("picture"))
+        return std::make_unique<PictureControlWindows>();
+    if (kind == QLatin1String("alien"))
+        return std::make_unique<AlienAdjustWindows>();
+    return std::make_unique<EdgeMeltingWindows>();
+}
+
+// "r_sb=255" sets a spin box, "had_le=640" an edit, "startadjust_cb=1" ticks.
+void enter(QWidget *window, const QStringList &values)
+{
+    for (const QString &entry : values) {
+        QWidget *widget = window->findChild<QWidget *>(entry.section('=', 0, 0));
+        const QString value = entry.section('=', 1);
+        if (auto *spin = qobject_cast<QSpinBox *>(widget))
+            spin->setValue(value.toInt());
+        else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+            edit->setText(value);
+        else
+            qobject_cast<QCheckBox *>(widget)->setChecked(value == QLatin1String("1"));
+    }
+}
+
+QString shown(QWidget *window, const QString &name)
+{
+    if (auto *spin = window->findChild<QSpinBox *>(name))
+        return QString::number(spin->value());
+    return window->findChild<QLineEdit *>(name)->text();
+}
+
+// A frame to a fixed address pair after the ones under test: once it has
+// arrived, everything sent before it has too.
+QByteArray sendSentinel()
+{
+    lcdCommunication.sendData(lcdCommunication.makeCommand("AA", "55", false, 1), 0, false);
+    return QByteArray::fromHex("C611FFAA55BB");
+}
+
+} // namespace
+
+// The adjustment windows: their frames on a real link, the geometry they
+// compute and the groups they keep in config.ini.
+class TestAdjust : public QObject
+{
+    Q_OBJECT
+
+    TcpCaptureServer server;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(server.listen() && lcdCommunication.connectTcp(server.host(), server.port()));
+        GlobalObject::wirelessMode = GlobalObject::linkOpen = true;
+        QTRY_VERIFY(server.hasClient());
+    }
+
+    void framesOnTheWire_data() { goldenRows(QStringLiteral("adjustframes.tsv")); }
+
+    void framesOnTheWire()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, screens);
+        QFETCH(QString, values);
+        QFETCH(QString, button);
+        QFETCH(QString, frames);
+        server.clearLog();
+        const auto shownWindow = makeWindow(window);
+        enter(shownWindow.get(), values.split(' ', Qt::SkipEmptyParts));
+        // Whatever the set-up sent is through before the capture starts.
+        const QByteArray setUpDone = sendSentinel();
+        QTRY_VERIFY_WITH_TIMEOUT(server.log().bytes().endsWith(setUpDone), 5000);
+        server.clearLog();
+        GlobalObject::targetAddressList = screens.split(' ', Qt::SkipEmptyParts);
+        shownWindow->findChild<QAbstractButton *>(button)->click();
+        GlobalObject::targetAddressList = {QStringLiteral("11")};
+        const QByteArray expected = QByteArray::fromHex(frames.toLatin1()) + sendSentinel();
+        QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), expected, 5000);
+    }
+
+    void swatchTooltips()
+    {
+        PictureControlWindows window;
+        QCOMPARE(window.findChild<QPushButton *>("r_bcolor_35")->toolTip(), QStringLiteral("255,115,255"));
+        QCOMPARE(window.findChild<QPushButton *>("rgbcolor_18")->toolTip(), QStringLiteral("183,183,183"));
+    }
+
+    void geometry_data() { goldenRows(QStringLiteral("adjustgeometry.tsv")); }
+
+    void geometry()
+    {
+        QFETCH(QString, inputs);
+        QFETCH(QString, results);
+        AlienAdjustWindows window;
+        const QStringList fields{"RW", "RH", "PL", "PH", "OPL", "OPH", "IL", "IH"};
+        const QStringList typed = inputs.split(' ');
+        for (int i = 0; i < fields.size(); ++i)
+            enter(&window, {fields[i] + '=' + typed[i]});
+        QStringList got;
+        for (const char *name : {"had_le", "hsize_le", "vad_le", "vsize_ld"})
+            got << shown(&window, name);
+        QCOMPARE(got.join(' '), results);
+    }
+
+    void groupsRoundTrip_data() { goldenRows(QStringLiteral("adjustgroups.tsv")); }
+
+    void groupsRoundTrip()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, values);
+        QFETCH(QString, stored);
+        QFile::remove(ConfigFile::path());
+        QSettings(ConfigFile::path(), QSettings::IniFormat).setValue("MainSetting/Language", 1);
+        auto window = makeWindow(kind);
+        enter(window.get(), values.split(' '));
+        window->close();
+        QSettings file(ConfigFile::path(), QSettings::IniFormat);
+        QCOMPARE(file.value("MainSetting/Language").toInt(), 1);
+        for (const QString &entry : stored.split(' '))
+            QCOMPARE(file.value(entry.section('=', 0, 0)).toString(), entry.section('=', 1));
+        auto loaded = makeWindow(kind);
+        for (const QString &entry : values.split(' '))
+            QCOMPARE(shown(loaded.get(), entry.section('=', 0, 0)), entry.section('=', 1));
+    }
+
+    void applyWaitsForThePairOnItsWay()
+    {
+        AlienAdjustWindows window;
+        enter(&window, {"startadjust_cb=1", "had_le=640", "vad_le=540"});
+        QTRY_VERIFY(server.log().bytes().endsWith(QByteArray::fromHex("C61111F301BB")));
+        server.clearLog();
+        // The second Apply comes while the first pair waits after its high byte.
+        QTimer::singleShot(10, window.findChild<QPushButton *>("vok_btn"), &QPushButton::click);
+        window.findChild<QPushButton *>("hok_btn")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(),
+                                  QByteArray::fromHex("C61111F402BB C61111F580BB C61111F802BB C61111F91CBB"), 5000);
+    }
+};
+
+VW_TEST_MAIN(TestAdjust)
+#include "tst_adjust.moc"
