@@ -84,18 +84,6 @@ private slots:
         GlobalObject::wirelessMode = false;
     }
 
-    void framesArriveInOrder_data() { kindRows(); }
-    void framesArriveInOrder()
-    {
-        QFETCH(Kind, kind);
-        QVERIFY(openLink(kind));
-        GlobalObject::targetAddressList = {"11", "21", "12"};
-        lcdCommunication.sendData(lcdCommunication.makeCommand("06", "01", true, 0), 20, false);
-        QTRY_COMPARE(farEnd(kind).bytes(), QByteArray::fromHex("C611110601BB" "C621210601BB" "C612120601BB"));
-        QCOMPARE(texts, QStringList({"C611110601BB", "C621210601BB", "C612120601BB"}));
-        QCOMPARE(results, QList<bool>({true, true, true}));
-    }
-
     void tenThousandFramesWithoutWait_data() { kindRows(); }
     void tenThousandFramesWithoutWait()
     {

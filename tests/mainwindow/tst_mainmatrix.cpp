@@ -104,7 +104,7 @@ private slots:
         choose(1, 3, true); // VGA, input 3
         ui->single_btn->click();
         const QByteArray screen = wire({"C611212001BB"});
-        const QByteArray switching = asciiWire({"3V1.", "3V2."});
+        const QByteArray switching = QByteArray("3V1.3V2.");
         QVERIFY(wiresCarry(matrixFirst ? switching + screen : screen + switching));
         const QStringList screenLine{">C6,11,21,20,01,BB(OK)"};
         const QStringList matrixLines{"3V1. (OK)", "3V2. (OK)"};
@@ -127,14 +127,14 @@ private slots:
         QTest::addColumn<int>("signal");
         QTest::addColumn<int>("ownPorts"); // 1: video, 2: RGB, 3: both
         QTest::addColumn<QByteArrayList>("wires"); // main, video, RGB
-        const QByteArray createk = asciiWire({"3V1.", "3V2."});
+        const QByteArray createk = QByteArray("3V1.3V2.");
         QTest::newRow("VIDEO on its own port") << 0 << 1 << QByteArrayList{wire({"C611212000BB"}), createk, {}};
         QTest::newRow("VGA with only the video port open goes on the main link")
             << 1 << 1 << QByteArrayList{wire({"C611212001BB"}) + createk, {}, {}};
         QTest::newRow("DVI on the RGB port, each output twice")
-            << 2 << 3 << QByteArrayList{wire({"C611212002BB"}), {}, asciiWire({"3V1.", "3V1.", "3V2.", "3V2."})};
+            << 2 << 3 << QByteArrayList{wire({"C611212002BB"}), {}, QByteArray("3V1.3V1.3V2.3V2.")};
         QTest::newRow("HDMI BY-T, one text for both outputs")
-            << 3 << 0 << QByteArrayList{wire({"C611212003BB"}) + asciiWire({"3V1,2."}), {}, {}};
+            << 3 << 0 << QByteArrayList{wire({"C611212003BB"}) + QByteArray("3V1,2."), {}, {}};
         QTest::newRow("YUV with the RGB port open: no matrix command")
             << 5 << 2 << QByteArrayList{wire({"C611212005BB"}), {}, {}};
         QTest::newRow("unknown model: only the screen command") << -1 << 2 << QByteArrayList{wire({"C611212001BB"}), {}, {}};
@@ -151,18 +151,6 @@ private slots:
         ui->single_btn->click();
         QVERIFY(wiresCarry(wires[0], wires[1], wires[2]));
         QCOMPARE(cellText(0, 1), ui->signal_type_cb->currentText());
-    }
-
-    void unlinkedSwitchRelabelsBeforeSending()
-    {
-        QVERIFY(build(false, true));
-        choose(1, 3, false);
-        QStringList labelsAtFrame;
-        connect(&lcdCommunication, &Communication::sendComData, window,
-                [&] { labelsAtFrame << cellText(0, 0) << cellText(0, 1); });
-        ui->single_btn->click();
-        QVERIFY(wiresCarry(wire({"C611212001BB"})));
-        QCOMPARE(labelsAtFrame, QStringList({"VGA", "VGA"}));
     }
 
     void noMatrixInputChosen()
@@ -202,9 +190,9 @@ private slots:
         QTest::newRow("save scene 10 on the wall") << true << 10 << -1 << false << wire({"C611FF5910BB"}) << QByteArray();
         QTest::newRow("load scene 99, the last one") << false << 99 << -1 << false << wire({"C611FF5A99BB"}) << QByteArray();
         QTest::newRow("load scene 3 with the VIDEO matrix first, main link")
-            << false << 3 << 0 << false << asciiWire({"01PL3!"}) + wire({"C611FF5A03BB"}) << QByteArray();
+            << false << 3 << 0 << false << QByteArray("01PL3!") + wire({"C611FF5A03BB"}) << QByteArray();
         QTest::newRow("save scene 12 on the RGB port")
-            << true << 12 << 1 << true << wire({"C611FF5912BB"}) << asciiWire({"Save12."});
+            << true << 12 << 1 << true << wire({"C611FF5912BB"}) << QByteArray("Save12.");
         QTest::newRow("no scene chosen") << true << 0 << 1 << false << QByteArray() << QByteArray();
         QTest::newRow("scene 100") << false << 100 << 1 << false << QByteArray() << QByteArray();
     }
@@ -242,7 +230,7 @@ private slots:
         QTest::newRow("hex text, VIDEO side, on the video port")
             << QStringList{"F4032105000029"} << 0 << 1 << QByteArrayList{{}, wire({"F4032105000029"}), {}};
         QTest::newRow("ASCII texts, RGB side without its port, main link")
-            << QStringList{"3V1.", "3V2."} << 1 << 1 << QByteArrayList{asciiWire({"3V1.", "3V2."}), {}, {}};
+            << QStringList{"3V1.", "3V2."} << 1 << 1 << QByteArrayList{QByteArray("3V1.3V2."), {}, {}};
         QTest::newRow("mixed text on the RGB port")
             << QStringList{"02ABC03"} << 2 << 2 << QByteArrayList{{}, {}, QByteArray("\x02" "ABC" "\x03")};
     }

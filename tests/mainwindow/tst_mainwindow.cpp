@@ -219,15 +219,6 @@ private slots:
         QCOMPARE(rights(), mode == 2 ? QStringLiteral("page 0 stitching") : QStringLiteral("page 0"));
         QCOMPARE(ui->usertype_lb->text(), QStringLiteral("Permission : User"));
     }
-
-    void permissionInChinese()
-    {
-        switchLanguage();
-        window->userLoginChange(7, QStringLiteral("Operator"));
-        QCOMPARE(ui->usertype_lb->text(), QStringLiteral("操作权限 : Operator"));
-        QCOMPARE(openMenu().first(), QStringLiteral("静止"));
-        QCOMPARE(window->agingOpenAction->text(), QStringLiteral("模式打开"));
-    }
 };
 
 VW_TEST_MAIN(TestMainWindow)

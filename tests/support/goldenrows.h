@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QTest>
 
+#ifndef TEST_DATA
+#define TEST_DATA VW_TEST_DATA
+#endif
+
 // Adds the rows of a golden file under tests/data/ to the current _data
 // function: tab-separated, the first line names the row-name column and then
 // the others (all QString), lines starting with "#" after it are comments.

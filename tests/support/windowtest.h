@@ -170,22 +170,16 @@ inline void resetShared()
     closeAllLinks();
 }
 
-// Child windows and menus of the main window have no parent and live as long
-// as the program: a test deletes them all (hiding them costs seconds).
-inline void destroyWindows()
-{
-    const auto widgets = QApplication::topLevelWidgets();
-    for (QWidget *widget : widgets)
-        widget->deleteLater();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 template <typename Window>
 void endTest(Window *&window)
 {
     delete window;
     window = nullptr;
-    destroyWindows();
+    // Child windows and menus of the main window have no parent: delete them
+    // all (hiding them costs seconds).
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        widget->deleteLater();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     resetShared();
 }
 
@@ -199,14 +193,6 @@ inline void selectCells(QTableWidget *table, int top, int left, int bottom, int 
 
 // Frames written as hex, joined as they travel.
 inline QByteArray wire(const QStringList &hexFrames) { return QByteArray::fromHex(hexFrames.join(QString()).toLatin1()); }
-
-inline QByteArray asciiWire(std::initializer_list<const char *> texts)
-{
-    QByteArray bytes;
-    for (const char *text : texts)
-        bytes += text;
-    return bytes;
-}
 
 inline QStringList logLines(QTextEdit *edit)
 {
@@ -228,11 +214,8 @@ inline qint64 arrivalMs(const CaptureLog &log, int index)
 
 } // namespace WindowTest
 
-// The names the main-window and set-up tests have always used.
+// The name the main-window tests have always used.
 namespace ConsoleTest {
-using namespace WindowTest;
-}
-namespace SetupTest {
 using namespace WindowTest;
 }
 
