@@ -1,4 +1,5 @@
 #include "appinit.h"
+#include "goldenrows.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
 #include "windowtest.h"
@@ -28,10 +29,6 @@ class TestMainDispatch : public QObject
         else
             window->findChild<QAbstractButton *>(name)->click();
     }
-    void addRow(const char *row, const char *sender, const QStringList &ticked, const QStringList &lines)
-    {
-        QTest::newRow(row) << sender << ticked << lines;
-    }
 
 private slots:
     void initTestCase()
@@ -56,32 +53,25 @@ private slots:
     }
     void cleanup() { endTest(window); }
 
-    // Expected log lines written out; the wire carries the same frames.
-    void senders_data()
-    {
-        QTest::addColumn<QString>("sender");
-        QTest::addColumn<QStringList>("ticked");
-        QTest::addColumn<QStringList>("lines");
-        addRow("power off, a range frame", "off_btn", {}, {">C6,11,21,10,00,BB(OK)"});
-        addRow("power on, 4K to the fixed pair 00-FF", "on_btn", {"_4k_btn"}, {">C6,00,FF,10,01,BB(OK)"});
-        addRow("fan close, a chosen radio", "fan_apply", {"fan_close"}, {">C6,11,21,56,02,BB(OK)"});
-        addRow("bit depth, nothing chosen", "ad_apply", {}, {});
-        addRow("get sequence, an address frame", "getnum_btn1", {}, {">C6,FF,22,00,00,BB(OK)"});
-        addRow("menu: still", "Still", {}, {">C6,11,21,51,01,BB(OK)"});
-        addRow("menu: multi screen, literal 02", "Multi screen", {}, {">C6,11,21,FC,02,BB(OK)"});
-        addRow("single signal, per screen", "run_btn", {}, {">C6,11,11,20,00,BB(OK)", ">C6,21,21,20,00,BB(OK)"});
-    }
+    void senders_data() { goldenRows(QStringLiteral("dispatch.tsv")); }
     void senders()
     {
         QFETCH(QString, sender);
-        QFETCH(QStringList, ticked);
-        QFETCH(QStringList, lines);
-        fire(sender, ticked);
-        QCOMPARE(log(), lines);
-        const QString hex = lines.join(QString()).remove(QRegularExpression("[>,]|\\(OK\\)"));
-        QTRY_COMPARE(pty.log().bytes(), QByteArray::fromHex(hex.toLatin1()));
+        QFETCH(QString, ticked);
+        QFETCH(QString, selected);
+        QFETCH(QString, lines);
+        if (selected == QLatin1String("no"))
+            ui->cent_tablewidget->clearSelection();
+        QElapsedTimer took;
+        took.start();
+        fire(sender, goldenList(ticked));
+        if (lines.isEmpty())
+            QVERIFY2(took.elapsed() < 500, qPrintable(QString::number(took.elapsed())));
+        QCOMPARE(log(), goldenList(lines));
+        const QByteArray bytes = QByteArray::fromHex(lines.remove(QRegularExpression("[>,|]|\\(OK\\)")).toLatin1());
+        QTRY_COMPARE(pty.log().bytes(), bytes);
         QTest::qWait(50);
-        QCOMPARE(pty.log().bytes(), QByteArray::fromHex(hex.toLatin1()));
+        QCOMPARE(pty.log().bytes(), bytes);
     }
 
     void fanManualSendsThreePacedFrames()
@@ -114,31 +104,6 @@ private slots:
         ui->num_le1->setText("300");
         ui->setadder_btn1->click();
         QTRY_COMPARE(pty.log().bytes(), wire({"C6FF23012CBB", "C6FF200501BB", "C6FF210001BB"}));
-    }
-
-    void emptySelectionSendsNoRange_data()
-    {
-        QTest::addColumn<QString>("sender");
-        QTest::addColumn<QStringList>("ticked");
-        QTest::newRow("power off") << "off_btn" << QStringList();
-        QTest::newRow("delayed power on, without its wait") << "on_btn" << QStringList{"retard_btn"};
-        QTest::newRow("fan manual") << "fan_apply" << QStringList{"fan_manual"};
-        QTest::newRow("lock address") << "lock_btn1" << QStringList();
-        QTest::newRow("single signal, per screen") << "run_btn" << QStringList();
-        QTest::newRow("menu: multi screen") << "Multi screen" << QStringList();
-    }
-    void emptySelectionSendsNoRange()
-    {
-        QFETCH(QString, sender);
-        QFETCH(QStringList, ticked);
-        ui->cent_tablewidget->clearSelection();
-        QElapsedTimer took;
-        took.start();
-        fire(sender, ticked);
-        QVERIFY2(took.elapsed() < 500, qPrintable(QString::number(took.elapsed())));
-        QTest::qWait(50);
-        QCOMPARE(pty.log().bytes(), QByteArray());
-        QCOMPARE(log(), QStringList());
     }
 
     void logKeepsTenThousandLines()

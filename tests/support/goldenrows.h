@@ -31,4 +31,10 @@ inline void goldenRows(const QString &fileName)
     }
 }
 
+// A '|'-separated field of a golden row as a list (empty: no item).
+inline QStringList goldenList(const QString &field)
+{
+    return field.isEmpty() ? QStringList() : field.split(QLatin1Char('|'));
+}
+
 #endif // GOLDENROWS_H
