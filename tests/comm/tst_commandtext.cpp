@@ -12,7 +12,6 @@ class TestCommandText : public QObject
 
     Communication link;
 
-    static QStringList list(const QString &text) { return text.isEmpty() ? QStringList() : text.split('|'); }
     // The address goes into the field of the signal type only; the others
     // hold a value that would show if a builder read the wrong one.
     static InstructionRecord record(const QString &type, const QString &model, const QString &address, int input)
@@ -28,76 +27,42 @@ class TestCommandText : public QObject
     // The texts kept for the echo and the frames returned.
     void compareCall(const QList<QByteArray> &frames, const QString &texts, const QString &hex, const QString &type)
     {
-        QCOMPARE(QStringList(link.matrixTexts), list(texts));
-        QCOMPARE(frames, link.hexListToBytes(list(hex)));
+        QCOMPARE(QStringList(link.matrixTexts), goldenList(texts));
+        QCOMPARE(frames, link.hexListToBytes(goldenList(hex)));
         QCOMPARE(link.signalType, link.signalTypeIndex(type));
     }
 
 private slots:
-    void hexToBytes_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("odd length drops the last digit") << "ABC" << QByteArray("\xAB");
-        QTest::newRow("spaces around pairs, lower case") << " 0a  02 " << QByteArray("\x0A\x02", 2);
-        QTest::newRow("space as low digit of a pair") << "0 12" << QByteArray("\xFF\x12");
-        QTest::newRow("bad digits count as -1") << "G0GG" << QByteArray("\xF0\xEF");
-        QTest::newRow("character outside Latin-1") << QString::fromUtf8("\xE4\xB8\xAD" "1") << QByteArray("\xF1");
-    }
+    void hexToBytes_data() { goldenRows(QStringLiteral("commandtext.tsv")); }
     void hexToBytes()
     {
         QFETCH(QString, text);
-        QTEST(link.hexToBytes(text), "bytes");
+        QFETCH(QString, bytes);
+        QCOMPARE(link.hexToBytes(text), QByteArray::fromHex(bytes.toLatin1()));
     }
 
-    void checksum_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("mask");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("sum8 wraps past 255") << "FF 02" << 0 << 0xFF << "01";
-        QTest::newRow("xor8") << "7F01" << 1 << 0xFF << "7E";
-        QTest::newRow("sum7") << "7F01" << 0 << 0x7F << "00";
-        QTest::newRow("unknown mode") << "7F01" << 2 << 0xFF << "00";
-        QTest::newRow("bad digits, lone last digit dropped") << "GG010" << 0 << 0xFF << "F0";
-        QTest::newRow("one digit result is padded") << "0102" << 0 << 0xFF << "03";
-    }
+    void checksum_data() { goldenRows(QStringLiteral("checksum.tsv")); }
     void checksum()
     {
         QFETCH(QString, text);
-        QFETCH(int, mode);
-        QFETCH(int, mask);
-        QTEST(link.checksumText(text, mode, mask), "result");
+        QFETCH(QString, mode);
+        QFETCH(QString, mask);
+        QTEST(link.checksumText(text, mode.toInt(), mask.toInt(nullptr, 16)), "result");
     }
 
-    void makeCommand_data()
-    {
-        QTest::addColumn<QStringList>("selection");
-        QTest::addColumn<bool>("perScreen");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<QStringList>("texts");
-        const QStringList three{"11", "21", "12"};
-        QTest::newRow("range, first and last in selection order") << three << false << 0 << QStringList{"C611120601BB"};
-        QTest::newRow("per screen, in order")
-            << three << true << 0 << QStringList{"C611110601BB", "C621210601BB", "C612120601BB"};
-        QTest::newRow("range with nothing selected") << QStringList() << false << 0 << QStringList();
-        QTest::newRow("target 1 ignores per screen") << three << true << 1 << QStringList{"C611FF0601BB"};
-        QTest::newRow("target 8 with nothing selected") << QStringList() << false << 8 << QStringList{"C6FF080601BB"};
-        QTest::newRow("target 9 is the selection") << QStringList{"A1"} << false << 9 << QStringList{"C6A1A10601BB"};
-    }
+    void makeCommand_data() { goldenRows(QStringLiteral("makecommand.tsv")); }
     void makeCommand()
     {
-        QFETCH(QStringList, selection);
-        QFETCH(bool, perScreen);
-        QFETCH(int, target);
-        QFETCH(QStringList, texts);
+        QFETCH(QString, selection);
+        QFETCH(QString, perScreen);
+        QFETCH(QString, target);
+        QFETCH(QString, texts);
         GlobalObject::targetAddressList = {"11"};
         link.makeCommand("01", "02", true, 0); // leaves nothing behind
-        GlobalObject::targetAddressList = selection;
-        const QList<QByteArray> frames = link.makeCommand("06", "01", perScreen, target);
-        QCOMPARE(QStringList(link.lcdTexts), texts);
-        QCOMPARE(frames, link.hexListToBytes(texts));
+        GlobalObject::targetAddressList = goldenList(selection);
+        const QList<QByteArray> frames = link.makeCommand("06", "01", perScreen == "yes", target.toInt());
+        QCOMPARE(QStringList(link.lcdTexts), goldenList(texts));
+        QCOMPARE(frames, link.hexListToBytes(goldenList(texts)));
     }
 
     void switchCommand_data()
@@ -114,7 +79,7 @@ private slots:
         QFETCH(QString, texts);
         QFETCH(QString, frames);
         GlobalObject::matrixOutList.clear();
-        for (const QString &output : list(outputs.replace(',', '|')))
+        for (const QString &output : goldenList(outputs.replace(',', '|')))
             GlobalObject::matrixOutList.append(output.toInt());
         link.matrixTexts = QStringList{"earlier"};
         compareCall(link.switchCommand(record(type, model, address, input.toInt())), texts, frames, type);

@@ -1,4 +1,5 @@
 #include "appinit.h"
+#include "goldenrows.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
 #include "windowtest.h"
@@ -122,34 +123,20 @@ private slots:
         QVERIFY2(response >= (matrixFirst ? 540 : 450) && response < 2000, qPrintable(QString::number(response)));
     }
 
-    void linkedSwitchRouting_data()
-    {
-        QTest::addColumn<int>("signal");
-        QTest::addColumn<int>("ownPorts"); // 1: video, 2: RGB, 3: both
-        QTest::addColumn<QByteArrayList>("wires"); // main, video, RGB
-        const QByteArray createk = QByteArray("3V1.3V2.");
-        QTest::newRow("VIDEO on its own port") << 0 << 1 << QByteArrayList{wire({"C611212000BB"}), createk, {}};
-        QTest::newRow("VGA with only the video port open goes on the main link")
-            << 1 << 1 << QByteArrayList{wire({"C611212001BB"}) + createk, {}, {}};
-        QTest::newRow("DVI on the RGB port, each output twice")
-            << 2 << 3 << QByteArrayList{wire({"C611212002BB"}), {}, QByteArray("3V1.3V1.3V2.3V2.")};
-        QTest::newRow("HDMI BY-T, one text for both outputs")
-            << 3 << 0 << QByteArrayList{wire({"C611212003BB"}) + QByteArray("3V1,2."), {}, {}};
-        QTest::newRow("YUV with the RGB port open: no matrix command")
-            << 5 << 2 << QByteArrayList{wire({"C611212005BB"}), {}, {}};
-        QTest::newRow("unknown model: only the screen command") << -1 << 2 << QByteArrayList{wire({"C611212001BB"}), {}, {}};
-    }
+    void linkedSwitchRouting_data() { goldenRows(QStringLiteral("linkedswitch.tsv")); }
     void linkedSwitchRouting()
     {
-        QFETCH(int, signal);
-        QFETCH(int, ownPorts);
-        QFETCH(QByteArrayList, wires);
-        QVERIFY(build(ownPorts & 1, ownPorts & 2));
-        choose(qAbs(signal), 3, true);
-        if (signal < 0)
+        QFETCH(QString, signal);
+        QFETCH(QString, ownPorts);
+        QVERIFY(build(ownPorts.toInt() & 1, ownPorts.toInt() & 2));
+        choose(qAbs(signal.toInt()), 3, true);
+        if (signal.toInt() < 0)
             ui->linktitle_lb_2->setText("NO-SUCH");
         ui->single_btn->click();
-        QVERIFY(wiresCarry(wires[0], wires[1], wires[2]));
+        QFETCH(QString, main);
+        QFETCH(QString, video);
+        QFETCH(QString, rgb);
+        QVERIFY(wiresCarry(wire({main}), wire({video}), wire({rgb})));
         QCOMPARE(cellText(0, 1), ui->signal_type_cb->currentText());
     }
 
@@ -179,43 +166,28 @@ private slots:
         QCOMPARE(cellText(0, 0), QString()); // nothing switched, nothing relabelled
     }
 
-    void scenes_data()
-    {
-        QTest::addColumn<bool>("save");
-        QTest::addColumn<int>("scene");
-        QTest::addColumn<int>("signal"); // -1: not linked
-        QTest::addColumn<bool>("ownPort");
-        QTest::addColumn<QByteArray>("main");
-        QTest::addColumn<QByteArray>("matrix");
-        QTest::newRow("save scene 10 on the wall") << true << 10 << -1 << false << wire({"C611FF5910BB"}) << QByteArray();
-        QTest::newRow("load scene 99, the last one") << false << 99 << -1 << false << wire({"C611FF5A99BB"}) << QByteArray();
-        QTest::newRow("load scene 3 with the VIDEO matrix first, main link")
-            << false << 3 << 0 << false << QByteArray("01PL3!") + wire({"C611FF5A03BB"}) << QByteArray();
-        QTest::newRow("save scene 12 on the RGB port")
-            << true << 12 << 1 << true << wire({"C611FF5912BB"}) << QByteArray("Save12.");
-        QTest::newRow("no scene chosen") << true << 0 << 1 << false << QByteArray() << QByteArray();
-        QTest::newRow("scene 100") << false << 100 << 1 << false << QByteArray() << QByteArray();
-    }
+    void scenes_data() { goldenRows(QStringLiteral("mainscenes.tsv")); }
     void scenes()
     {
-        QFETCH(bool, save);
-        QFETCH(int, scene);
-        QFETCH(int, signal);
-        QFETCH(bool, ownPort);
+        QFETCH(QString, action);
+        QFETCH(QString, scene);
+        QFETCH(QString, ownPort);
+        QFETCH(QString, signal);
+        const int type = signal.toInt(); // -1: not linked
         MatrixConfig config;
         config.videoModel = QStringLiteral("VMW-JCAV");
         config.responseTime = 300;
         config.matrixFirst = true;
-        QVERIFY(build(false, ownPort, config));
-        choose(signal < 0 ? 1 : signal, 1, signal >= 0);
-        while (ui->scene_cb->count() < scene)
+        QVERIFY(build(false, ownPort == "yes", config));
+        choose(type < 0 ? 1 : type, 1, type >= 0);
+        while (ui->scene_cb->count() < scene.toInt())
             ui->scene_cb->addItem(QString::number(ui->scene_cb->count() + 1));
-        ui->scene_cb->setCurrentIndex(scene - 1);
-        (save ? ui->save_btn : ui->load_btn)->click();
-        QFETCH(QByteArray, main);
-        QFETCH(QByteArray, matrix);
-        QVERIFY(wiresCarry(main, QByteArray(), matrix));
-        if (signal == 0) {
+        ui->scene_cb->setCurrentIndex(scene.toInt() - 1);
+        (action == "save" ? ui->save_btn : ui->load_btn)->click();
+        QFETCH(QString, main);
+        QFETCH(QString, matrix);
+        QVERIFY(wiresCarry(wire({main}), QByteArray(), wire({matrix})));
+        if (type == 0) {
             const qint64 gap = arrivalMs(ptys[MainPty].log(), 6) - arrivalMs(ptys[MainPty].log(), 0);
             QVERIFY2(gap >= 270 && gap < 2000, qPrintable(QString::number(gap)));
         }
