@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "appinit.h"
+#include "goldenrows.h"
 #include "portsettingwindows.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
@@ -92,36 +93,20 @@ private slots:
             pty.reset();
     }
 
-    void serialRoad_data()
-    {
-        QTest::addColumn<Port>("lcd");
-        QTest::addColumn<Port>("video");
-        QTest::addColumn<Port>("rgb");
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("refusal"); // %1: the failing port
-        QTest::newRow("both matrices on their own ports") << MainPty << VideoPty << RgbPty
-            << "link videoFlag rgbFlag mainPort videoPort rgbPort buttons" << "";
-        QTest::newRow("video shares the main port, RGB on its own")
-            << MainPty << MainPty << RgbPty << "link rgbFlag mainPort rgbPort buttons" << "";
-        QTest::newRow("both matrices on one port conflict") << MainPty << VideoPty << VideoPty << "openButton"
-            << "The video matrix port conflicts with the RGB matrix port!";
-        const QString missing = QStringLiteral("Please confirm whether %1 exists or has been occupied!");
-        QTest::newRow("main port missing") << Missing << VideoPty << RgbPty << "openButton" << missing;
-        QTest::newRow("RGB port missing") << MainPty << VideoPty << Missing << "openButton" << missing;
-        QTest::newRow("video port typed in lower case") << MainPty << LowerCaseCom << RgbPty << "openButton" << missing;
-    }
+    void serialRoad_data() { goldenRows(QStringLiteral("serialroad.tsv")); }
     void serialRoad()
     {
-        QFETCH(Port, lcd);
-        QFETCH(Port, video);
-        QFETCH(Port, rgb);
+        QFETCH(QString, lcd);
+        QFETCH(QString, video);
+        QFETCH(QString, rgb);
         QFETCH(QString, refusal);
-        build(lcd, video, rgb, true, true);
+        const auto port = [](const QString &name) { return Port(QMetaEnum::fromType<Port>().keyToValue(qPrintable(name))); };
+        build(port(lcd), port(video), port(rgb), true, true);
         QCOMPARE(ui->show_comstatus->text(), label("Closed"));
         window->openSerial();
         QTEST(state(), "state");
-        const Port failing = lcd == Missing ? lcd : rgb == Missing ? rgb : video;
-        QCOMPARE(catcher->lastText(), refusal.arg(portName(failing).toUpper()));
+        const QString failing = lcd == "Missing" ? lcd : rgb == "Missing" ? rgb : video;
+        QCOMPARE(catcher->lastText(), refusal.arg(portName(port(failing)).toUpper()));
         if (!refusal.isEmpty())
             return;
         QCOMPARE(ui->show_comstatus->text(), label("Opened"));
