@@ -12,99 +12,71 @@ class TestCommandText : public QObject
 
     Communication link;
 
-    // The address goes into the field of the signal type only; the others
-    // hold a value that would show if a builder read the wrong one.
-    static InstructionRecord record(const QString &type, const QString &model, const QString &address, int input)
+    // The record of the current golden row: the address goes into the field
+    // of the signal type only; the others hold a value that would show if a
+    // builder read the wrong one.
+    static InstructionRecord record(int input)
     {
         InstructionRecord rec;
-        rec.signalType = type;
-        rec.model = model;
+        rec.signalType = golden("type");
+        rec.model = golden("model");
         rec.dviId = rec.hdmiId = rec.vgaId = rec.videoId = QStringLiteral("77");
-        (type == "DVI" ? rec.dviId : type == "HDMI" ? rec.hdmiId : type == "VGA" ? rec.vgaId : rec.videoId) = address;
+        const QString type = rec.signalType;
+        (type == "DVI" ? rec.dviId : type == "HDMI" ? rec.hdmiId : type == "VGA" ? rec.vgaId : rec.videoId) = golden("address");
         rec.value = input;
         return rec;
     }
     // The texts kept for the echo and the frames returned.
-    void compareCall(const QList<QByteArray> &frames, const QString &texts, const QString &hex, const QString &type)
+    void compareCall(const QList<QByteArray> &frames, const QString &texts, const QString &hex)
     {
         QCOMPARE(QStringList(link.matrixTexts), goldenList(texts));
         QCOMPARE(frames, link.hexListToBytes(goldenList(hex)));
-        QCOMPARE(link.signalType, link.signalTypeIndex(type));
+        QCOMPARE(link.signalType, link.signalTypeIndex(golden("type")));
     }
 
 private slots:
     void hexToBytes_data() { goldenRows(QStringLiteral("commandtext.tsv")); }
     void hexToBytes()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, bytes);
-        QCOMPARE(link.hexToBytes(text), QByteArray::fromHex(bytes.toLatin1()));
+        QCOMPARE(link.hexToBytes(golden("text")), QByteArray::fromHex(golden("bytes").toLatin1()));
     }
 
     void checksum_data() { goldenRows(QStringLiteral("checksum.tsv")); }
     void checksum()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, mode);
-        QFETCH(QString, mask);
-        QTEST(link.checksumText(text, mode.toInt(), mask.toInt(nullptr, 16)), "result");
+        QTEST(link.checksumText(golden("text"), golden("mode").toInt(), golden("mask").toInt(nullptr, 16)), "result");
     }
 
     void makeCommand_data() { goldenRows(QStringLiteral("makecommand.tsv")); }
     void makeCommand()
     {
-        QFETCH(QString, selection);
-        QFETCH(QString, perScreen);
-        QFETCH(QString, target);
-        QFETCH(QString, texts);
         GlobalObject::targetAddressList = {"11"};
         link.makeCommand("01", "02", true, 0); // leaves nothing behind
-        GlobalObject::targetAddressList = goldenList(selection);
-        const QList<QByteArray> frames = link.makeCommand("06", "01", perScreen == "yes", target.toInt());
-        QCOMPARE(QStringList(link.lcdTexts), goldenList(texts));
-        QCOMPARE(frames, link.hexListToBytes(goldenList(texts)));
+        GlobalObject::targetAddressList = goldenList(golden("selection"));
+        const QList<QByteArray> frames = link.makeCommand("06", "01", golden("perScreen") == "yes", golden("target").toInt());
+        QCOMPARE(QStringList(link.lcdTexts), goldenList(golden("texts")));
+        QCOMPARE(frames, link.hexListToBytes(goldenList(golden("texts"))));
     }
 
-    void switchCommand_data()
-    {
-        goldenRows(QStringLiteral("matrixswitch.txt"));
-    }
+    void switchCommand_data() { goldenRows(QStringLiteral("matrixswitch.txt")); }
     void switchCommand()
     {
-        QFETCH(QString, type);
-        QFETCH(QString, model);
-        QFETCH(QString, address);
-        QFETCH(QString, input);
-        QFETCH(QString, outputs);
-        QFETCH(QString, texts);
-        QFETCH(QString, frames);
         GlobalObject::matrixOutList.clear();
-        for (const QString &output : goldenList(outputs.replace(',', '|')))
+        for (const QString &output : goldenList(golden("outputs").replace(',', '|')))
             GlobalObject::matrixOutList.append(output.toInt());
         link.matrixTexts = QStringList{"earlier"};
-        compareCall(link.switchCommand(record(type, model, address, input.toInt())), texts, frames, type);
+        compareCall(link.switchCommand(record(golden("input").toInt())), golden("texts"), golden("frames"));
     }
 
-    void sceneCommand_data()
-    {
-        goldenRows(QStringLiteral("matrixscene.txt"));
-    }
+    void sceneCommand_data() { goldenRows(QStringLiteral("matrixscene.txt")); }
     void sceneCommand()
     {
-        QFETCH(QString, type);
-        QFETCH(QString, model);
-        QFETCH(QString, address);
-        QFETCH(QString, scene);
-        QFETCH(QString, save);
-        QFETCH(QString, saveFrames);
-        QFETCH(QString, recall);
-        QFETCH(QString, recallFrames);
-        const InstructionRecord rec = record(type, model, address, 9);
+        const InstructionRecord rec = record(9);
         GlobalObject::matrixOutList = {}; // scenes never read the outputs
         for (int mode : {0, 1, 2}) {
             link.matrixTexts = QStringList{"earlier"};
-            const QList<QByteArray> frames = link.sceneCommand(rec, scene.toInt(), mode);
-            compareCall(frames, mode == 0 ? save : recall, mode == 0 ? saveFrames : recallFrames, type);
+            const QList<QByteArray> frames = link.sceneCommand(rec, golden("scene").toInt(), mode);
+            compareCall(frames, golden(mode == 0 ? "save" : "recall"), golden(mode == 0 ? "saveFrames" : "recallFrames"));
         }
     }
 

@@ -56,15 +56,12 @@ private slots:
     void senders_data() { goldenRows(QStringLiteral("dispatch.tsv")); }
     void senders()
     {
-        QFETCH(QString, sender);
-        QFETCH(QString, ticked);
-        QFETCH(QString, selected);
         QFETCH(QString, lines);
-        if (selected == QLatin1String("no"))
+        if (golden("selected") == QLatin1String("no"))
             ui->cent_tablewidget->clearSelection();
         QElapsedTimer took;
         took.start();
-        fire(sender, goldenList(ticked));
+        fire(golden("sender"), goldenList(golden("ticked")));
         if (lines.isEmpty())
             QVERIFY2(took.elapsed() < 500, qPrintable(QString::number(took.elapsed())));
         QCOMPARE(log(), goldenList(lines));

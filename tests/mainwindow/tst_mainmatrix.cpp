@@ -133,10 +133,7 @@ private slots:
         if (signal.toInt() < 0)
             ui->linktitle_lb_2->setText("NO-SUCH");
         ui->single_btn->click();
-        QFETCH(QString, main);
-        QFETCH(QString, video);
-        QFETCH(QString, rgb);
-        QVERIFY(wiresCarry(wire({main}), wire({video}), wire({rgb})));
+        QVERIFY(wiresCarry(wire({golden("main")}), wire({golden("video")}), wire({golden("rgb")})));
         QCOMPARE(cellText(0, 1), ui->signal_type_cb->currentText());
     }
 
@@ -169,24 +166,19 @@ private slots:
     void scenes_data() { goldenRows(QStringLiteral("mainscenes.tsv")); }
     void scenes()
     {
-        QFETCH(QString, action);
         QFETCH(QString, scene);
-        QFETCH(QString, ownPort);
-        QFETCH(QString, signal);
-        const int type = signal.toInt(); // -1: not linked
+        const int type = golden("signal").toInt(); // -1: not linked
         MatrixConfig config;
         config.videoModel = QStringLiteral("VMW-JCAV");
         config.responseTime = 300;
         config.matrixFirst = true;
-        QVERIFY(build(false, ownPort == "yes", config));
+        QVERIFY(build(false, golden("ownPort") == "yes", config));
         choose(type < 0 ? 1 : type, 1, type >= 0);
         while (ui->scene_cb->count() < scene.toInt())
             ui->scene_cb->addItem(QString::number(ui->scene_cb->count() + 1));
         ui->scene_cb->setCurrentIndex(scene.toInt() - 1);
-        (action == "save" ? ui->save_btn : ui->load_btn)->click();
-        QFETCH(QString, main);
-        QFETCH(QString, matrix);
-        QVERIFY(wiresCarry(wire({main}), QByteArray(), wire({matrix})));
+        (golden("action") == "save" ? ui->save_btn : ui->load_btn)->click();
+        QVERIFY(wiresCarry(wire({golden("main")}), QByteArray(), wire({golden("matrix")})));
         if (type == 0) {
             const qint64 gap = arrivalMs(ptys[MainPty].log(), 6) - arrivalMs(ptys[MainPty].log(), 0);
             QVERIFY2(gap >= 270 && gap < 2000, qPrintable(QString::number(gap)));

@@ -1,4 +1,5 @@
 #include "appinit.h"
+#include "goldenrows.h"
 #include "matrixconfigurationwindows.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
@@ -196,19 +197,10 @@ private slots:
         QVERIFY(!ui->max_pbtn->icon().isNull() && !ui->port_open_btn->icon().isNull());
     }
 
-    void login_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("rights");
-        QTest::newRow("mode 0") << 0 << "mat_set_btn image adjustment page 0";
-        QTest::newRow("mode 1") << 1 << "mat_set_btn image adjustment page 1";
-        QTest::newRow("mode 2") << 2 << "page 0 stitching";
-        QTest::newRow("mode 3") << 3 << "mat_set_btn play_set_btn control_btn image adjustment page 1";
-        QTest::newRow("mode 7") << 7 << "page 0";
-    }
+    void login_data() { goldenRows(QStringLiteral("rights.tsv")); }
     void login()
     {
-        QFETCH(int, mode);
+        const int mode = golden("mode").toInt();
         window->updateTextEditContent(QStringLiteral("C611111001BB"), false, false);
         window->userLoginChange(mode, QStringLiteral("管理员"));
         QTEST(rights(), "rights");

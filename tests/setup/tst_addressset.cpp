@@ -21,18 +21,14 @@ private slots:
     void buttonsSendTheirFrames_data() { goldenRows(QStringLiteral("addressset.tsv")); }
     void buttonsSendTheirFrames()
     {
-        QFETCH(QString, button);
-        QFETCH(QString, selection);
-        QFETCH(QString, fields);
-        QFETCH(QString, wire);
-        GlobalObject::targetAddressList = goldenList(selection);
+        GlobalObject::targetAddressList = goldenList(golden("selection"));
         AdderSetWindows window;
-        const QStringList typed = fields.split('|');
+        const QStringList typed = golden("fields").split('|');
         for (int i = 0; i < 3; ++i)
             child<QLineEdit>(&window, std::array<const char *, 3>{"num_le", "x_le", "y_le"}[i])->setText(typed[i]);
         MessageBoxCatcher catcher;
-        window.findChild<QPushButton *>(button)->click();
-        const QByteArray bytes = QByteArray::fromHex(wire.toLatin1());
+        window.findChild<QPushButton *>(golden("button"))->click();
+        const QByteArray bytes = QByteArray::fromHex(golden("wire").toLatin1());
         QTRY_COMPARE(bridge.log().bytes(), bytes);
         QTest::qWait(50); // nothing more follows
         QCOMPARE(bridge.log().bytes(), bytes);

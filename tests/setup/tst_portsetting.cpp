@@ -85,8 +85,7 @@ private slots:
     void storedGroupIsReadDefensively_data() { goldenRows(QStringLiteral("portconfig.tsv")); }
     void storedGroupIsReadDefensively()
     {
-        QFETCH(QString, ini);
-        QVERIFY(writeConfig("[PortConfig]\n" + ini.replace("\\n", "\n").toLatin1() + "\n"));
+        QVERIFY(writeConfig("[PortConfig]\n" + golden("ini").replace("\\n", "\n").toLatin1() + "\n"));
         const PortSettingRecord record = PortSettingWindows().getPortSetting();
         QTEST(record.lcdPortName, "lcdPort");
         QTEST(QString::number(record.tcpPort), "tcpPort");
@@ -96,10 +95,9 @@ private slots:
     void editsTakeWhatTheyShould_data() { goldenRows(QStringLiteral("portedits.tsv")); }
     void editsTakeWhatTheyShould()
     {
-        QFETCH(QString, edit);
         QFETCH(QString, text);
         PortSettingWindows window;
-        QTEST(QString::number(validation(child<QLineEdit>(&window, edit.toLatin1()), text)), "state");
+        QTEST(QString::number(validation(child<QLineEdit>(&window, golden("edit").toLatin1()), text)), "state");
     }
 
     void languageSwitchKeepsChoices()

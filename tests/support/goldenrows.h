@@ -31,6 +31,12 @@ inline void goldenRows(const QString &fileName)
     }
 }
 
+// The named field of the current golden row.
+inline QString golden(const char *column)
+{
+    return *static_cast<QString *>(QTest::qData(column, qMetaTypeId<QString>()));
+}
+
 // A '|'-separated field of a golden row as a list (empty: no item).
 inline QStringList goldenList(const QString &field)
 {
