@@ -68,27 +68,16 @@ private slots:
     }
     void cleanup() { endTest(window); }
 
-    void selectionGivesAddresses_data()
-    {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<QRect>("cells"); // x: first column, y: first row
-        QTest::addColumn<QStringList>("addresses");
-        QTest::newRow("start wall, second column") << 0 << QRect(1, 0, 1, 1) << QStringList{"21"};
-        QTest::newRow("15 x 15, column 11 row 4 to column 12 row 15")
-            << 15 << QRect(10, 3, 2, 12) << QStringList{"B4", "BF", "C4", "CF"};
-        QTest::newRow("16 x 16 is refused: the 2 x 2 stays") << 16 << QRect(1, 1, 1, 1) << QStringList{"22"};
-    }
+    void selectionGivesAddresses_data() { goldenRows(QStringLiteral("wallselection.tsv")); }
     void selectionGivesAddresses()
     {
-        QFETCH(int, size);
-        QFETCH(QRect, cells);
-        QFETCH(QStringList, addresses);
-        if (size)
+        if (const int size = golden("size").toInt())
             wall(size, size);
-        selectCells(ui->cent_tablewidget, cells.top(), cells.left(), cells.bottom(), cells.right());
+        const QStringList c = golden("cells").split(',');
+        selectCells(ui->cent_tablewidget, c[1].toInt(), c[0].toInt(), c[3].toInt(), c[2].toInt());
         QStringList got = GlobalObject::targetAddressList;
         got.sort(); // the selection model's order is its own
-        for (const QString &corner : addresses)
+        for (const QString &corner : goldenList(golden("addresses")))
             QVERIFY2(got.contains(corner), qPrintable(got.join(' ')));
         QCOMPARE(GlobalObject::matrixOutList.size(), got.size());
         // A wall that shrinks past the selection leaves nothing selected.

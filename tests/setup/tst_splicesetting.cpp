@@ -1,3 +1,4 @@
+#include "goldenrows.h"
 #include "joinsettingwindows.h"
 #include "windowtest.h"
 
@@ -39,16 +40,7 @@ private slots:
     }
     void init() { userImagePath = logo; }
 
-    void sizeIsHandedOut_data()
-    {
-        QTest::addColumn<QString>("typedRows");
-        QTest::addColumn<QString>("typedColumns");
-        QTest::addColumn<QString>("size");
-        QTest::newRow("unchanged 4 by 6") << "" << "" << "4x6";
-        QTest::newRow("typed 12 rows, 1 column") << "12" << "1" << "12x1";
-        QTest::newRow("16 rows, 0 columns keep the previous") << "16" << "0" << "4x6";
-        QTest::newRow("no number keeps the previous") << "abc" << "15" << "4x15";
-    }
+    void sizeIsHandedOut_data() { goldenRows(QStringLiteral("splicesize.tsv")); }
     void sizeIsHandedOut()
     {
         QFETCH(QString, typedRows);
