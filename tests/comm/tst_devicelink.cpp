@@ -134,18 +134,15 @@ private slots:
     // the results; the link flag is read once, when sending begins.
     void successOnlyWhenWritten()
     {
-        QVERIFY(openLink(Wireless));
-        auto closer = connect(&lcdCommunication, &Communication::sendComData, this, [] { lcdCommunication.closeTcp(); });
-        send(frames(2), 20);
-        disconnect(closer);
-        QVERIFY(openLink(Serial));
-        closer = connect(&lcdCommunication, &Communication::sendComData, this, [] { lcdCommunication.closeSerialPort(); });
-        send(frames(2), 20);
-        disconnect(closer);
-        QVERIFY(openLink(Serial));
-        closer = connect(&lcdCommunication, &Communication::sendComData, this, [] { GlobalObject::linkOpen = false; });
-        send(frames(2), 20);
-        disconnect(closer);
+        const std::pair<Kind, void (*)()> closers[] = {{Wireless, [] { lcdCommunication.closeTcp(); }},
+                                                       {Serial, [] { lcdCommunication.closeSerialPort(); }},
+                                                       {Serial, [] { GlobalObject::linkOpen = false; }}};
+        for (const auto &closer : closers) {
+            QVERIFY(openLink(closer.first));
+            const auto connection = connect(&lcdCommunication, &Communication::sendComData, this, closer.second);
+            send(frames(2), 20);
+            disconnect(connection);
+        }
         QCOMPARE(results, QList<bool>({true, false, true, false, true, true}));
     }
 

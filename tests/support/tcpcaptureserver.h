@@ -36,7 +36,6 @@ public:
 
     const CaptureLog &log() const { return m_log; }
     void clearLog() { m_log.clear(); }
-    int connectionCount() const { return m_connections; }
     bool hasClient() const { return m_client && m_client->state() == QAbstractSocket::ConnectedState; }
 
     // Drops the client once count bytes have arrived on its connection
@@ -53,7 +52,6 @@ private:
             }
             m_client = next;
             m_clientBytes = 0;
-            ++m_connections;
             next->setSocketOption(QAbstractSocket::LowDelayOption, 1);
             connect(next, &QTcpSocket::readyRead, this, &TcpCaptureServer::readClient);
         }
@@ -72,7 +70,6 @@ private:
     CaptureLog m_log;
     qint64 m_closeAfter = 0;
     qint64 m_clientBytes = 0;
-    int m_connections = 0;
 };
 
 #endif // TCPCAPTURESERVER_H

@@ -29,10 +29,6 @@ public:
     TempFolder &operator=(const TempFolder &) = delete;
 
     bool isValid() const { return m_dir.isValid(); }
-    QString path() const { return m_dir.path(); }
-    QString filePath(const QString &name) const { return m_dir.filePath(name); }
-    // Removes config.ini so that a test starts as on a first start.
-    void removeConfig() const { QFile::remove(filePath(QStringLiteral("config.ini"))); }
 
 private:
     QTemporaryDir m_dir;
