@@ -34,16 +34,6 @@ private slots:
         window.installEventFilter(this);
     }
 
-    void configGroupsAndFiles()
-    {
-        QVERIFY(!ConfigFile::hasGroup(QStringLiteral("PortConfig")));
-        ConfigFile::open()->setValue(QStringLiteral("PortConfig/ConMethod"), 1);
-        QVERIFY(ConfigFile::hasGroup(QStringLiteral("PortConfig")));
-        QVERIFY(!ConfigFile::hasGroup(QStringLiteral("MainSetting")));
-        QVERIFY(fileExists(ConfigFile::path()) && !fileExists(appDirPath));
-        QFile::remove(ConfigFile::path());
-    }
-
     void skinsAndTranslations()
     {
         const QString start = qApp->styleSheet();
