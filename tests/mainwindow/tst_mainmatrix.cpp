@@ -185,30 +185,15 @@ private slots:
         }
     }
 
-    void tourSteps_data()
-    {
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("ownPorts"); // 1: video, 2: RGB
-        QTest::addColumn<QByteArrayList>("wires"); // main, video, RGB
-        QTest::newRow("hex text, VIDEO side, on the video port")
-            << QStringList{"F4032105000029"} << 0 << 1 << QByteArrayList{{}, wire({"F4032105000029"}), {}};
-        QTest::newRow("ASCII texts, RGB side without its port, main link")
-            << QStringList{"3V1.", "3V2."} << 1 << 1 << QByteArrayList{QByteArray("3V1.3V2."), {}, {}};
-        QTest::newRow("mixed text on the RGB port")
-            << QStringList{"02ABC03"} << 2 << 2 << QByteArrayList{{}, {}, QByteArray("\x02" "ABC" "\x03")};
-    }
+    void tourSteps_data() { goldenRows(QStringLiteral("toursteps.tsv")); }
     void tourSteps()
     {
-        QFETCH(QStringList, texts);
-        QFETCH(int, type);
-        QFETCH(int, ownPorts);
-        QFETCH(QByteArrayList, wires);
-        QVERIFY(build(ownPorts & 1, ownPorts & 2));
-        window->sendMatrixCom(texts, type, type == 0 ? 1 : 0, 10); // 1: the VIDEO side
-        QVERIFY(wiresCarry(wires[0], wires[1], wires[2]));
+        const int type = golden("type").toInt();
+        QVERIFY(build(golden("ownPorts").toInt() & 1, golden("ownPorts").toInt() & 2));
+        window->sendMatrixCom(goldenList(golden("texts")), type, type == 0 ? 1 : 0, 10); // 1: the VIDEO side
+        QVERIFY(wiresCarry(wire({golden("main")}), wire({golden("video")}), wire({golden("rgb")})));
         // Only the main link reaches the log, each text with a blank.
-        QCOMPARE(log(), wires[0].isEmpty() ? QStringList() : QStringList({"3V1. (OK)", "3V2. (OK)"}));
+        QCOMPARE(log(), golden("main").isEmpty() ? QStringList() : QStringList({"3V1. (OK)", "3V2. (OK)"}));
         // A scene tour step writes its number in hex; the text goes out as it is.
         window->sendPlanCom(QStringLiteral("0A"));
         QTRY_VERIFY(ptys[MainPty].log().bytes().endsWith(wire({"C611FF5A0ABB"})));
