@@ -128,14 +128,12 @@ inline bool writeMatrixConfig(const MatrixConfig &config)
             return false;
         settings->setValue(model.at(1), index);
     }
-    settings->setValue(QStringLiteral("VideoId"), QStringLiteral("01"));
-    for (const char *key : {"DviId", "VgaId", "HdmiId"})
-        settings->setValue(QLatin1String(key), QStringLiteral("1"));
-    settings->setValue(QStringLiteral("ResponseTime"), config.responseTime);
-    settings->setValue(QStringLiteral("IntervalTime"), config.intervalTime);
-    settings->setValue(QStringLiteral("priority"), config.matrixFirst ? 1 : 0);
-    for (const char *key : {"VideoInputNum", "DviInputNum", "VgaInputNum", "HdmiInputNum"})
-        settings->setValue(QLatin1String(key), QStringLiteral("16"));
+    const std::pair<const char *, QVariant> values[] = {
+        {"VideoId", "01"}, {"DviId", "1"}, {"VgaId", "1"}, {"HdmiId", "1"}, {"ResponseTime", config.responseTime},
+        {"IntervalTime", config.intervalTime}, {"priority", config.matrixFirst ? 1 : 0}, {"VideoInputNum", "16"},
+        {"DviInputNum", "16"}, {"VgaInputNum", "16"}, {"HdmiInputNum", "16"}};
+    for (const auto &value : values)
+        settings->setValue(QLatin1String(value.first), value.second);
     settings->endGroup();
     return true;
 }
@@ -146,19 +144,16 @@ inline void closeAllLinks()
         link->closeTcp();
         link->closeSerialPort();
     }
-    GlobalObject::linkOpen = false;
-    GlobalObject::wirelessMode = false;
-    GlobalObject::videoMatrixPortOpen = false;
-    GlobalObject::rgbMatrixPortOpen = false;
+    GlobalObject::linkOpen = GlobalObject::wirelessMode = false;
+    GlobalObject::videoMatrixPortOpen = GlobalObject::rgbMatrixPortOpen = false;
 }
 
 // Every test starts as the program does: English, nothing open, screen 11.
 inline void resetShared()
 {
     QFile::remove(ConfigFile::path());
-    QCoreApplication::removeTranslator(&GlobalObject::translatorApp);
-    QCoreApplication::removeTranslator(&GlobalObject::translatorQt);
-    QCoreApplication::removeTranslator(&GlobalObject::translatorWidgets);
+    for (QTranslator *t : {&GlobalObject::translatorApp, &GlobalObject::translatorQt, &GlobalObject::translatorWidgets})
+        QCoreApplication::removeTranslator(t);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     GlobalObject::locale = QLocale(QLocale::English);
     permissionText = QStringLiteral("User");
