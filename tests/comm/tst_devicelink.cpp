@@ -122,12 +122,6 @@ private slots:
         send(frames(2, 7), 0);
         QTRY_VERIFY(farEnd(kind).bytes().endsWith(frames(2, 7).join()));
         QCOMPARE(results.mid(3), QList<bool>({true, true}));
-        // A deliberate close is no failure.
-        lcdCommunication.closeSerialPort();
-        lcdCommunication.closeTcp();
-        pty->stop();
-        QTest::qWait(100);
-        QCOMPARE(failed.count(), 1);
     }
 
     // Success only when written: a device closed under the command shows in
