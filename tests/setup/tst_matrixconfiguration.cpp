@@ -41,6 +41,7 @@ private slots:
             child<QLineEdit>(&window, "video_id")->setText("7");
             child<QLineEdit>(&window, "hdmi_id")->setText("");
             child<QSpinBox>(&window, "rtime")->setValue(250);
+            child<QSpinBox>(&window, "itime")->setValue(70);
             child<QRadioButton>(&window, "spreferred_rbt")->setChecked(true);
             child<QLineEdit>(&window, "dinputnum_le")->setText("8");
             QSignalSpy changed(&window, &MatrixConfigurationWindows::matrixSelectChange);
@@ -58,7 +59,7 @@ private slots:
         QCOMPARE(window.getMatrixInputNums(), (QList<int>{16, 8, 16, 16}));
         const InstructionRecord record = window.getInstructionRecord("HDMI", "TK", 0);
         QCOMPARE(record.videoId + "|" + record.hdmiId, QStringLiteral("7|"));
-        QCOMPARE(record.responseTime, 250);
+        QCOMPARE(record.responseTime * 1000 + record.intervalTime, 250070);
         QVERIFY(!record.matrixFirst);
         QCOMPARE(window.getMatrixBrowseData("DVI", "YJ").dviId, QStringLiteral("01"));
         window.setRowColumn(3, 4);
