@@ -54,6 +54,18 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), QByteArray::fromHex(frames.toLatin1()), 5000);
     }
 
+    void repeatOutsideTheListReadsAsEverydayAndTheSwitchEnablesTheTimes()
+    {
+        ConfigFile::open()->setValue(QStringLiteral("TimingConfig/Model"), 2);
+        TimingSetWindows window;
+        QCOMPARE(window.findChild<QComboBox *>("model_cb")->currentIndex(), 0);
+        auto *onOff = window.findChild<QCheckBox *>("on_off_btn");
+        for (const bool on : {true, false}) {
+            onOff->setChecked(on);
+            QCOMPARE(window.findChild<QSpinBox *>("bhour_sb")->isEnabled(), on);
+        }
+    }
+
     void openWindowSavesAtExit()
     {
         QFile::remove(ConfigFile::path());
