@@ -5,11 +5,11 @@
 #include "configfile.h"
 #include "fontsetwindows.h"
 #include "globalobject.h"
+#include "goldenrows.h"
 #include "playsetwindows.h"
 #include "remotecontrolwindows.h"
 #include "rollcaptionwindows.h"
 #include "tcpcaptureserver.h"
-#include "goldenrows.h"
 #include "testmain.h"
 
 namespace {

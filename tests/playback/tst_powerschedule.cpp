@@ -4,8 +4,8 @@
 #include "communication.h"
 #include "configfile.h"
 #include "globalobject.h"
-#include "tcpcaptureserver.h"
 #include "goldenrows.h"
+#include "tcpcaptureserver.h"
 #include "testmain.h"
 #include "timingsetwindows.h"
 
