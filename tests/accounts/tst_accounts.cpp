@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "globalobject.h"
+#include "goldenrows.h"
 #include "loginwindows.h"
 #include "messageboxcatcher.h"
 #include "modifypwdwindows.h"
-#include "goldenrows.h"
 #include "testmain.h"
 #include "ui_loginwindows.h"
 #include "ui_modifypwdwindows.h"

@@ -8,9 +8,9 @@
 #include "configfile.h"
 #include "edgemeltingwindows.h"
 #include "globalobject.h"
+#include "goldenrows.h"
 #include "picturecontrolwindows.h"
 #include "tcpcaptureserver.h"
-#include "goldenrows.h"
 #include "testmain.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 
 #include "consoletest.h"
+#include "goldenrows.h"
 #include "messageboxcatcher.h"
 #include "portsettingwindows.h"
 #include "tcpcaptureserver.h"
-#include "goldenrows.h"
 #include "testmain.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"

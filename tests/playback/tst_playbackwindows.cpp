@@ -5,11 +5,11 @@
 #include "configfile.h"
 #include "fontsetwindows.h"
 #include "globalobject.h"
+#include "goldenrows.h"
 #include "playsetwindows.h"
 #include "remotecontrolwindows.h"
 #include "rollcaptionwindows.h"
 #include "tcpcaptureserver.h"
-#include "goldenrows.h"
 #include "testmain.h"
 
 namespace {
@@ -147,6 +147,34 @@ private slots:
         rolling->findChild<QPushButton *>("font_close_pbtn")->click();
         QTRY_COMPARE(captions().size(), 1);
         QVERIFY(standing->isVisible());
+    }
+
+    void rightEdgeDragWidensTheCaption()
+    {
+        FontSetWindows window;
+        window.findChild<QTextEdit *>("fonttext_te")->setPlainText(QStringLiteral("Wide"));
+        window.findChild<QPushButton *>("addfont_btn")->click();
+        RollCaptionWindows *caption = captions().value(0);
+        QVERIFY(caption);
+        const QRect before = caption->geometry();
+        const QPoint edge(before.width() - 2, before.height() / 2);
+        const auto send = [caption](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, caption->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+            QCoreApplication::sendEvent(caption, &event);
+        };
+        send(QEvent::MouseMove, edge, Qt::NoButton);
+        send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
+        send(QEvent::MouseMove, edge + QPoint(20, 0), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, edge + QPoint(20, 0), Qt::NoButton);
+        QCOMPARE(caption->geometry(), before.adjusted(0, 0, 20, 0));
+    }
+
+    void remoteCloseButtonCloses()
+    {
+        RemoteControlWindows window;
+        window.show();
+        window.findChild<QPushButton *>("close_pbtn")->click();
+        QVERIFY(!window.isVisible());
     }
 
     void settingsRoundTrip()

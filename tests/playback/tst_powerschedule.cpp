@@ -4,8 +4,8 @@
 #include "communication.h"
 #include "configfile.h"
 #include "globalobject.h"
-#include "tcpcaptureserver.h"
 #include "goldenrows.h"
+#include "tcpcaptureserver.h"
 #include "testmain.h"
 #include "timingsetwindows.h"
 
@@ -52,6 +52,18 @@ private slots:
         }
         GlobalObject::linkOpen = true;
         QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), QByteArray::fromHex(frames.toLatin1()), 5000);
+    }
+
+    void repeatOutsideTheListReadsAsEverydayAndTheSwitchEnablesTheTimes()
+    {
+        ConfigFile::open()->setValue(QStringLiteral("TimingConfig/Model"), 2);
+        TimingSetWindows window;
+        QCOMPARE(window.findChild<QComboBox *>("model_cb")->currentIndex(), 0);
+        auto *onOff = window.findChild<QCheckBox *>("on_off_btn");
+        for (const bool on : {true, false}) {
+            onOff->setChecked(on);
+            QCOMPARE(window.findChild<QSpinBox *>("bhour_sb")->isEnabled(), on);
+        }
     }
 
     void openWindowSavesAtExit()
