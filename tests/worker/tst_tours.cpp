@@ -41,8 +41,11 @@ private slots:
         QVERIFY(writeMatrixConfig(MatrixConfig()));
         window = new Velmar_Windows;
         ui = window->ui;
+        // The previous test's client may still look connected from here:
+        // wait for this window's own connection.
+        const int connections = server.connectionCount();
         window->openSerial();
-        QTRY_VERIFY(server.hasClient());
+        QTRY_VERIFY(server.connectionCount() > connections && server.hasClient());
         server.clearLog();
     }
 
