@@ -95,13 +95,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), expected, 5000);
     }
 
-    void swatchTooltips()
-    {
-        PictureControlWindows window;
-        QCOMPARE(window.findChild<QPushButton *>("r_bcolor_35")->toolTip(), QStringLiteral("255,115,255"));
-        QCOMPARE(window.findChild<QPushButton *>("rgbcolor_18")->toolTip(), QStringLiteral("183,183,183"));
-    }
-
     void geometry_data() { goldenRows(QStringLiteral("adjustgeometry.tsv")); }
 
     void geometry()

