@@ -102,10 +102,7 @@ private slots:
         QFETCH(QString, inputs);
         QFETCH(QString, results);
         AlienAdjustWindows window;
-        const QStringList fields{"RW", "RH", "PL", "PH", "OPL", "OPH", "IL", "IH"};
-        const QStringList typed = inputs.split(' ');
-        for (int i = 0; i < fields.size(); ++i)
-            enter(&window, {fields[i] + '=' + typed[i]});
+        enter(&window, inputs.split(' '));
         QStringList got;
         for (const char *name : {"had_le", "hsize_le", "vad_le", "vsize_ld"})
             got << shown(&window, name);

@@ -31,11 +31,9 @@ private slots:
         QFETCH(QString, schedule);
         QFETCH(QString, ticks);
         QFETCH(QString, frames);
-        const QStringList numbers = schedule.split(' ');
-        const char *keys[] = {"Model", "StartHour", "StartMin", "EndHour", "EndMin"};
         const auto settings = ConfigFile::open();
-        for (int i = 0; i < 5; ++i)
-            settings->setValue(QStringLiteral("TimingConfig/") + keys[i], numbers[i].toInt());
+        for (const QString &entry : schedule.split(' '))
+            settings->setValue("TimingConfig/" + entry.section('=', 0, 0), entry.section('=', 1));
         settings->setValue(QStringLiteral("TimingConfig/Switch"), 1);
         settings->sync();
         TimingSetWindows window;
