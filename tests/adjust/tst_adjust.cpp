@@ -67,8 +67,7 @@ class TestAdjust : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(server.listen() && lcdCommunication.connectTcp(server.host(), server.port()));
-        GlobalObject::wirelessMode = GlobalObject::linkOpen = true;
+        QVERIFY(server.openMainLink());
         QTRY_VERIFY(server.hasClient());
     }
 

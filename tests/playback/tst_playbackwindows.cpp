@@ -64,8 +64,7 @@ class TestPlaybackWindows : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(bridge.listen() && lcdCommunication.connectTcp(bridge.host(), bridge.port()));
-        GlobalObject::wirelessMode = GlobalObject::linkOpen = true;
+        QVERIFY(bridge.openMainLink());
     }
 
     void cleanup()
@@ -197,11 +196,9 @@ private slots:
 
     void storedColourOutsideTheListFallsBackToTheFirst()
     {
-        const auto settings = ConfigFile::open();
-        settings->setValue(QStringLiteral("FontSetting/Text"), QStringLiteral("Hello"));
-        settings->setValue(QStringLiteral("FontSetting/TDelay"), 150);
-        settings->setValue(QStringLiteral("FontSetting/BgColorIndex"), 100000);
-        settings->sync();
+        QFile ini(ConfigFile::path());
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[FontSetting]\nText=Hello\nTDelay=150\nBgColorIndex=100000\n") > 0);
+        ini.close();
         FontSetWindows window;
         QCOMPARE(window.findChild<QSpinBox *>("msvalue_sp")->value(), 99);
         window.findChild<QPushButton *>("addfont_btn")->click();

@@ -20,8 +20,7 @@ class TestPowerSchedule : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(bridge.listen() && lcdCommunication.connectTcp(bridge.host(), bridge.port()));
-        GlobalObject::wirelessMode = true;
+        QVERIFY(bridge.openMainLink());
     }
 
     void firesOncePerEventAndDay_data() { goldenRows(QStringLiteral("powerschedule.tsv")); }
