@@ -10,6 +10,8 @@
 #include "globalobject.h"
 #include "goldenrows.h"
 #include "picturecontrolwindows.h"
+#include "playsetwindows.h"
+#include "remotecontrolwindows.h"
 #include "tcpcaptureserver.h"
 #include "testmain.h"
 
@@ -21,6 +23,10 @@ std::unique_ptr<QWidget> makeWindow(const QString &kind)
         return std::make_unique<PictureControlWindows>();
     if (kind == QLatin1String("alien"))
         return std::make_unique<AlienAdjustWindows>();
+    if (kind == QLatin1String("playback"))
+        return std::make_unique<PlaySetWindows>();
+    if (kind == QLatin1String("remote"))
+        return std::make_unique<RemoteControlWindows>();
     return std::make_unique<EdgeMeltingWindows>();
 }
 
@@ -56,8 +62,8 @@ QByteArray sendSentinel()
 
 } // namespace
 
-// The adjustment windows: their frames on a real link, the geometry they
-// compute and the groups they keep in config.ini.
+// The adjustment, playback and remote windows: their frames on a real link;
+// the geometry and the groups the adjustment windows keep in config.ini.
 class TestAdjust : public QObject
 {
     Q_OBJECT
@@ -71,7 +77,7 @@ private slots:
         QTRY_VERIFY(server.hasClient());
     }
 
-    void framesOnTheWire_data() { goldenRows(QStringLiteral("adjustframes.tsv")); }
+    void framesOnTheWire_data() { goldenRows(QStringLiteral("windowframes.tsv")); }
 
     void framesOnTheWire()
     {
@@ -87,11 +93,13 @@ private slots:
         const QByteArray setUpDone = sendSentinel();
         QTRY_VERIFY_WITH_TIMEOUT(server.log().bytes().endsWith(setUpDone), 5000);
         server.clearLog();
+        QSignalSpy echoed(&lcdCommunication, &Communication::sendComData);
         GlobalObject::targetAddressList = screens.split(' ', Qt::SkipEmptyParts);
         shownWindow->findChild<QAbstractButton *>(button)->click();
         GlobalObject::targetAddressList = {QStringLiteral("11")};
         const QByteArray expected = QByteArray::fromHex(frames.toLatin1()) + sendSentinel();
         QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), expected, 5000);
+        QCOMPARE(echoed.count(), expected.size() / 6); // each frame told once in the log
     }
 
     void geometry_data() { goldenRows(QStringLiteral("adjustgeometry.tsv")); }

@@ -1,15 +1,10 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "communication.h"
 #include "configfile.h"
 #include "fontsetwindows.h"
-#include "globalobject.h"
-#include "goldenrows.h"
-#include "playsetwindows.h"
 #include "remotecontrolwindows.h"
 #include "rollcaptionwindows.h"
-#include "tcpcaptureserver.h"
 #include "testmain.h"
 
 namespace {
@@ -54,46 +49,16 @@ int redTextLeft(QWidget *caption)
 
 } // namespace
 
-// The playback and remote windows' keys on a real link, and the captions.
+// The captions and the remote's close button.
 class TestPlaybackWindows : public QObject
 {
     Q_OBJECT
 
-    TcpCaptureServer bridge;
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(bridge.openMainLink());
-    }
-
     void cleanup()
     {
         qDeleteAll(captions());
         QFile::remove(ConfigFile::path());
-    }
-
-    void keySendsItsFrame_data() { goldenRows(QStringLiteral("playbackkeys.tsv")); }
-
-    void keySendsItsFrame()
-    {
-        QFETCH(QString, window);
-        QFETCH(QString, button);
-        QFETCH(QString, screens);
-        QFETCH(QString, frames);
-        PlaySetWindows playWindow;
-        RemoteControlWindows remoteWindow;
-        QWidget *shown = window == QLatin1String("remote") ? static_cast<QWidget *>(&remoteWindow) : &playWindow;
-        GlobalObject::targetAddressList = screens.split(' ', Qt::SkipEmptyParts);
-        bridge.clearLog();
-        QSignalSpy echoed(&lcdCommunication, &Communication::sendComData);
-        shown->findChild<QAbstractButton *>(button)->click();
-        // A frame to a fixed address after: once it is there, so is all before.
-        GlobalObject::targetAddressList = {QStringLiteral("11")};
-        lcdCommunication.sendData(lcdCommunication.makeCommand("AA", "55", false, 1), 0, false);
-        const QByteArray expected = QByteArray::fromHex(frames.toLatin1() + "C611FFAA55BB");
-        QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), expected, 5000);
-        QCOMPARE(echoed.count(), expected.size() / 6); // each frame told once in the log
     }
 
     void captionsTakeTheChosenLook()
