@@ -44,10 +44,7 @@ private slots:
     {
         resetShared();
         // The port window takes the bridge from config.ini when the window builds it.
-        PortConfig config;
-        config.wireless = true;
-        config.tcpPort = server.port();
-        writePortConfig(config);
+        writePortConfig({true, {}, {}, {}, false, false, QStringLiteral("127.0.0.1"), server.port()});
         window = new Velmar_Windows;
         window->show();
         ui = window->ui;
