@@ -8,9 +8,11 @@
 #include "configfile.h"
 #include "edgemeltingwindows.h"
 #include "globalobject.h"
-#include "picturecontrolwindows.h"
-#include "tcpcaptureserver.h"
 #include "goldenrows.h"
+#include "picturecontrolwindows.h"
+#include "playsetwindows.h"
+#include "remotecontrolwindows.h"
+#include "tcpcaptureserver.h"
 #include "testmain.h"
 
 namespace {
@@ -21,6 +23,10 @@ std::unique_ptr<QWidget> makeWindow(const QString &kind)
         return std::make_unique<PictureControlWindows>();
     if (kind == QLatin1String("alien"))
         return std::make_unique<AlienAdjustWindows>();
+    if (kind == QLatin1String("playback"))
+        return std::make_unique<PlaySetWindows>();
+    if (kind == QLatin1String("remote"))
+        return std::make_unique<RemoteControlWindows>();
     return std::make_unique<EdgeMeltingWindows>();
 }
 
@@ -56,8 +62,8 @@ QByteArray sendSentinel()
 
 } // namespace
 
-// The adjustment windows: their frames on a real link, the geometry they
-// compute and the groups they keep in config.ini.
+// The adjustment, playback and remote windows: their frames on a real link;
+// the geometry and the groups the adjustment windows keep in config.ini.
 class TestAdjust : public QObject
 {
     Q_OBJECT
@@ -67,12 +73,11 @@ class TestAdjust : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(server.listen() && lcdCommunication.connectTcp(server.host(), server.port()));
-        GlobalObject::wirelessMode = GlobalObject::linkOpen = true;
+        QVERIFY(server.openMainLink());
         QTRY_VERIFY(server.hasClient());
     }
 
-    void framesOnTheWire_data() { goldenRows(QStringLiteral("adjustframes.tsv")); }
+    void framesOnTheWire_data() { goldenRows(QStringLiteral("windowframes.tsv")); }
 
     void framesOnTheWire()
     {
@@ -88,18 +93,13 @@ private slots:
         const QByteArray setUpDone = sendSentinel();
         QTRY_VERIFY_WITH_TIMEOUT(server.log().bytes().endsWith(setUpDone), 5000);
         server.clearLog();
+        QSignalSpy echoed(&lcdCommunication, &Communication::sendComData);
         GlobalObject::targetAddressList = screens.split(' ', Qt::SkipEmptyParts);
         shownWindow->findChild<QAbstractButton *>(button)->click();
         GlobalObject::targetAddressList = {QStringLiteral("11")};
         const QByteArray expected = QByteArray::fromHex(frames.toLatin1()) + sendSentinel();
         QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), expected, 5000);
-    }
-
-    void swatchTooltips()
-    {
-        PictureControlWindows window;
-        QCOMPARE(window.findChild<QPushButton *>("r_bcolor_35")->toolTip(), QStringLiteral("255,115,255"));
-        QCOMPARE(window.findChild<QPushButton *>("rgbcolor_18")->toolTip(), QStringLiteral("183,183,183"));
+        QCOMPARE(echoed.count(), expected.size() / 6); // each frame told once in the log
     }
 
     void geometry_data() { goldenRows(QStringLiteral("adjustgeometry.tsv")); }
@@ -109,10 +109,7 @@ private slots:
         QFETCH(QString, inputs);
         QFETCH(QString, results);
         AlienAdjustWindows window;
-        const QStringList fields{"RW", "RH", "PL", "PH", "OPL", "OPH", "IL", "IH"};
-        const QStringList typed = inputs.split(' ');
-        for (int i = 0; i < fields.size(); ++i)
-            enter(&window, {fields[i] + '=' + typed[i]});
+        enter(&window, inputs.split(' '));
         QStringList got;
         for (const char *name : {"had_le", "hsize_le", "vad_le", "vsize_ld"})
             got << shown(&window, name);

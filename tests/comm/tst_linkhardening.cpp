@@ -41,8 +41,7 @@ private slots:
             talker = bridge.nextPendingConnection();
             listener = link.socket;
         } else {
-            if (!PtyPair::socatAvailable())
-                QSKIP(qPrintable(PtyPair::missingSocatMessage()));
+            VW_REQUIRE_SOCAT();
             QVERIFY(pty.start());
             farEnd.setPortName(pty.farPath());
             QVERIFY(farEnd.open(QIODevice::ReadWrite));

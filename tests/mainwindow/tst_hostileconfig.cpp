@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 
 #include "consoletest.h"
+#include "goldenrows.h"
 #include "messageboxcatcher.h"
 #include "portsettingwindows.h"
 #include "tcpcaptureserver.h"
-#include "goldenrows.h"
 #include "testmain.h"
 #include "ui_velmar_windows.h"
 #include "velmar_windows.h"
@@ -46,12 +46,10 @@ class TestHostileConfig : public QObject
     QString shown(const QString &what) const
     {
         Ui_Velmar_Windows *ui = window->ui;
-        if (what == QLatin1String("inputs"))
-            return QString::number(ui->matrix_type_cb->count());
-        if (what == QLatin1String("scenes"))
-            return QString::number(ui->scene_cb->count());
-        if (what == QLatin1String("ports"))
-            return QString::number(window->portSetWindow->findChild<QComboBox *>("lcd_port_cb")->count());
+        const QMap<QString, QComboBox *> combos{{"inputs", ui->matrix_type_cb}, {"scenes", ui->scene_cb},
+                                                {"ports", window->portSetWindow->findChild<QComboBox *>("lcd_port_cb")}};
+        if (combos.contains(what))
+            return QString::number(combos[what]->count());
         if (what == QLatin1String("logo"))
             return ui->show_image->pixmap(Qt::ReturnByValue).isNull() ? "none" : "picture";
         if (what == QLatin1String("open")) {

@@ -1,16 +1,15 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "communication.h"
 #include "configfile.h"
-#include "fontsetwindows.h"
 #include "globalobject.h"
-#include "playsetwindows.h"
+#include "goldenrows.h"
+#include "fontsetwindows.h"
 #include "remotecontrolwindows.h"
 #include "rollcaptionwindows.h"
 #include "tcpcaptureserver.h"
-#include "goldenrows.h"
 #include "testmain.h"
+#include "timingsetwindows.h"
 
 namespace {
 
@@ -54,47 +53,23 @@ int redTextLeft(QWidget *caption)
 
 } // namespace
 
-// The playback and remote windows' keys on a real link, and the captions.
-class TestPlaybackWindows : public QObject
+// The captions, the remote's close button, and the power schedule on a clock
+// of the test's own: each tick is one time of day.
+// Named as the schedule window befriends it, for its timer.
+class TestPowerSchedule : public QObject
 {
     Q_OBJECT
 
     TcpCaptureServer bridge;
+    QDateTime now;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(bridge.listen() && lcdCommunication.connectTcp(bridge.host(), bridge.port()));
-        GlobalObject::wirelessMode = GlobalObject::linkOpen = true;
-    }
+    void initTestCase() { QVERIFY(bridge.openMainLink()); }
 
     void cleanup()
     {
         qDeleteAll(captions());
         QFile::remove(ConfigFile::path());
-    }
-
-    void keySendsItsFrame_data() { goldenRows(QStringLiteral("playbackkeys.tsv")); }
-
-    void keySendsItsFrame()
-    {
-        QFETCH(QString, window);
-        QFETCH(QString, button);
-        QFETCH(QString, screens);
-        QFETCH(QString, frames);
-        PlaySetWindows playWindow;
-        RemoteControlWindows remoteWindow;
-        QWidget *shown = window == QLatin1String("remote") ? static_cast<QWidget *>(&remoteWindow) : &playWindow;
-        GlobalObject::targetAddressList = screens.split(' ', Qt::SkipEmptyParts);
-        bridge.clearLog();
-        QSignalSpy echoed(&lcdCommunication, &Communication::sendComData);
-        shown->findChild<QAbstractButton *>(button)->click();
-        // A frame to a fixed address after: once it is there, so is all before.
-        GlobalObject::targetAddressList = {QStringLiteral("11")};
-        lcdCommunication.sendData(lcdCommunication.makeCommand("AA", "55", false, 1), 0, false);
-        const QByteArray expected = QByteArray::fromHex(frames.toLatin1() + "C611FFAA55BB");
-        QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), expected, 5000);
-        QCOMPARE(echoed.count(), expected.size() / 6); // each frame told once in the log
     }
 
     void captionsTakeTheChosenLook()
@@ -149,6 +124,34 @@ private slots:
         QVERIFY(standing->isVisible());
     }
 
+    void rightEdgeDragWidensTheCaption()
+    {
+        FontSetWindows window;
+        window.findChild<QTextEdit *>("fonttext_te")->setPlainText(QStringLiteral("Wide"));
+        window.findChild<QPushButton *>("addfont_btn")->click();
+        RollCaptionWindows *caption = captions().value(0);
+        QVERIFY(caption);
+        const QRect before = caption->geometry();
+        const QPoint edge(before.width() - 2, before.height() / 2);
+        const auto send = [caption](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, caption->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+            QCoreApplication::sendEvent(caption, &event);
+        };
+        send(QEvent::MouseMove, edge, Qt::NoButton);
+        send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
+        send(QEvent::MouseMove, edge + QPoint(20, 0), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, edge + QPoint(20, 0), Qt::NoButton);
+        QCOMPARE(caption->geometry(), before.adjusted(0, 0, 20, 0));
+    }
+
+    void remoteCloseButtonCloses()
+    {
+        RemoteControlWindows window;
+        window.show();
+        window.findChild<QPushButton *>("close_pbtn")->click();
+        QVERIFY(!window.isVisible());
+    }
+
     void settingsRoundTrip()
     {
         {
@@ -169,18 +172,67 @@ private slots:
 
     void storedColourOutsideTheListFallsBackToTheFirst()
     {
-        const auto settings = ConfigFile::open();
-        settings->setValue(QStringLiteral("FontSetting/Text"), QStringLiteral("Hello"));
-        settings->setValue(QStringLiteral("FontSetting/TDelay"), 150);
-        settings->setValue(QStringLiteral("FontSetting/BgColorIndex"), 100000);
-        settings->sync();
+        QFile ini(ConfigFile::path());
+        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[FontSetting]\nText=Hello\nTDelay=150\nBgColorIndex=100000\n") > 0);
+        ini.close();
         FontSetWindows window;
         QCOMPARE(window.findChild<QSpinBox *>("msvalue_sp")->value(), 99);
         window.findChild<QPushButton *>("addfont_btn")->click();
         QCOMPARE(captions().size(), 1);
         QCOMPARE(captions().at(0)->grab().toImage().pixelColor(2, 2), QColor(QColor::colorNames().first()));
     }
+
+    void firesOncePerEventAndDay_data() { goldenRows(QStringLiteral("powerschedule.tsv")); }
+
+    void firesOncePerEventAndDay()
+    {
+        QFETCH(QString, schedule);
+        QFETCH(QString, ticks);
+        QFETCH(QString, frames);
+        const auto settings = ConfigFile::open();
+        for (const QString &entry : schedule.split(' '))
+            settings->setValue("TimingConfig/" + entry.section('=', 0, 0), entry.section('=', 1));
+        settings->setValue(QStringLiteral("TimingConfig/Switch"), 1);
+        settings->sync();
+        TimingSetWindows window;
+        window.setClock([this] { return now; });
+        GlobalObject::linkOpen = true;
+        window.findChild<QAbstractButton *>("starttime_btn")->click();
+        bridge.clearLog();
+
+        for (QString tick : ticks.split(' ')) {
+            GlobalObject::linkOpen = !tick.startsWith(QLatin1String("closed"));
+            now = QDateTime::fromString("2026-" + tick.remove("closed"), QStringLiteral("yyyy-MM-ddThh:mm:ss.zzz"));
+            QTimerEvent event(window.timerId);
+            QCoreApplication::sendEvent(&window, &event);
+        }
+        GlobalObject::linkOpen = true;
+        QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), QByteArray::fromHex(frames.toLatin1()), 5000);
+    }
+
+    void repeatOutsideTheListReadsAsEverydayAndTheSwitchEnablesTheTimes()
+    {
+        ConfigFile::open()->setValue(QStringLiteral("TimingConfig/Model"), 2);
+        TimingSetWindows window;
+        QCOMPARE(window.findChild<QComboBox *>("model_cb")->currentIndex(), 0);
+        auto *onOff = window.findChild<QCheckBox *>("on_off_btn");
+        for (const bool on : {true, false}) {
+            onOff->setChecked(on);
+            QCOMPARE(window.findChild<QSpinBox *>("bhour_sb")->isEnabled(), on);
+        }
+    }
+
+    void openWindowSavesAtExit()
+    {
+        QFile::remove(ConfigFile::path());
+        TimingSetWindows window;
+        window.show();
+        window.findChild<QSpinBox *>("bhour_sb")->setValue(7);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
+        QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/StartHour")).toInt(), 7);
+        QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/EndHour")).toInt(), 18);
+    }
 };
 
-VW_TEST_MAIN(TestPlaybackWindows)
+VW_TEST_MAIN(TestPowerSchedule)
 #include "tst_playbackwindows.moc"

@@ -4,6 +4,7 @@
 #include "appinit.h"
 #include "consoletest.h"
 #include "tcpcaptureserver.h"
+#include "goldenrows.h"
 #include "testmain.h"
 #include "threadworker.h"
 #include "ui_velmar_windows.h"
@@ -18,8 +19,6 @@ using namespace ConsoleTest;
 class TestTours : public QObject
 {
     Q_OBJECT
-
-    enum Column { Name, Signal, Model, Address, BIn, EIn, BOut, EOut, RgbOpen, Type, Link, Steps, Columns };
 
     TcpCaptureServer server;
     Velmar_Windows *window = nullptr;
@@ -41,67 +40,48 @@ private slots:
         QVERIFY(writeMatrixConfig(MatrixConfig()));
         window = new Velmar_Windows;
         ui = window->ui;
+        // The previous test's client may still look connected from here:
+        // wait for this window's own connection.
+        const int connections = server.connectionCount();
         window->openSerial();
-        QTRY_VERIFY(server.hasClient());
+        QTRY_VERIFY(server.connectionCount() > connections && server.hasClient());
         server.clearLog();
     }
 
-    void matrixPass_data()
-    {
-        QTest::addColumn<QStringList>("row");
-        QFile golden(QStringLiteral(MATRIX_TOUR_GOLDEN));
-        QVERIFY(golden.open(QIODevice::ReadOnly | QIODevice::Text));
-        while (!golden.atEnd()) {
-            const QStringList row = QString::fromUtf8(golden.readLine()).remove('\n').split('\t');
-            QCOMPARE(row.size(), int(Columns));
-            if (!row[Name].startsWith('#'))
-                QTest::newRow(qPrintable(row[Name])) << row;
-        }
-    }
+    void matrixPass_data() { goldenRows(QStringLiteral("matrixtour.tsv")); }
 
     // One pass in the test's thread with a 20 ms pause unit: the steps, their
     // conversion type, link and gap, and the time the pass took.
     void matrixPass()
     {
-        QFETCH(QStringList, row);
+        const auto row = [](const char *column) {
+            return *static_cast<QString *>(QTest::qData(column, QMetaType::QString));
+        };
         // Each address field but the signal type's own holds a decoy.
-        MATRIXBROWSEDATA record{row[Signal], row[Model], "77", "77", "77", "77", 25};
-        (row[Signal] == "VIDEO" ? record.videoId : row[Signal] == "DVI" ? record.dviId
-         : row[Signal] == "VGA" ? record.vgaId : record.hdmiId) = row[Address];
-        GlobalObject::rgbMatrixPortOpen = row[RgbOpen] == "1";
+        MATRIXBROWSEDATA record{row("signal"), row("model"), "77", "77", "77", "77", 25};
+        (row("signal") == "VIDEO" ? record.videoId : row("signal") == "DVI" ? record.dviId
+         : row("signal") == "VGA" ? record.vgaId : record.hdmiId) = row("address");
+        GlobalObject::rgbMatrixPortOpen = row("rgbOpen") == "1";
         ThreadWorker worker;
         worker.setPauseUnit(20);
         QSignalSpy stepSpy(&worker, &ThreadWorker::MatrixDelayOver);
         QSignalSpy endSpy(&worker, &ThreadWorker::SignalMatrixOver);
         QElapsedTimer clock;
         clock.start();
-        worker.matrixToBrowse(row[BIn].toInt(), row[EIn].toInt(), row[BOut].toInt(), row[EOut].toInt(), 1, record);
+        worker.matrixToBrowse(row("firstIn").toInt(), row("lastIn").toInt(), row("firstOut").toInt(),
+                              row("lastOut").toInt(), 1, record);
         GlobalObject::rgbMatrixPortOpen = false;
 
         QStringList steps;
         for (const QList<QVariant> &step : qAsConst(stepSpy)) {
             steps << QStringList(step[0].value<QList<QString>>()).join(' ');
-            QCOMPARE(step[1].toString() + step[2].toString() + step[3].toString(), row[Type] + row[Link] + "25");
+            QCOMPARE(step[1].toString() + step[2].toString() + step[3].toString(),
+                     row("conversion") + row("link") + "25");
         }
-        QCOMPARE(steps.isEmpty() ? QStringLiteral("-") : steps.join('|'), row[Steps]);
+        QCOMPARE(steps.isEmpty() ? QStringLiteral("-") : steps.join('|'), row("steps"));
         QCOMPARE(endSpy.count(), 1);
         // A pass without a step also lasts one pause: a tour never spins.
         QVERIFY(clock.elapsed() >= 20 * qMax(1, steps.size()) - 2);
-    }
-
-    // Scene numbers above two digits would corrupt the frame: skipped, their
-    // pause kept.
-    void scenesAbove99AreSkipped()
-    {
-        ThreadWorker worker;
-        worker.setPauseUnit(20);
-        QSignalSpy scenes(&worker, &ThreadWorker::PlanDelayOver);
-        QElapsedTimer clock;
-        clock.start();
-        worker.plansToBrowse(98, 100, 1);
-        QCOMPARE(scenes.count(), 1);
-        QCOMPARE(scenes.first().first().toString(), QStringLiteral("99"));
-        QVERIFY(clock.elapsed() >= 3 * 20 - 2);
     }
 
     void sceneTour_data()
@@ -156,6 +136,10 @@ private slots:
         ui->beginmatrix_btn->click();
         // The matrix tour's first step goes out at once; then both tours pause.
         QTRY_COMPARE(server.log().bytes(), QByteArray("1V1.1V2."));
+        // A second Start leaves the running matrix tour alone.
+        const QThread *running = window->matrixThread;
+        window->startMatrixThreads();
+        QVERIFY(window->matrixThread == running);
         const QPointer<QThread> threads[] = {window->planThread, window->matrixThread};
         QElapsedTimer clock;
         clock.start();
@@ -170,6 +154,21 @@ private slots:
         QVERIFY(clock.elapsed() < 200);
         QTRY_VERIFY(!threads[0] && !threads[1]);
         QCOMPARE(server.log().bytes(), QByteArray("1V1.1V2."));
+    }
+
+    // Scene numbers above two digits would corrupt the frame: skipped, their
+    // pause kept.
+    void scenesAbove99AreSkipped()
+    {
+        ThreadWorker worker;
+        worker.setPauseUnit(20);
+        QSignalSpy scenes(&worker, &ThreadWorker::PlanDelayOver);
+        QElapsedTimer clock;
+        clock.start();
+        worker.plansToBrowse(98, 100, 1);
+        QCOMPARE(scenes.count(), 1);
+        QCOMPARE(scenes.first().first().toString(), QStringLiteral("99"));
+        QVERIFY(clock.elapsed() >= 3 * 20 - 2);
     }
 };
 
