@@ -249,10 +249,7 @@ private:
     friend class TestMainLinks;
     friend class TestMainDispatch;
     friend class TestMainMatrix;
-    friend class TestMainRights;
-    friend class TestMainBridge;
     friend class TestMainAccounts;
-    friend class TestMainAdjust;
     friend class TestTours;
     friend class TestHostileConfig;
 };

@@ -36,6 +36,7 @@ public:
 
     const CaptureLog &log() const { return m_log; }
     void clearLog() { m_log.clear(); }
+    int connectionCount() const { return m_connections; }
     bool hasClient() const { return m_client && m_client->state() == QAbstractSocket::ConnectedState; }
 
     // Drops the client once count bytes have arrived on its connection
@@ -51,6 +52,7 @@ private:
                 m_client->deleteLater();
             }
             m_client = next;
+            ++m_connections;
             m_clientBytes = 0;
             next->setSocketOption(QAbstractSocket::LowDelayOption, 1);
             connect(next, &QTcpSocket::readyRead, this, &TcpCaptureServer::readClient);
@@ -67,6 +69,7 @@ private:
 
     QTcpServer m_server;
     QPointer<QTcpSocket> m_client;
+    int m_connections = 0;
     CaptureLog m_log;
     qint64 m_closeAfter = 0;
     qint64 m_clientBytes = 0;
