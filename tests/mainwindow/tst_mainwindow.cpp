@@ -97,7 +97,9 @@ private slots:
         ui->retard_btn->setChecked(true);
         ui->link_cb->setChecked(true);
         ui->fan_sp1->setValue(120);
-        ui->matrix_eout_le->setText(QStringLiteral("009"));
+        QLineEdit *const range[] = {ui->matrix_bin_le, ui->matrix_ein_le, ui->matrix_bout_le, ui->matrix_eout_le};
+        for (int i = 0; i < 4; ++i)
+            range[i]->setText(QStringLiteral("00%1").arg(i + 3));
         QImage logo(8, 8, QImage::Format_RGB32);
         logo.fill(Qt::red);
         userImagePath = appDirPath + QStringLiteral("/logo.png");
@@ -123,7 +125,9 @@ private slots:
         QCOMPARE(ui->sscene_cb->itemText(2), QStringLiteral("Evening"));
         QVERIFY(ui->retard_btn->isChecked() && ui->set_sec->isEnabled() && ui->link_cb->isChecked());
         QCOMPARE(ui->fan_sp1->value(), 120);
-        QCOMPARE(ui->matrix_eout_le->text(), QStringLiteral("009"));
+        QCOMPARE(ui->matrix_bin_le->text() + ui->matrix_ein_le->text() + ui->matrix_bout_le->text()
+                     + ui->matrix_eout_le->text(),
+                 QStringLiteral("003004005006"));
         QCOMPARE(ui->show_username->text(), QStringLiteral("Control room"));
         // SDI and YUV use the general list of 32.
         ui->signal_type_cb->setCurrentText(QStringLiteral("YUV"));

@@ -170,13 +170,22 @@ private slots:
         QCOMPARE(again.findChild<QComboBox *>("colorlist_cb")->currentIndex(), 5);
     }
 
+    void storedColourOutsideTheListFallsBackToTheFirst_data()
+    {
+        QTest::addColumn<QByteArray>("index");
+        QTest::newRow("past the end") << QByteArray("100000");
+        QTest::newRow("negative") << QByteArray("-1");
+    }
     void storedColourOutsideTheListFallsBackToTheFirst()
     {
+        QFETCH(QByteArray, index);
         QFile ini(ConfigFile::path());
-        QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[FontSetting]\nText=Hello\nTDelay=150\nBgColorIndex=100000\n") > 0);
+        QVERIFY(ini.open(QIODevice::WriteOnly)
+                && ini.write("[FontSetting]\nText=Hello\nTDelay=150\nBgColorIndex=" + index + "\n") > 0);
         ini.close();
         FontSetWindows window;
         QCOMPARE(window.findChild<QSpinBox *>("msvalue_sp")->value(), 99);
+        QCOMPARE(window.findChild<QComboBox *>("colorlist_cb")->currentIndex(), 0); // shown, not left empty
         window.findChild<QPushButton *>("addfont_btn")->click();
         QCOMPARE(captions().size(), 1);
         QCOMPARE(captions().at(0)->grab().toImage().pixelColor(2, 2), QColor(QColor::colorNames().first()));
