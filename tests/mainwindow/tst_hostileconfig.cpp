@@ -1,18 +1,9 @@
-#include <QtTest>
-#include <QtWidgets>
-
 #include <sys/stat.h>
 
 #include "consoletest.h"
-#include "goldenrows.h"
-#include "messageboxcatcher.h"
 #include "portsettingwindows.h"
-#include "tcpcaptureserver.h"
-#include "testmain.h"
-#include "ui_velmar_windows.h"
-#include "velmar_windows.h"
 
-using namespace ConsoleTest;
+using namespace WindowTest;
 
 // The console started on a config.ini written by a hostile hand, and number
 // fields typed with digits of other scripts: what the windows then hold and

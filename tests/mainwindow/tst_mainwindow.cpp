@@ -1,9 +1,5 @@
-#include "appinit.h"
-#include "goldenrows.h"
+#include "consoletest.h"
 #include "matrixconfigurationwindows.h"
-#include "ui_velmar_windows.h"
-#include "velmar_windows.h"
-#include "windowtest.h"
 
 using namespace WindowTest;
 

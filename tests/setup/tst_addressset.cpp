@@ -1,6 +1,5 @@
 #include "addersetwindows.h"
 #include "addresscommands.h"
-#include "goldenrows.h"
 #include "windowtest.h"
 
 using namespace WindowTest;

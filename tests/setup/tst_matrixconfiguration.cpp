@@ -1,4 +1,3 @@
-#include "goldenrows.h"
 #include "matrixconfigurationwindows.h"
 #include "windowtest.h"
 

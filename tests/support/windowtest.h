@@ -2,6 +2,7 @@
 #define WINDOWTEST_H
 
 #include "configfile.h"
+#include "goldenrows.h"
 #include "matrixmodels.h"
 #include "messageboxcatcher.h"
 #include "ptypair.h"
@@ -208,10 +209,5 @@ inline qint64 arrivalMs(const CaptureLog &log, int index)
 }
 
 } // namespace WindowTest
-
-// The name the main-window tests have always used.
-namespace ConsoleTest {
-using namespace WindowTest;
-}
 
 #endif // WINDOWTEST_H
