@@ -43,15 +43,6 @@ private slots:
         GlobalObject::targetAddressList.clear(); // lock needs a first and a last screen
         QVERIFY(build(Action::Lock, "", "", "").frames.isEmpty());
     }
-
-    void fieldsTakeUpToFourDigits()
-    {
-        AdderSetWindows window;
-        QLineEdit *edit = child<QLineEdit>(&window, "x_le");
-        edit->clear();
-        QTest::keyClicks(edit, "12a345");
-        QCOMPARE(edit->text(), QStringLiteral("1234"));
-    }
 };
 
 VW_TEST_MAIN(TestAddressSet)
