@@ -39,11 +39,15 @@ inline int validation(QLineEdit *edit, QString text)
     return int(edit->validator()->validate(text, pos));
 }
 
-// config.ini exactly as given.
+// config.ini exactly as given. QSettings reads a file again only when its
+// size or time changed: each write gets a time of its own, or a file of the
+// same size written in the same millisecond reads as the one before.
 inline bool writeConfig(const QByteArray &text)
 {
+    static int writes = 0;
     QFile file(ConfigFile::path());
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size() && file.flush()
+           && file.setFileTime(QDateTime::currentDateTime().addSecs(++writes), QFileDevice::FileModificationTime);
 }
 
 // Runs step while the Chinese catalogue is installed; false when it does not load.
