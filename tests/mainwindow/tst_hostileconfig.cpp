@@ -24,13 +24,10 @@ class TestHostileConfig : public QObject
         const QByteArray fifo = QDir::current().filePath(QStringLiteral("logo.fifo")).toUtf8();
         QFile::remove(QString::fromUtf8(fifo));
         QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
-        if (ini == "FIFO") {
+        if (ini == "FIFO")
             QVERIFY(::mkfifo(QFile::encodeName(ConfigFile::path()).constData(), 0600) == 0);
-        } else {
-            QFile file(ConfigFile::path());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(ini.replace("%FIFO%", fifo).replace("%PORT%", QByteArray::number(bridge.port())));
-        }
+        else
+            QVERIFY(writeConfig(ini.replace("%FIFO%", fifo).replace("%PORT%", QByteArray::number(bridge.port()))));
         window = new Velmar_Windows;
     }
 
