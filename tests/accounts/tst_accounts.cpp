@@ -1,6 +1,4 @@
 #include <QtSql>
-#include <QtTest>
-#include <QtWidgets>
 
 #include <memory>
 

@@ -1,5 +1,3 @@
-#include <QtTest>
-#include <QtWidgets>
 
 #include <memory>
 

@@ -1,18 +1,9 @@
-#include <QtTest>
-#include <QtWidgets>
-
 #include <sys/stat.h>
 
 #include "consoletest.h"
-#include "goldenrows.h"
-#include "messageboxcatcher.h"
 #include "portsettingwindows.h"
-#include "tcpcaptureserver.h"
-#include "testmain.h"
-#include "ui_velmar_windows.h"
-#include "velmar_windows.h"
 
-using namespace ConsoleTest;
+using namespace WindowTest;
 
 // The console started on a config.ini written by a hostile hand, and number
 // fields typed with digits of other scripts: what the windows then hold and
@@ -33,13 +24,10 @@ class TestHostileConfig : public QObject
         const QByteArray fifo = QDir::current().filePath(QStringLiteral("logo.fifo")).toUtf8();
         QFile::remove(QString::fromUtf8(fifo));
         QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
-        if (ini == "FIFO") {
+        if (ini == "FIFO")
             QVERIFY(::mkfifo(QFile::encodeName(ConfigFile::path()).constData(), 0600) == 0);
-        } else {
-            QFile file(ConfigFile::path());
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(ini.replace("%FIFO%", fifo).replace("%PORT%", QByteArray::number(bridge.port())));
-        }
+        else
+            QVERIFY(writeConfig(ini.replace("%FIFO%", fifo).replace("%PORT%", QByteArray::number(bridge.port()))));
         window = new Velmar_Windows;
     }
 

@@ -1,22 +1,13 @@
-#include <QtTest>
-#include <QtWidgets>
-
 #include "aboutdialog.h"
 #include "alienadjustwindows.h"
-#include "appinit.h"
 #include "changenamewindows.h"
 #include "consoletest.h"
 #include "debugwindows.h"
 #include "edgemeltingwindows.h"
-#include "goldenrows.h"
 #include "loginwindows.h"
 #include "picturecontrolwindows.h"
-#include "tcpcaptureserver.h"
-#include "testmain.h"
-#include "ui_velmar_windows.h"
-#include "velmar_windows.h"
 
-using namespace ConsoleTest;
+using namespace WindowTest;
 
 // The login, rename, about, debug, adjustment and playback windows as the
 // main window opens them, and what reaches the main window, the wire and the
@@ -29,8 +20,6 @@ class TestMainAccounts : public QObject
     Velmar_Windows *window = nullptr;
     Ui_Velmar_Windows *ui = nullptr;
 
-    template <typename T = QPushButton>
-    static T *field(QWidget *window, const char *name) { return window->findChild<T *>(QLatin1String(name)); }
     QString range() const { return window->pictureControlWindow->findChild<QLabel *>("showrange_lb")->text(); }
 
 private slots:
@@ -57,11 +46,11 @@ private slots:
     void loginAndLogout()
     {
         ui->admin_btn->click();
-        field<QLineEdit>(window->loginWindow, "password_ld")->setText(QStringLiteral("571836"));
-        field(window->loginWindow, "login_btn")->click();
+        child<QLineEdit>(window->loginWindow, "password_ld")->setText(QStringLiteral("571836"));
+        child<QPushButton>(window->loginWindow, "login_btn")->click();
         QCOMPARE(ui->usertype_lb->text(), QStringLiteral("Permission : Administrator"));
         ui->admin_btn->click();
-        field(window->loginWindow, "logout_btn")->click();
+        child<QPushButton>(window->loginWindow, "logout_btn")->click();
         QVERIFY(!ui->mat_set_btn->isEnabled());
     }
 
@@ -69,10 +58,10 @@ private slots:
     {
         ui->scene_cb->setCurrentIndex(2);
         ui->name_btn->click();
-        auto *name = field<QLineEdit>(window->sceneNameWindows, "chname_le");
+        auto *name = child<QLineEdit>(window->sceneNameWindows, "chname_le");
         QCOMPARE(name->selectedText(), QStringLiteral("scene3"));
         name->setText(QStringLiteral("Lobby"));
-        field(window->sceneNameWindows, "modify_btn")->click();
+        child<QPushButton>(window->sceneNameWindows, "modify_btn")->click();
         for (QComboBox *combo : {ui->scene_cb, ui->bscene_cb, ui->sscene_cb})
             QCOMPARE(combo->itemText(2), QStringLiteral("Lobby"));
     }
@@ -94,10 +83,10 @@ private slots:
         QCOMPARE(window->inputNameWindows->isVisible(), linked);
         if (!linked)
             return;
-        auto *name = field<QLineEdit>(window->inputNameWindows, "chname_le");
+        auto *name = child<QLineEdit>(window->inputNameWindows, "chname_le");
         QCOMPARE(name->text(), before);
         name->setText(QStringLiteral("Camera"));
-        field(window->inputNameWindows, "modify_btn")->click();
+        child<QPushButton>(window->inputNameWindows, "modify_btn")->click();
         QCOMPARE(ui->matrix_type_cb->itemText(1), QStringLiteral("Camera"));
         QCOMPARE(ui->scene_cb->itemText(1), QStringLiteral("scene2"));
     }
@@ -106,7 +95,7 @@ private slots:
     {
         window->openSerial();
         ui->about_btn->click();
-        field(window->aboutWindow, "look_pbtn")->click();
+        child<QPushButton>(window->aboutWindow, "look_pbtn")->click();
         QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), wire({"C611225F01BB"}), 5000);
         QCOMPARE(logLines(ui->com_textedit).last(), QStringLiteral(">C6,11,22,5F,01,BB(OK)"));
     }
@@ -123,16 +112,16 @@ private slots:
             window->openSerial();
         const QStringList logBefore = logLines(ui->com_textedit);
         ui->manual_debug_btn->click();
-        auto *command = field<QLineEdit>(window->debugWindow, "command_le");
+        auto *command = child<QLineEdit>(window->debugWindow, "command_le");
         command->setText(text);
-        field(window->debugWindow, "send_btn")->click();
-        QCOMPARE(field<QTextBrowser>(window->debugWindow, "result_tb")->toPlainText(), result);
+        child<QPushButton>(window->debugWindow, "send_btn")->click();
+        QCOMPARE(child<QTextBrowser>(window->debugWindow, "result_tb")->toPlainText(), result);
         QCOMPARE(logLines(ui->com_textedit), logBefore);
         if (!open)
             return;
         // A marker sent after: what arrives before it is all the row sent.
         command->setText(QStringLiteral("EE"));
-        field(window->debugWindow, "send_btn")->click();
+        child<QPushButton>(window->debugWindow, "send_btn")->click();
         const QByteArray sent = result == "success!" ? QByteArray::fromHex(text.toLatin1()) : QByteArray();
         QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), sent + '\xEE', 5000);
     }

@@ -1,8 +1,4 @@
-#include "appinit.h"
-#include "goldenrows.h"
-#include "ui_velmar_windows.h"
-#include "velmar_windows.h"
-#include "windowtest.h"
+#include "consoletest.h"
 
 using namespace WindowTest;
 
@@ -40,9 +36,7 @@ private slots:
     void init()
     {
         resetShared();
-        PortConfig config;
-        config.lcdPort = pty.devicePath();
-        writePortConfig(config);
+        writePortConfig({false, pty.devicePath()});
         window = new Velmar_Windows;
         ui = window->ui;
         window->openSerial();

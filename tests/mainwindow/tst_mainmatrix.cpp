@@ -1,8 +1,4 @@
-#include "appinit.h"
-#include "goldenrows.h"
-#include "ui_velmar_windows.h"
-#include "velmar_windows.h"
-#include "windowtest.h"
+#include "consoletest.h"
 
 using namespace WindowTest;
 
@@ -28,13 +24,8 @@ private:
 
     bool build(bool videoOwn, bool rgbOwn, const MatrixConfig &matrix = MatrixConfig())
     {
-        PortConfig port;
-        port.lcdPort = ptys[MainPty].devicePath();
-        port.videoPort = ptys[VideoPty].devicePath();
-        port.rgbPort = ptys[RgbPty].devicePath();
-        port.videoLink = videoOwn;
-        port.rgbLink = rgbOwn;
-        writePortConfig(port);
+        writePortConfig({false, ptys[MainPty].devicePath(), ptys[VideoPty].devicePath(), ptys[RgbPty].devicePath(),
+                         videoOwn, rgbOwn});
         if (!writeMatrixConfig(matrix))
             return false;
         window = new Velmar_Windows;

@@ -1,10 +1,4 @@
-#include <QtWidgets>
-#include <QtTest>
-
-#include "appinit.h"
 #include "consoletest.h"
-#include "testmain.h"
-#include "velmar_windows.h"
 
 // A skin switch and its way back must leave every widget as the console
 // started, whichever skin it started in.
@@ -46,7 +40,7 @@ private slots:
             QVERIFY2(widgets.at(i)->palette() == startPalettes.at(i),
                      qPrintable(QLatin1String(widgets.at(i)->metaObject()->className()) + QLatin1Char(' ')
                                 + widgets.at(i)->objectName()));
-        ConsoleTest::endTest(window);
+        WindowTest::endTest(window);
         GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
     }
 };

@@ -1,9 +1,5 @@
-#include "appinit.h"
-#include "goldenrows.h"
+#include "consoletest.h"
 #include "matrixconfigurationwindows.h"
-#include "ui_velmar_windows.h"
-#include "velmar_windows.h"
-#include "windowtest.h"
 
 using namespace WindowTest;
 
@@ -26,11 +22,6 @@ class TestMainWindow : public QObject
     void wall(int rows, int columns)
     {
         window->getJoinSettingWindowsData({{"joinrow", QString::number(rows)}, {"joincolumn", QString::number(columns)}});
-    }
-    void switchLanguage()
-    {
-        window->languageSwitch();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     }
     // The menu runs modally: read it from inside and close it.
     QStringList openMenu()
@@ -156,7 +147,8 @@ private slots:
         ui->link_cb->setChecked(true);
         const QString model = ui->linktitle_lb_2->text(); // the linked switch reads it
         QCOMPARE(model, window->matrixSetWindow->getMatrixModel(QStringLiteral("HDMI")));
-        switchLanguage();
+        window->languageSwitch();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(ui->linktitle_lb_2->text(), model);
         QCOMPARE(portStatusText, QStringLiteral("关闭"));
         QCOMPARE(ui->matrix_type_cb->currentIndex() + ui->bscene_cb->currentIndex(), 10);

@@ -1,6 +1,3 @@
-#include <QtTest>
-#include <QtWidgets>
-
 #include "configfile.h"
 #include "globalobject.h"
 #include "goldenrows.h"

@@ -1,6 +1,5 @@
 #include "addersetwindows.h"
 #include "addresscommands.h"
-#include "goldenrows.h"
 #include "windowtest.h"
 
 using namespace WindowTest;
@@ -43,15 +42,6 @@ private slots:
         QCOMPARE(build(Action::SetAddress, "9999", "255", "255").frames.size(), 3);
         GlobalObject::targetAddressList.clear(); // lock needs a first and a last screen
         QVERIFY(build(Action::Lock, "", "", "").frames.isEmpty());
-    }
-
-    void fieldsTakeUpToFourDigits()
-    {
-        AdderSetWindows window;
-        QLineEdit *edit = child<QLineEdit>(&window, "x_le");
-        edit->clear();
-        QTest::keyClicks(edit, "12a345");
-        QCOMPARE(edit->text(), QStringLiteral("1234"));
     }
 };
 

@@ -1,4 +1,3 @@
-#include "goldenrows.h"
 #include "matrixconfigurationwindows.h"
 #include "windowtest.h"
 
@@ -125,19 +124,6 @@ private slots:
         QCOMPARE(cell(&window, 1, 2), QStringLiteral("6"));
         window.setRowColumn(15, 15);
         QCOMPARE(cell(&window, 0, 3) + cell(&window, 14, 14), QStringLiteral("4225"));
-    }
-
-    void inputCountAndIdEdits()
-    {
-        MatrixConfigurationWindows window;
-        QLineEdit *count = child<QLineEdit>(&window, "vgainputnum_le");
-        QCOMPARE(validation(count, "255"), int(QValidator::Acceptable));
-        QCOMPARE(validation(count, "256"), int(QValidator::Invalid));
-        QCOMPARE(validation(count, "0"), int(QValidator::Invalid));
-        QLineEdit *id = child<QLineEdit>(&window, "hdmi_id");
-        id->clear();
-        QTest::keyClicks(id, "12a34");
-        QCOMPARE(window.getInstructionRecord("HDMI", "TK", 1).hdmiId, QStringLiteral("123"));
     }
 
     void inputCountIsAnnouncedWhenTypingEnds()

@@ -1,4 +1,3 @@
-#include "goldenrows.h"
 #include "portname.h"
 #include "portsettingwindows.h"
 #include "windowtest.h"

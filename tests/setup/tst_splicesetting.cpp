@@ -1,4 +1,3 @@
-#include "goldenrows.h"
 #include "joinsettingwindows.h"
 #include "windowtest.h"
 

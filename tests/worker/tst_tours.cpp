@@ -1,16 +1,7 @@
-#include <QtTest>
-#include <QtWidgets>
-
-#include "appinit.h"
 #include "consoletest.h"
-#include "tcpcaptureserver.h"
-#include "goldenrows.h"
-#include "testmain.h"
 #include "threadworker.h"
-#include "ui_velmar_windows.h"
-#include "velmar_windows.h"
 
-using namespace ConsoleTest;
+using namespace WindowTest;
 
 // The matrix tour's steps by a golden file, on the worker alone; then the
 // main window's tours over the wireless link to a local server: scene frames
@@ -54,31 +45,28 @@ private slots:
     // conversion type, link and gap, and the time the pass took.
     void matrixPass()
     {
-        const auto row = [](const char *column) {
-            return *static_cast<QString *>(QTest::qData(column, QMetaType::QString));
-        };
         // Each address field but the signal type's own holds a decoy.
-        MATRIXBROWSEDATA record{row("signal"), row("model"), "77", "77", "77", "77", 25};
-        (row("signal") == "VIDEO" ? record.videoId : row("signal") == "DVI" ? record.dviId
-         : row("signal") == "VGA" ? record.vgaId : record.hdmiId) = row("address");
-        GlobalObject::rgbMatrixPortOpen = row("rgbOpen") == "1";
+        MATRIXBROWSEDATA record{golden("signal"), golden("model"), "77", "77", "77", "77", 25};
+        (golden("signal") == "VIDEO" ? record.videoId : golden("signal") == "DVI" ? record.dviId
+         : golden("signal") == "VGA" ? record.vgaId : record.hdmiId) = golden("address");
+        GlobalObject::rgbMatrixPortOpen = golden("rgbOpen") == "1";
         ThreadWorker worker;
         worker.setPauseUnit(20);
         QSignalSpy stepSpy(&worker, &ThreadWorker::MatrixDelayOver);
         QSignalSpy endSpy(&worker, &ThreadWorker::SignalMatrixOver);
         QElapsedTimer clock;
         clock.start();
-        worker.matrixToBrowse(row("firstIn").toInt(), row("lastIn").toInt(), row("firstOut").toInt(),
-                              row("lastOut").toInt(), 1, record);
+        worker.matrixToBrowse(golden("firstIn").toInt(), golden("lastIn").toInt(), golden("firstOut").toInt(),
+                              golden("lastOut").toInt(), 1, record);
         GlobalObject::rgbMatrixPortOpen = false;
 
         QStringList steps;
         for (const QList<QVariant> &step : qAsConst(stepSpy)) {
             steps << QStringList(step[0].value<QList<QString>>()).join(' ');
             QCOMPARE(step[1].toString() + step[2].toString() + step[3].toString(),
-                     row("conversion") + row("link") + "25");
+                     golden("conversion") + golden("link") + "25");
         }
-        QCOMPARE(steps.isEmpty() ? QStringLiteral("-") : steps.join('|'), row("steps"));
+        QCOMPARE(steps.isEmpty() ? QStringLiteral("-") : steps.join('|'), golden("steps"));
         QCOMPARE(endSpy.count(), 1);
         // A pass without a step also lasts one pause: a tour never spins.
         QVERIFY(clock.elapsed() >= 20 * qMax(1, steps.size()) - 2);
