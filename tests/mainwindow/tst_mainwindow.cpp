@@ -172,6 +172,19 @@ private slots:
         QVERIFY(ConfigFile::hasGroup(QStringLiteral("MatrixConfig")));
     }
 
+    // Every window the console builds shows a picture on its close button.
+    void everyCloseButtonHasItsPicture()
+    {
+        int windows = 0;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (auto *close = top->findChild<QAbstractButton *>(QStringLiteral("close_pbtn"))) {
+                QVERIFY2(!close->icon().isNull(), top->metaObject()->className());
+                ++windows;
+            }
+        }
+        QVERIFY(windows >= 15);
+    }
+
     void doubleClickOnTheTitleMaximizes()
     {
         window->setGeometry(10, 10, 1200, 800);

@@ -144,6 +144,24 @@ private slots:
         QCOMPARE(server.log().bytes(), QByteArray("1V1.1V2."));
     }
 
+    // Inputs 1 to 1 or outputs 5 to 3: the matrix Start does nothing.
+    void matrixStartNeedsRisingRanges_data()
+    {
+        QTest::addColumn<QStringList>("range"); // first and last input, first and last output
+        QTest::newRow("one input") << QStringList{"001", "001", "001", "002"};
+        QTest::newRow("outputs falling") << QStringList{"001", "002", "005", "003"};
+    }
+    void matrixStartNeedsRisingRanges()
+    {
+        QFETCH(QStringList, range);
+        ui->matrix_bin_le->setText(range[0]);
+        ui->matrix_ein_le->setText(range[1]);
+        ui->matrix_bout_le->setText(range[2]);
+        ui->matrix_eout_le->setText(range[3]);
+        ui->beginmatrix_btn->click();
+        QVERIFY(!window->matrixThread && ui->beginmatrix_btn->isEnabled());
+    }
+
     // Scene numbers above two digits would corrupt the frame: skipped, their
     // pause kept.
     void scenesAbove99AreSkipped()
