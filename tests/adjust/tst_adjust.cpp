@@ -135,6 +135,21 @@ private slots:
             QCOMPARE(shown(loaded.get(), entry.section('=', 0, 0)), entry.section('=', 1));
     }
 
+    // The swatches show the colours they stand for: yellow lacks blue at the
+    // end of its row, cyan lacks red.
+    void swatchesShowTheirColours()
+    {
+        PictureControlWindows window;
+        window.show();
+        const auto centre = [&window](const char *name) {
+            const QImage image = window.findChild<QPushButton *>(QLatin1String(name))->grab().toImage();
+            return image.pixelColor(image.rect().center());
+        };
+        const QColor yellow = centre("rg_color_35"), cyan = centre("_gbcolor_10");
+        QVERIFY(yellow.blue() < yellow.red() - 50 && yellow.red() == yellow.green());
+        QVERIFY(cyan.red() < cyan.green() && cyan.green() == cyan.blue());
+    }
+
     void applyWaitsForThePairOnItsWay()
     {
         AlienAdjustWindows window;
