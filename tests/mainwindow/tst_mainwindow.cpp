@@ -170,6 +170,8 @@ private slots:
         window->close();
         QVERIFY(!window->matrixSetWindow->isVisible());
         QVERIFY(ConfigFile::hasGroup(QStringLiteral("MatrixConfig")));
+        // A window that was never opened has nothing to save.
+        QVERIFY(!ConfigFile::hasGroup(QStringLiteral("EdgeSetting")));
     }
 
     // Every window the console builds shows a picture on its close button.
