@@ -233,8 +233,12 @@ private slots:
         QFile::remove(ConfigFile::path());
         TimingSetWindows window;
         window.show();
+        window.findChild<QCheckBox *>("on_off_btn")->setChecked(true);
         window.findChild<QSpinBox *>("bhour_sb")->setValue(7);
+        window.findChild<QSpinBox *>("smimute_sb")->setValue(45);
         QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
+        QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/Switch")).toInt(), 1);
+        QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/EndMin")).toInt(), 45);
         QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/StartHour")).toInt(), 7);
         QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/EndHour")).toInt(), 18);
     }
