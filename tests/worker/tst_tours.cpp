@@ -150,6 +150,7 @@ private slots:
         QTest::addColumn<QStringList>("range"); // first and last input, first and last output
         QTest::newRow("one input") << QStringList{"001", "001", "001", "002"};
         QTest::newRow("outputs falling") << QStringList{"001", "002", "005", "003"};
+        QTest::newRow("one output") << QStringList{"001", "002", "003", "003"};
     }
     void matrixStartNeedsRisingRanges()
     {
