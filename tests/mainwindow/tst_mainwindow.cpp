@@ -174,9 +174,12 @@ private slots:
         QVERIFY(!ConfigFile::hasGroup(QStringLiteral("EdgeSetting")));
     }
 
-    // Every window the console builds shows a picture on its close button.
+    // Every window the console builds shows a picture on its close button;
+    // the console itself is frameless, dragged by its own filter, and ends the program.
     void everyCloseButtonHasItsPicture()
     {
+        QVERIFY(window->windowFlags().testFlag(Qt::FramelessWindowHint) && window->property("CanMove").toBool()
+                && window->testAttribute(Qt::WA_QuitOnClose));
         int windows = 0;
         for (QWidget *top : QApplication::topLevelWidgets()) {
             if (auto *close = top->findChild<QAbstractButton *>(QStringLiteral("close_pbtn"))) {
