@@ -245,6 +245,7 @@ private:
     TourQueue tourQueue;
     int tourPauseUnitMs = 1000;
 
+    friend class ConsoleTest;
     friend class TestMainWindow;
     friend class TestMainLinks;
     friend class TestMainDispatch;

@@ -8,4 +8,28 @@
 #include "velmar_windows.h"
 #include "windowtest.h"
 
+// The main window under test, built on the config.ini written before it;
+// after each test it goes with every child window and the shared state is
+// put back as the program starts.
+class ConsoleTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    Velmar_Windows *window = nullptr;
+    Ui_Velmar_Windows *ui = nullptr;
+
+    void build()
+    {
+        delete window;
+        window = new Velmar_Windows;
+        ui = window->ui;
+    }
+    QStringList log() const { return WindowTest::logLines(ui->com_textedit); }
+
+protected slots:
+    void initTestCase() { new AppInit(this); }
+    void cleanup() { WindowTest::endTest(window); }
+};
+
 #endif // CONSOLETEST_H

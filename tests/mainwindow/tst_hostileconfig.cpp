@@ -8,18 +8,16 @@ using namespace WindowTest;
 // The console started on a config.ini written by a hostile hand, and number
 // fields typed with digits of other scripts: what the windows then hold and
 // show, and what they save again.
-class TestHostileConfig : public QObject
+class TestHostileConfig : public ConsoleTest
 {
     Q_OBJECT
 
     TcpCaptureServer bridge;
     QString startLogo;
-    Velmar_Windows *window = nullptr;
 
     // "%FIFO%" names a FIFO in the folder; an ini of "FIFO" makes config.ini one.
     void build(QByteArray ini)
     {
-        resetShared();
         userImagePath = startLogo;
         const QByteArray fifo = QDir::current().filePath(QStringLiteral("logo.fifo")).toUtf8();
         QFile::remove(QString::fromUtf8(fifo));
@@ -28,12 +26,11 @@ class TestHostileConfig : public QObject
             QVERIFY(::mkfifo(QFile::encodeName(ConfigFile::path()).constData(), 0600) == 0);
         else
             QVERIFY(writeConfig(ini.replace("%FIFO%", fifo).replace("%PORT%", QByteArray::number(bridge.port()))));
-        window = new Velmar_Windows;
+        ConsoleTest::build();
     }
 
     QString shown(const QString &what) const
     {
-        Ui_Velmar_Windows *ui = window->ui;
         const QMap<QString, QComboBox *> combos{{"inputs", ui->matrix_type_cb}, {"scenes", ui->scene_cb},
                                                 {"ports", window->portSetWindow->findChild<QComboBox *>("lcd_port_cb")}};
         if (combos.contains(what))
@@ -56,8 +53,6 @@ private slots:
         QVERIFY(bridge.listen());
         startLogo = userImagePath;
     }
-
-    void cleanup() { endTest(window); }
 
     void hostileValues_data() { goldenRows(QStringLiteral("hostileconfig.tsv")); }
 

@@ -12,36 +12,30 @@ using namespace WindowTest;
 // The login, rename, about, debug, adjustment and playback windows as the
 // main window opens them, and what reaches the main window, the wire and the
 // log from them.
-class TestMainAccounts : public QObject
+class TestMainAccounts : public ConsoleTest
 {
     Q_OBJECT
 
     TcpCaptureServer server;
-    Velmar_Windows *window = nullptr;
-    Ui_Velmar_Windows *ui = nullptr;
 
     QString range() const { return window->pictureControlWindow->findChild<QLabel *>("showrange_lb")->text(); }
 
 private slots:
     void initTestCase()
     {
-        new AppInit(this);
+        ConsoleTest::initTestCase();
         QVERIFY(server.listen());
     }
 
     void init()
     {
-        resetShared();
         // The port window takes the bridge from config.ini when the window builds it.
-        writePortConfig({true, {}, {}, {}, false, false, QStringLiteral("127.0.0.1"), server.port()});
-        window = new Velmar_Windows;
+        writePortConfig({}, false, false, server.port());
+        build();
         window->show();
-        ui = window->ui;
         selectCells(ui->cent_tablewidget, 0, 0, 1, 1);
         server.clearLog();
     }
-
-    void cleanup() { endTest(window); }
 
     void loginAndLogout()
     {
@@ -97,7 +91,7 @@ private slots:
         ui->about_btn->click();
         child<QPushButton>(window->aboutWindow, "look_pbtn")->click();
         QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), wire({"C611225F01BB"}), 5000);
-        QCOMPARE(logLines(ui->com_textedit).last(), QStringLiteral(">C6,11,22,5F,01,BB(OK)"));
+        QCOMPARE(log().last(), QStringLiteral(">C6,11,22,5F,01,BB(OK)"));
     }
 
     void debugSend_data() { goldenRows(QStringLiteral("debugsend.tsv")); }
@@ -110,13 +104,13 @@ private slots:
         QFETCH(QString, result);
         if (open)
             window->openSerial();
-        const QStringList logBefore = logLines(ui->com_textedit);
+        const QStringList logBefore = log();
         ui->manual_debug_btn->click();
         auto *command = child<QLineEdit>(window->debugWindow, "command_le");
         command->setText(text);
         child<QPushButton>(window->debugWindow, "send_btn")->click();
         QCOMPARE(child<QTextBrowser>(window->debugWindow, "result_tb")->toPlainText(), result);
-        QCOMPARE(logLines(ui->com_textedit), logBefore);
+        QCOMPARE(log(), logBefore);
         if (!open)
             return;
         // A marker sent after: what arrives before it is all the row sent.

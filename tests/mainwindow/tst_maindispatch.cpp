@@ -5,15 +5,12 @@ using namespace WindowTest;
 // One sender of each kind of the command dispatcher, checked at the far end
 // of a socat pty pair and in the log pane. Screens 11 and 21 are selected
 // (one row of the 2 x 2 wall), so a range frame runs from 11 to 21.
-class TestMainDispatch : public QObject
+class TestMainDispatch : public ConsoleTest
 {
     Q_OBJECT
 
     PtyPair pty;
-    Velmar_Windows *window = nullptr;
-    Ui_Velmar_Windows *ui = nullptr;
 
-    QStringList log() const { return logLines(ui->com_textedit); }
     void fire(const QString &name, const QStringList &ticked)
     {
         for (const QString &box : ticked)
@@ -29,23 +26,20 @@ class TestMainDispatch : public QObject
 private slots:
     void initTestCase()
     {
-        new AppInit(this);
+        ConsoleTest::initTestCase();
         VW_REQUIRE_SOCAT();
         QVERIFY(startPty(pty));
     }
     void init()
     {
-        resetShared();
-        writePortConfig({false, pty.devicePath()});
-        window = new Velmar_Windows;
-        ui = window->ui;
+        writePortConfig({pty.devicePath()});
+        build();
         window->openSerial();
         QVERIFY(GlobalObject::linkOpen);
         selectCells(ui->cent_tablewidget, 0, 0, 0, 1);
         pty.clearLog();
         new MessageBoxCatcher(window); // an unexpected message must not block
     }
-    void cleanup() { endTest(window); }
 
     void senders_data() { goldenRows(QStringLiteral("dispatch.tsv")); }
     void senders()
@@ -72,7 +66,7 @@ private slots:
         ui->fan_sp2->setValue(255);
         ui->fan_apply->click();
         QTRY_COMPARE(pty.log().bytes(), wire({"C611215603BB", "C61121560ABB", "C6112156FFBB"}));
-        QVERIFY(arrivalMs(pty.log(), 17) - arrivalMs(pty.log(), 11) >= 40);
+        QVERIFY(pty.log().frameArrivals(6)[2] - pty.log().frameArrivals(6)[1] >= 40000000);
     }
 
     void delayedPowerOn()
@@ -85,7 +79,7 @@ private slots:
         // The slot returns only after the wait behind the last frame.
         QVERIFY2(took.elapsed() >= 1800 && took.elapsed() < 4000, qPrintable(QString::number(took.elapsed())));
         QTRY_COMPARE(pty.log().bytes(), wire({"C611111001BB", "C621211001BB"}));
-        const qint64 gap = arrivalMs(pty.log(), 6) - arrivalMs(pty.log(), 0);
+        const qint64 gap = (pty.log().frameArrivals(6)[1] - pty.log().frameArrivals(6)[0]) / 1000000;
         QVERIFY2(gap >= 900 && gap < 3000, qPrintable(QString::number(gap)));
     }
 

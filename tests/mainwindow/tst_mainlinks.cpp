@@ -8,7 +8,7 @@ using namespace WindowTest;
 // Opening and closing the links from the main window, on socat pty pairs
 // standing in for the serial adapters and a local TCP server for the
 // wireless bridge; a link that dies under a command.
-class TestMainLinks : public QObject
+class TestMainLinks : public ConsoleTest
 {
     Q_OBJECT
 
@@ -20,23 +20,17 @@ private:
     std::unique_ptr<PtyPair> ptys[3];
     TcpCaptureServer server;
     std::unique_ptr<MessageBoxCatcher> catcher;
-    Velmar_Windows *window = nullptr;
-    Ui_Velmar_Windows *ui = nullptr;
 
     QString portName(Port port) const
     {
         return port == Missing ? QDir::current().filePath("no-such-port")
                : port == LowerCaseCom ? QStringLiteral("com5") : ptys[port]->devicePath();
     }
-    PortConfig build(Port lcd, Port video, Port rgb, bool videoLink, bool rgbLink, bool wireless = false)
+    void start(Port lcd, Port video, Port rgb, bool videoLink, bool rgbLink, bool wireless = false)
     {
-        const PortConfig config{wireless, portName(lcd), portName(video), portName(rgb), videoLink, rgbLink,
-                                QStringLiteral("127.0.0.1"), server.port()};
-        writePortConfig(config);
-        window = new Velmar_Windows;
-        ui = window->ui;
+        writePortConfig({portName(lcd), portName(video), portName(rgb)}, videoLink, rgbLink, wireless ? server.port() : 0);
+        build();
         selectCells(ui->cent_tablewidget, 0, 0, 0, 0);
-        return config;
     }
     // The link flags, the open serial ports and the enabled link buttons as
     // words, so that a mismatch shows them all.
@@ -55,18 +49,16 @@ private:
         return words.join(' ');
     }
     QString label(const char *word) const { return window->portSetWindow->getPortDescription() + word; }
-    QStringList log() const { return logLines(ui->com_textedit); }
 
 private slots:
     void initTestCase()
     {
-        new AppInit(this);
+        ConsoleTest::initTestCase();
         QVERIFY(server.listen());
     }
     void init()
     {
         VW_REQUIRE_SOCAT();
-        resetShared();
         for (auto &pty : ptys) {
             pty = std::make_unique<PtyPair>();
             QVERIFY(startPty(*pty));
@@ -77,7 +69,7 @@ private slots:
     }
     void cleanup()
     {
-        endTest(window);
+        ConsoleTest::cleanup();
         catcher.reset();
         for (auto &pty : ptys)
             pty.reset();
@@ -91,7 +83,7 @@ private slots:
         QFETCH(QString, rgb);
         QFETCH(QString, refusal);
         const auto port = [](const QString &name) { return Port(QMetaEnum::fromType<Port>().keyToValue(qPrintable(name))); };
-        build(port(lcd), port(video), port(rgb), true, true);
+        start(port(lcd), port(video), port(rgb), true, true);
         QCOMPARE(ui->show_comstatus->text(), label("Closed"));
         window->openSerial();
         QTEST(state(), "state");
@@ -117,7 +109,7 @@ private slots:
 
     void wirelessRoad()
     {
-        build(MainPty, VideoPty, RgbPty, true, true, true);
+        start(MainPty, VideoPty, RgbPty, true, true, true);
         window->openSerial();
         QCOMPARE(state(), QStringLiteral("link wireless buttons"));
         QCOMPARE(ui->show_comstatus->text(), QStringLiteral("WIRELESS Opened"));
@@ -134,25 +126,25 @@ private slots:
 
     void labelFollowsTheLanguageAndTheSettings()
     {
-        const PortConfig config = build(MainPty, VideoPty, RgbPty, false, false);
+        start(MainPty, VideoPty, RgbPty, false, false);
         window->openSerial();
         window->languageSwitch();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(ui->show_comstatus->text(), label("开启"));
         // Another main port confirmed while open: the label shows what is open.
         auto *lcdBox = window->portSetWindow->findChild<QComboBox *>("lcd_port_cb");
-        lcdBox->setCurrentIndex(lcdBox->findText(config.videoPort));
+        lcdBox->setCurrentIndex(lcdBox->findText(portName(VideoPty)));
         emit window->portSetWindow->comSelectChange();
-        QCOMPARE(ui->show_comstatus->text(), config.lcdPort + QStringLiteral(" 开启"));
+        QCOMPARE(ui->show_comstatus->text(), portName(MainPty) + QStringLiteral(" 开启"));
         window->closeSerial();
-        QCOMPARE(ui->show_comstatus->text(), config.videoPort + QStringLiteral(" 关闭"));
+        QCOMPARE(ui->show_comstatus->text(), portName(VideoPty) + QStringLiteral(" 关闭"));
     }
 
     // The link's own tests drop both kinds of link; here one serial row.
     void linkDroppedDuringCommand()
     {
         PtyPair &pty = *ptys[MainPty];
-        const PortConfig config = build(MainPty, VideoPty, RgbPty, false, false);
+        start(MainPty, VideoPty, RgbPty, false, false);
         window->getJoinSettingWindowsData({{"joinrow", "3"}, {"joincolumn", "3"}});
         selectCells(ui->cent_tablewidget, 0, 0, 2, 2);
         window->openSerial();
@@ -160,7 +152,7 @@ private slots:
         ui->run_btn->click(); // nine frames, one per screen, 50 ms apart
 
         QCOMPARE(catcher->count(), 1);
-        QVERIFY(catcher->lastText().contains(config.lcdPort));
+        QVERIFY(catcher->lastText().contains(portName(MainPty)));
         QCOMPARE(state(), QStringLiteral("openButton"));
         QCOMPARE(ui->show_comstatus->text(), label("Closed"));
 
@@ -177,7 +169,7 @@ private slots:
 
     void cablesPulledTogetherGiveOneMessage()
     {
-        build(MainPty, VideoPty, RgbPty, true, false);
+        start(MainPty, VideoPty, RgbPty, true, false);
         window->openSerial();
         QCOMPARE(state(), QStringLiteral("link videoFlag mainPort videoPort buttons"));
         ptys[VideoPty]->stop();

@@ -8,7 +8,7 @@ using namespace WindowTest;
 // 21 of the 2 x 2 wall are selected; the output map feeds them from outputs
 // 1 and 2. The matrices are CREATEK models ("<input>V<output>.") unless a
 // row says otherwise.
-class TestMainMatrix : public QObject
+class TestMainMatrix : public ConsoleTest
 {
     Q_OBJECT
 
@@ -19,17 +19,14 @@ public:
 private:
     PtyPair ptys[3];
     MessageBoxCatcher catcher; // a message the test does not expect must not block it
-    Velmar_Windows *window = nullptr;
-    Ui_Velmar_Windows *ui = nullptr;
 
-    bool build(bool videoOwn, bool rgbOwn, const MatrixConfig &matrix = MatrixConfig())
+    bool start(bool videoOwn, bool rgbOwn, const MatrixConfig &matrix = MatrixConfig())
     {
-        writePortConfig({false, ptys[MainPty].devicePath(), ptys[VideoPty].devicePath(), ptys[RgbPty].devicePath(),
-                         videoOwn, rgbOwn});
+        writePortConfig({ptys[MainPty].devicePath(), ptys[VideoPty].devicePath(), ptys[RgbPty].devicePath()}, videoOwn,
+                        rgbOwn);
         if (!writeMatrixConfig(matrix))
             return false;
-        window = new Velmar_Windows;
-        ui = window->ui;
+        build();
         window->openSerial();
         selectCells(ui->cent_tablewidget, 0, 0, 0, 1);
         return GlobalObject::linkOpen && GlobalObject::matrixOutList == QList<int>({1, 2});
@@ -56,7 +53,6 @@ private:
                      ptys[i].log().bytes().toHex().constData(), expected[i].toHex().constData());
         return ok;
     }
-    QStringList log() const { return logLines(ui->com_textedit); }
     QString cellText(int row, int column) const
     {
         const QTableWidgetItem *item = ui->cent_tablewidget->item(row, column);
@@ -66,18 +62,16 @@ private:
 private slots:
     void initTestCase()
     {
-        new AppInit(this);
+        ConsoleTest::initTestCase();
         VW_REQUIRE_SOCAT();
         for (auto &pty : ptys)
             QVERIFY(startPty(pty));
     }
     void init()
     {
-        resetShared();
         for (auto &pty : ptys)
             pty.clearLog();
     }
-    void cleanup() { endTest(window); }
 
     void linkedSwitchOrderAndWaits_data()
     {
@@ -92,7 +86,7 @@ private slots:
         matrix.responseTime = 500;
         matrix.intervalTime = 100;
         matrix.matrixFirst = matrixFirst;
-        QVERIFY(build(false, false, matrix));
+        QVERIFY(start(false, false, matrix));
         choose(1, 3, true); // VGA, input 3
         ui->single_btn->click();
         const QByteArray screen = wire({"C611212001BB"});
@@ -103,14 +97,13 @@ private slots:
         QCOMPARE(log(), matrixFirst ? matrixLines + screenLine : screenLine + matrixLines);
         QCOMPARE(cellText(0, 0) + cellText(0, 1) + cellText(1, 0), QStringLiteral("VGAVGA"));
         // Waits measured where the bytes arrive.
-        const CaptureLog &farEnd = ptys[MainPty].log();
+        const QList<qint64> at = ptys[MainPty].log().frameArrivals(1); // ns, byte by byte
         const int firstMatrix = matrixFirst ? 0 : 6;
-        const qint64 interval = arrivalMs(farEnd, firstMatrix + 4) - arrivalMs(farEnd, firstMatrix);
+        const qint64 interval = (at[firstMatrix + 4] - at[firstMatrix]) / 1000000;
         QVERIFY2(interval >= 60 && interval < 1000, qPrintable(QString::number(interval)));
         // Screen first: 50 ms behind the frame, then the response time. Matrix
         // first: the interval behind the last matrix text, then the response time.
-        const qint64 response = matrixFirst ? arrivalMs(farEnd, 8) - arrivalMs(farEnd, 4)
-                                            : arrivalMs(farEnd, 6) - arrivalMs(farEnd, 0);
+        const qint64 response = (matrixFirst ? at[8] - at[4] : at[6] - at[0]) / 1000000;
         QVERIFY2(response >= (matrixFirst ? 440 : 350) && response < 2000, qPrintable(QString::number(response)));
     }
 
@@ -119,7 +112,7 @@ private slots:
     {
         QFETCH(QString, signal);
         QFETCH(QString, ownPorts);
-        QVERIFY(build(ownPorts.toInt() & 1, ownPorts.toInt() & 2));
+        QVERIFY(start(ownPorts.toInt() & 1, ownPorts.toInt() & 2));
         choose(qAbs(signal.toInt()), 3, true);
         if (signal.toInt() < 0)
             ui->linktitle_lb_2->setText("NO-SUCH");
@@ -132,7 +125,7 @@ private slots:
     {
         MatrixConfig matrix;
         matrix.responseTime = 1000;
-        QVERIFY(build(false, true, matrix));
+        QVERIFY(start(false, true, matrix));
         choose(1, 0, true);
         QElapsedTimer took;
         took.start();
@@ -144,8 +137,8 @@ private slots:
     void emptySelectionSendsNothing()
     {
         MatrixConfig matrix;
-        matrix.vgaModel = QStringLiteral("AE-VGA-T"); // builds a command for no output too
-        QVERIFY(build(false, false, matrix));
+        matrix.models[1] = QStringLiteral("AE-VGA-T"); // builds a command for no output too
+        QVERIFY(start(false, false, matrix));
         choose(1, 3, true);
         ui->cent_tablewidget->clearSelection();
         ui->single_btn->click();
@@ -160,10 +153,10 @@ private slots:
         QFETCH(QString, scene);
         const int type = golden("signal").toInt(); // -1: not linked
         MatrixConfig config;
-        config.videoModel = QStringLiteral("VMW-JCAV");
+        config.models[0] = QStringLiteral("VMW-JCAV");
         config.responseTime = 300;
         config.matrixFirst = true;
-        QVERIFY(build(false, golden("ownPort") == "yes", config));
+        QVERIFY(start(false, golden("ownPort") == "yes", config));
         choose(type < 0 ? 1 : type, 1, type >= 0);
         while (ui->scene_cb->count() < scene.toInt())
             ui->scene_cb->addItem(QString::number(ui->scene_cb->count() + 1));
@@ -171,7 +164,8 @@ private slots:
         (golden("action") == "save" ? ui->save_btn : ui->load_btn)->click();
         QVERIFY(wiresCarry(wire({golden("main")}), QByteArray(), wire({golden("matrix")})));
         if (type == 0) {
-            const qint64 gap = arrivalMs(ptys[MainPty].log(), 6) - arrivalMs(ptys[MainPty].log(), 0);
+            const QList<qint64> at = ptys[MainPty].log().frameArrivals(1);
+            const qint64 gap = (at[6] - at[0]) / 1000000;
             QVERIFY2(gap >= 270 && gap < 2000, qPrintable(QString::number(gap)));
         }
     }
@@ -180,7 +174,7 @@ private slots:
     void tourSteps()
     {
         const int type = golden("type").toInt();
-        QVERIFY(build(golden("ownPorts").toInt() & 1, golden("ownPorts").toInt() & 2));
+        QVERIFY(start(golden("ownPorts").toInt() & 1, golden("ownPorts").toInt() & 2));
         window->sendMatrixCom(goldenList(golden("texts")), type, type == 0 ? 1 : 0, 10); // 1: the VIDEO side
         QVERIFY(wiresCarry(wire({golden("main")}), wire({golden("video")}), wire({golden("rgb")})));
         // Only the main link reaches the log, each text with a blank.

@@ -5,20 +5,12 @@ using namespace WindowTest;
 
 // The main window without links: the grid, its settings through restarts and
 // a language switch, what a login unlocks, and the screen table's menu.
-class TestMainWindow : public QObject
+class TestMainWindow : public ConsoleTest
 {
     Q_OBJECT
 
-    Velmar_Windows *window = nullptr;
     MessageBoxCatcher catcher; // a message the test does not expect must not block it
-    Ui_Velmar_Windows *ui = nullptr;
 
-    void build()
-    {
-        delete window;
-        window = new Velmar_Windows;
-        ui = window->ui;
-    }
     void wall(int rows, int columns)
     {
         window->getJoinSettingWindowsData({{"joinrow", QString::number(rows)}, {"joincolumn", QString::number(columns)}});
@@ -51,13 +43,7 @@ class TestMainWindow : public QObject
     }
 
 private slots:
-    void initTestCase() { new AppInit(this); }
-    void init()
-    {
-        resetShared();
-        build();
-    }
-    void cleanup() { endTest(window); }
+    void init() { build(); }
 
     void selectionGivesAddresses_data() { goldenRows(QStringLiteral("wallselection.tsv")); }
     void selectionGivesAddresses()

@@ -65,39 +65,22 @@ bool inChinese(Step step)
     return true;
 }
 
-struct PortConfig
+// [PortConfig] as the port window keeps it: the main, video and RGB ports
+// (in that order) as the stored list, each box's entry an index into it; a
+// bridge port makes the link wireless, to the local host.
+inline void writePortConfig(const QStringList &ports, bool videoLink = false, bool rgbLink = false,
+                            quint16 bridgePort = 0)
 {
-    bool wireless = false;
-    QString lcdPort;
-    QString videoPort;
-    QString rgbPort;
-    bool videoLink = false;
-    bool rgbLink = false;
-    QString address = QStringLiteral("127.0.0.1");
-    quint16 tcpPort = 0;
-};
-
-inline void writePortConfig(const PortConfig &config)
-{
-    // The port window keeps each box's entry as an index into its stored list.
-    QStringList ports;
-    for (const QString &name : {config.lcdPort, config.videoPort, config.rgbPort}) {
-        if (!name.isEmpty() && !ports.contains(name))
-            ports.append(name);
-    }
-    if (ports.isEmpty())
-        ports.append(QStringLiteral("COM1"));
     const auto settings = ConfigFile::open();
     settings->remove(QStringLiteral("PortConfig"));
     settings->beginGroup(QStringLiteral("PortConfig"));
     const std::pair<const char *, QVariant> values[] = {
-        {"ConMethod", config.wireless ? 1 : 0}, {"LPort", ports.indexOf(config.lcdPort)},
-        {"VPort", ports.indexOf(config.videoPort)}, {"DPort", ports.indexOf(config.rgbPort)},
-        {"VLink", config.videoLink ? 1 : 0}, {"DLink", config.rgbLink ? 1 : 0}, {"Addr", config.address},
-        {"Port", QString::number(config.tcpPort)}, {"AutoOpen", 0}};
+        {"ConMethod", bridgePort ? 1 : 0}, {"LPort", ports.indexOf(ports.value(0))},
+        {"VPort", ports.indexOf(ports.value(1))}, {"DPort", ports.indexOf(ports.value(2))}, {"VLink", int(videoLink)},
+        {"DLink", int(rgbLink)}, {"Addr", "127.0.0.1"}, {"Port", QString::number(bridgePort)}, {"AutoOpen", 0}};
     for (const auto &value : values)
         settings->setValue(QLatin1String(value.first), value.second);
-    settings->beginWriteArray(QStringLiteral("ComList"), ports.size());
+    settings->beginWriteArray(QStringLiteral("ComList"));
     for (int i = 0; i < ports.size(); ++i) {
         settings->setArrayIndex(i);
         settings->setValue(QStringLiteral("Com"), ports.at(i));
@@ -106,12 +89,10 @@ inline void writePortConfig(const PortConfig &config)
     settings->endGroup();
 }
 
+// The matrix models for VIDEO, VGA, DVI and HDMI, and the waits.
 struct MatrixConfig
 {
-    QString videoModel = QStringLiteral("CREATEK");
-    QString vgaModel = QStringLiteral("CREATEK");
-    QString dviModel = QStringLiteral("CREATEK");
-    QString hdmiModel = QStringLiteral("BY-T");
+    QStringList models{"CREATEK", "CREATEK", "CREATEK", "BY-T"};
     int responseTime = 0;
     int intervalTime = 0;
     bool matrixFirst = false;
@@ -120,23 +101,22 @@ struct MatrixConfig
 // False when a model is not offered for its signal type.
 inline bool writeMatrixConfig(const MatrixConfig &config)
 {
-    const QStringList models[] = {{"VIDEO", "VideoIndex", config.videoModel},
-                                  {"VGA", "VgaIndex", config.vgaModel},
-                                  {"DVI", "DviIndex", config.dviModel},
-                                  {"HDMI", "HdmiIndex", config.hdmiModel}};
     const auto settings = ConfigFile::open();
     settings->remove(QStringLiteral("MatrixConfig"));
     settings->beginGroup(QStringLiteral("MatrixConfig"));
-    for (const QStringList &model : models) {
-        const int index = matrixModelNames(model.at(0)).indexOf(model.at(2));
+    const QStringList types{"VIDEO", "VGA", "DVI", "HDMI"};
+    for (int i = 0; i < types.size(); ++i) {
+        const int index = matrixModelNames(types[i]).indexOf(config.models.value(i));
         if (index < 0)
             return false;
-        settings->setValue(model.at(1), index);
+        const QString key = types[i].left(1) + types[i].mid(1).toLower(); // "Video", "Vga", ...
+        settings->setValue(key + "Index", index);
+        settings->setValue(key + "InputNum", "16");
+        settings->setValue(key + "Id", i ? "1" : "01");
     }
-    const std::pair<const char *, QVariant> values[] = {
-        {"VideoId", "01"}, {"DviId", "1"}, {"VgaId", "1"}, {"HdmiId", "1"}, {"ResponseTime", config.responseTime},
-        {"IntervalTime", config.intervalTime}, {"priority", config.matrixFirst ? 1 : 0}, {"VideoInputNum", "16"},
-        {"DviInputNum", "16"}, {"VgaInputNum", "16"}, {"HdmiInputNum", "16"}};
+    const std::pair<const char *, QVariant> values[] = {{"ResponseTime", config.responseTime},
+                                                         {"IntervalTime", config.intervalTime},
+                                                         {"priority", config.matrixFirst ? 1 : 0}};
     for (const auto &value : values)
         settings->setValue(QLatin1String(value.first), value.second);
     settings->endGroup();
@@ -198,18 +178,6 @@ inline QStringList logLines(QTextEdit *edit)
 {
     const QString text = edit->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-}
-
-// When the byte at index arrived at the far end, in ms of the log's clock.
-inline qint64 arrivalMs(const CaptureLog &log, int index)
-{
-    qint64 seen = 0;
-    for (const CapturedChunk &chunk : log.chunks()) {
-        seen += chunk.bytes.size();
-        if (index < seen)
-            return chunk.atNs / 1000000;
-    }
-    return -1;
 }
 
 } // namespace WindowTest

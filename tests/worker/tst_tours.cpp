@@ -7,30 +7,24 @@ using namespace WindowTest;
 // main window's tours over the wireless link to a local server: scene frames
 // and their spacing, one tour at a time, and the end of both tours by their
 // Stop buttons or by the window going away (the lifecycle group).
-class TestTours : public QObject
+class TestTours : public ConsoleTest
 {
     Q_OBJECT
 
     TcpCaptureServer server;
-    Velmar_Windows *window = nullptr;
-    Ui_Velmar_Windows *ui = nullptr;
 
 private slots:
-    void cleanup() { endTest(window); }
-
     void initTestCase()
     {
-        new AppInit(this);
+        ConsoleTest::initTestCase();
         QVERIFY(server.listen());
     }
 
     void init()
     {
-        resetShared();
-        writePortConfig({true, {}, {}, {}, false, false, QStringLiteral("127.0.0.1"), server.port()});
+        writePortConfig({}, false, false, server.port());
         QVERIFY(writeMatrixConfig(MatrixConfig()));
-        window = new Velmar_Windows;
-        ui = window->ui;
+        build();
         // The previous test's client may still look connected from here:
         // wait for this window's own connection.
         const int connections = server.connectionCount();
