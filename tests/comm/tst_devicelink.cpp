@@ -2,6 +2,7 @@
 
 #include "communication.h"
 #include "globalobject.h"
+#include "goldenrows.h"
 #include "ptypair.h"
 #include "tcpcaptureserver.h"
 #include "testmain.h"
@@ -13,11 +14,7 @@ class TestDeviceLink : public QObject
 {
     Q_OBJECT
 
-public:
     enum Kind { Serial, Wireless };
-    Q_ENUM(Kind)
-
-private:
     std::unique_ptr<PtyPair> pty;
     TcpCaptureServer server;
     QStringList texts;
@@ -47,12 +44,7 @@ private:
         return list;
     }
     void send(const QList<QByteArray> &list, int interval) { lcdCommunication.sendMatrixData(list, {}, interval); }
-    static void kindRows()
-    {
-        QTest::addColumn<Kind>("kind");
-        QTest::newRow("serial") << Serial;
-        QTest::newRow("wireless") << Wireless;
-    }
+    static Kind rowKind() { return golden("kind") == QLatin1String("wireless") ? Wireless : Serial; }
 
 private slots:
     void initTestCase()
@@ -84,10 +76,10 @@ private slots:
         GlobalObject::wirelessMode = false;
     }
 
-    void tenThousandFramesWithoutWait_data() { kindRows(); }
+    void tenThousandFramesWithoutWait_data() { goldenRows(QStringLiteral("linkkinds.tsv")); }
     void tenThousandFramesWithoutWait()
     {
-        QFETCH(Kind, kind);
+        const Kind kind = rowKind();
         QVERIFY(openLink(kind));
         const QList<QByteArray> list = frames(10000);
         send(list, 0);
@@ -97,10 +89,10 @@ private slots:
         QCOMPARE(texts.last(), QStringLiteral("C6270F0102BB")); // no text given: the frame's hex
     }
 
-    void linkLostMidCommand_data() { kindRows(); }
+    void linkLostMidCommand_data() { goldenRows(QStringLiteral("linkkinds.tsv")); }
     void linkLostMidCommand()
     {
-        QFETCH(Kind, kind);
+        const Kind kind = rowKind();
         QVERIFY(openLink(kind));
         QSignalSpy failed(&lcdCommunication, &Communication::linkFailed);
         if (kind == Serial)

@@ -3,6 +3,7 @@
 
 #include "communication.h"
 #include "globalobject.h"
+#include "goldenrows.h"
 #include "ptypair.h"
 #include "tcpcaptureserver.h"
 #include "testmain.h"
@@ -16,16 +17,11 @@ class TestLinkHardening : public QObject
 private slots:
     void cleanup() { GlobalObject::linkOpen = GlobalObject::wirelessMode = false; }
 
-    void floodIsDropped_data()
-    {
-        QTest::addColumn<bool>("wireless");
-        QTest::newRow("serial adapter floods") << false;
-        QTest::newRow("bridge floods") << true;
-    }
+    void floodIsDropped_data() { goldenRows(QStringLiteral("linkkinds.tsv")); }
 
     void floodIsDropped()
     {
-        QFETCH(bool, wireless);
+        const bool wireless = golden("kind") == QLatin1String("wireless");
         Communication link;
         PtyPair pty;
         QSerialPort farEnd;

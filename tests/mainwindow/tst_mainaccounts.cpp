@@ -60,16 +60,11 @@ private slots:
             QCOMPARE(combo->itemText(2), QStringLiteral("Lobby"));
     }
 
-    void renameMatrixInput_data()
-    {
-        QTest::addColumn<bool>("linked");
-        QTest::newRow("linked switching on") << true;
-        QTest::newRow("linked switching off: nothing opens") << false;
-    }
+    void renameMatrixInput_data() { goldenRows(QStringLiteral("renameinput.tsv")); }
 
     void renameMatrixInput()
     {
-        QFETCH(bool, linked);
+        const bool linked = golden("linked") == "yes";
         ui->link_cb->setChecked(linked);
         ui->matrix_type_cb->setCurrentIndex(1);
         const QString before = ui->matrix_type_cb->currentText();

@@ -73,15 +73,10 @@ private slots:
             pty.clearLog();
     }
 
-    void linkedSwitchOrderAndWaits_data()
-    {
-        QTest::addColumn<bool>("matrixFirst");
-        QTest::newRow("screen preferred") << false;
-        QTest::newRow("matrix preferred") << true;
-    }
+    void linkedSwitchOrderAndWaits_data() { goldenRows(QStringLiteral("switchorder.tsv")); }
     void linkedSwitchOrderAndWaits()
     {
-        QFETCH(bool, matrixFirst);
+        const bool matrixFirst = golden("first") == "matrix";
         MatrixConfig matrix;
         matrix.responseTime = 500;
         matrix.intervalTime = 100;

@@ -167,15 +167,10 @@ private slots:
         QCOMPARE(again.findChild<QComboBox *>("colorlist_cb")->currentIndex(), 5);
     }
 
-    void storedColourOutsideTheListFallsBackToTheFirst_data()
-    {
-        QTest::addColumn<QByteArray>("index");
-        QTest::newRow("past the end") << QByteArray("100000");
-        QTest::newRow("negative") << QByteArray("-1");
-    }
+    void storedColourOutsideTheListFallsBackToTheFirst_data() { goldenRows(QStringLiteral("captioncolour.tsv")); }
     void storedColourOutsideTheListFallsBackToTheFirst()
     {
-        QFETCH(QByteArray, index);
+        const QByteArray index = golden("index").toLatin1();
         QFile ini(ConfigFile::path());
         QVERIFY(ini.open(QIODevice::WriteOnly)
                 && ini.write("[FontSetting]\nText=Hello\nTDelay=150\nBgColorIndex=" + index + "\n") > 0);

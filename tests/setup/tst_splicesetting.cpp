@@ -60,29 +60,19 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
-    void nameAndLogoAreSetBeforeTheSignal_data()
-    {
-        QTest::addColumn<QStringList>("picks");
-        QTest::addColumn<bool>("reopen");
-        QTest::addColumn<bool>("imported");
-        QTest::newRow("imported picture becomes the logo") << QStringList{"pick"} << false << true;
-        QTest::newRow("import then cancel keeps the logo") << QStringList{"pick", ""} << false << false;
-        QTest::newRow("import, close, reopen keeps the logo") << QStringList{"pick"} << true << false;
-    }
+    void nameAndLogoAreSetBeforeTheSignal_data() { goldenRows(QStringLiteral("logoimport.tsv")); }
     void nameAndLogoAreSetBeforeTheSignal()
     {
-        QFETCH(QStringList, picks);
-        QFETCH(bool, reopen);
-        QFETCH(bool, imported);
+        const bool imported = golden("imported") == QLatin1String("yes");
         const QString picture = makePicture("picked.png", Qt::red);
         PickingWindow window;
         window.setUserName("Hall A");
         window.show();
-        for (const QString &pick : picks) {
+        for (const QString &pick : goldenList(golden("picks"))) {
             window.answers = QStringList{pick.isEmpty() ? QString() : picture};
             child<QPushButton>(&window, "pic_import_btn")->click();
         }
-        if (reopen) {
+        if (golden("reopen") == QLatin1String("yes")) {
             child<QPushButton>(&window, "close_btn")->click();
             window.show();
         }

@@ -5,17 +5,13 @@
 #include <QFile>
 #include <QTest>
 
-#ifndef TEST_DATA
-#define TEST_DATA VW_TEST_DATA
-#endif
-
 // Adds the rows of a golden file under tests/data/ to the current _data
 // function: tab-separated, the first line names the row-name column and then
 // the others (all QString), lines starting with "#" after it are comments.
 inline void goldenRows(const QString &fileName)
 {
     static QByteArrayList names; // QTest keeps pointers to the column names
-    QFile golden(QStringLiteral(TEST_DATA "/") + fileName);
+    QFile golden(QStringLiteral(VW_TEST_DATA "/") + fileName);
     QVERIFY2(golden.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(golden.fileName()));
     for (const QByteArray &column : golden.readLine().trimmed().split('\t').mid(1)) {
         names.append(column);

@@ -66,25 +66,13 @@ private slots:
         QVERIFY(clock.elapsed() >= 20 * qMax(1, steps.size()) - 2);
     }
 
-    void sceneTour_data()
-    {
-        QTest::addColumn<int>("begin");
-        QTest::addColumn<int>("end");
-        QTest::addColumn<QStringList>("frames");
-        QTest::newRow("ascending, passes repeat")
-            << 0 << 1 << QStringList{"C611FF5A01BB", "C611FF5A02BB", "C611FF5A01BB", "C611FF5A02BB"};
-        QTest::newRow("descending, scene 10 in decimal")
-            << 9 << 7 << QStringList{"C611FF5A10BB", "C611FF5A09BB", "C611FF5A08BB"};
-    }
-
+    void sceneTour_data() { goldenRows(QStringLiteral("scenetour.tsv")); }
     void sceneTour()
     {
-        QFETCH(int, begin);
-        QFETCH(int, end);
-        QFETCH(QStringList, frames);
+        const QStringList frames = goldenList(golden("frames"));
         window->tourPauseUnitMs = 100;
-        ui->bscene_cb->setCurrentIndex(begin);
-        ui->sscene_cb->setCurrentIndex(end);
+        ui->bscene_cb->setCurrentIndex(golden("begin").toInt());
+        ui->sscene_cb->setCurrentIndex(golden("end").toInt());
         // Started, stopped in its first pause and started again: one tour.
         ui->beginplan_btn->click();
         ui->stopplan_btn->click();
@@ -102,16 +90,9 @@ private slots:
             QVERIFY2(at[i] - at[i - 1] > 80000000 && at[i] - at[i - 1] < 250000000, "one pause apart");
     }
 
-    void endingJoinsBothTours_data()
-    {
-        QTest::addColumn<bool>("exit");
-        QTest::newRow("Stop buttons") << false;
-        QTest::newRow("window gone with both running") << true;
-    }
-
+    void endingJoinsBothTours_data() { goldenRows(QStringLiteral("tourending.tsv")); }
     void endingJoinsBothTours()
     {
-        QFETCH(bool, exit);
         window->tourPauseUnitMs = 5000;
         // As the form starts: VIDEO, inputs and outputs 01 to 02.
         ui->beginplan_btn->click();
@@ -125,7 +106,7 @@ private slots:
         const QPointer<QThread> threads[] = {window->planThread, window->matrixThread};
         QElapsedTimer clock;
         clock.start();
-        if (exit) {
+        if (golden("ending") == "window gone") {
             endTest(window);
         } else {
             ui->stopplan_btn->click();
@@ -138,17 +119,10 @@ private slots:
         QCOMPARE(server.log().bytes(), QByteArray("1V1.1V2."));
     }
 
-    // Inputs 1 to 1 or outputs 5 to 3: the matrix Start does nothing.
-    void matrixStartNeedsRisingRanges_data()
-    {
-        QTest::addColumn<QStringList>("range"); // first and last input, first and last output
-        QTest::newRow("one input") << QStringList{"001", "001", "001", "002"};
-        QTest::newRow("outputs falling") << QStringList{"001", "002", "005", "003"};
-        QTest::newRow("one output") << QStringList{"001", "002", "003", "003"};
-    }
+    void matrixStartNeedsRisingRanges_data() { goldenRows(QStringLiteral("matrixranges.tsv")); }
     void matrixStartNeedsRisingRanges()
     {
-        QFETCH(QStringList, range);
+        const QStringList range = goldenList(golden("range"));
         ui->matrix_bin_le->setText(range[0]);
         ui->matrix_ein_le->setText(range[1]);
         ui->matrix_bout_le->setText(range[2]);
