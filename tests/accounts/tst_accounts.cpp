@@ -173,14 +173,13 @@ private slots:
         QFETCH(QString, statement);
         QFETCH(QString, password);
         QFETCH(QString, signal);
-        QFETCH(QString, buttons);
         if (!statement.isEmpty())
             rows(file(), statement);
         window->showWindow();
         QCOMPARE(login(password), signal);
         QCOMPARE(catcher.lastText(), signal.isEmpty() ? wrongPassword : QString());
         QCOMPARE(QString("%1%2%3").arg(ui->login_btn->isEnabled()).arg(ui->logout_btn->isEnabled())
-                     .arg(ui->changepwd_btn->isEnabled()), buttons);
+                     .arg(ui->changepwd_btn->isEnabled()), golden("buttons"));
         // A refused password stays for correcting, in the open window.
         QCOMPARE(ui->password_ld->text(), signal.isEmpty() ? password : QString());
         QCOMPARE(window->isVisible(), signal.isEmpty());
@@ -210,16 +209,13 @@ private slots:
     {
         QFETCH(QString, oldPassword);
         QFETCH(QString, newPassword);
-        QFETCH(QString, confirmation);
-        QFETCH(QString, message);
-        QFETCH(QString, passwords);
         debugLines.clear();
         const QtMessageHandler previous = qInstallMessageHandler(
             [](QtMsgType, const QMessageLogContext &, const QString &text) { debugLines << text; });
-        const QString shown = change(oldPassword, newPassword, confirmation);
+        const QString shown = change(oldPassword, newPassword, golden("confirmation"));
         qInstallMessageHandler(previous);
-        QCOMPARE(shown, message);
-        QCOMPARE(rows(file(), "select password from userinfo order by u_id").join('|'), passwords);
+        QCOMPARE(shown, golden("message"));
+        QCOMPARE(rows(file(), "select password from userinfo order by u_id").join('|'), golden("passwords"));
         for (const QString &line : qAsConst(debugLines))
             QVERIFY2(!line.contains(oldPassword) && (newPassword.isEmpty() || !line.contains(newPassword)),
                      qPrintable(line));

@@ -79,23 +79,18 @@ private slots:
 
     void framesOnTheWire()
     {
-        QFETCH(QString, window);
-        QFETCH(QString, screens);
-        QFETCH(QString, values);
-        QFETCH(QString, button);
-        QFETCH(QString, frames);
         server.clearLog();
-        const auto shownWindow = makeWindow(window);
-        enter(shownWindow.get(), values.split(' ', Qt::SkipEmptyParts));
+        const auto shownWindow = makeWindow(golden("window"));
+        enter(shownWindow.get(), golden("values").split(' ', Qt::SkipEmptyParts));
         // Whatever the set-up sent is through before the capture starts.
         const QByteArray setUpDone = sendSentinel();
         QTRY_VERIFY_WITH_TIMEOUT(server.log().bytes().endsWith(setUpDone), 5000);
         server.clearLog();
         QSignalSpy echoed(&lcdCommunication, &Communication::sendComData);
-        GlobalObject::targetAddressList = screens.split(' ', Qt::SkipEmptyParts);
-        shownWindow->findChild<QAbstractButton *>(button)->click();
+        GlobalObject::targetAddressList = golden("screens").split(' ', Qt::SkipEmptyParts);
+        shownWindow->findChild<QAbstractButton *>(golden("button"))->click();
         GlobalObject::targetAddressList = {QStringLiteral("11")};
-        const QByteArray expected = QByteArray::fromHex(frames.toLatin1()) + sendSentinel();
+        const QByteArray expected = QByteArray::fromHex(golden("frames").toLatin1()) + sendSentinel();
         QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), expected, 5000);
         QCOMPARE(echoed.count(), expected.size() / 6); // each frame told once in the log
     }
@@ -104,14 +99,12 @@ private slots:
 
     void geometry()
     {
-        QFETCH(QString, inputs);
-        QFETCH(QString, results);
         AlienAdjustWindows window;
-        enter(&window, inputs.split(' '));
+        enter(&window, golden("inputs").split(' '));
         QStringList got;
         for (const char *name : {"had_le", "hsize_le", "vad_le", "vsize_ld"})
             got << shown(&window, name);
-        QCOMPARE(got.join(' '), results);
+        QCOMPARE(got.join(' '), golden("results"));
     }
 
     void groupsRoundTrip_data() { goldenRows(QStringLiteral("adjustgroups.tsv")); }
@@ -120,7 +113,6 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, values);
-        QFETCH(QString, stored);
         QFile::remove(ConfigFile::path());
         QSettings(ConfigFile::path(), QSettings::IniFormat).setValue("MainSetting/Language", 1);
         auto window = makeWindow(kind);
@@ -128,7 +120,7 @@ private slots:
         window->close();
         QSettings file(ConfigFile::path(), QSettings::IniFormat);
         QCOMPARE(file.value("MainSetting/Language").toInt(), 1);
-        for (const QString &entry : stored.split(' '))
+        for (const QString &entry : golden("stored").split(' '))
             QCOMPARE(file.value(entry.section('=', 0, 0)).toString(), entry.section('=', 1));
         auto loaded = makeWindow(kind);
         for (const QString &entry : values.split(' '))

@@ -58,19 +58,16 @@ private slots:
 
     void hostileValues()
     {
-        QFETCH(QString, ini);
-        QFETCH(QString, what);
-        QFETCH(QString, expected);
         QFETCH(QString, savedKey);
-        QFETCH(QString, saved);
-        build(ini.replace(QStringLiteral("\\n"), QStringLiteral("\n")).toUtf8());
-        QCOMPARE(shown(what), expected.replace(QStringLiteral("%FIFO%"), QDir::current().filePath("logo.fifo")));
+        build(golden("ini").replace(QStringLiteral("\\n"), QStringLiteral("\n")).toUtf8());
+        QCOMPARE(shown(golden("what")),
+                 golden("expected").replace(QStringLiteral("%FIFO%"), QDir::current().filePath("logo.fifo")));
         // Closing the main window closes the open set-up windows: each saves.
         window->showPortSetWindow();
         window->showMatrixSetWindow();
         window->close();
         if (!savedKey.isEmpty())
-            QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value(savedKey).toString(), saved);
+            QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value(savedKey).toString(), golden("saved"));
     }
 
     void typedNumbers_data() { goldenRows(QStringLiteral("typednumbers.tsv")); }
@@ -79,7 +76,6 @@ private slots:
     {
         QFETCH(QString, field);
         QFETCH(QString, typed);
-        QFETCH(QString, kept);
         build(QByteArray("[PortConfig]\nConMethod=1\n")); // the bridge fields are live
         QLineEdit *edit = nullptr;
         for (QWidget *top : QApplication::topLevelWidgets())
@@ -89,7 +85,7 @@ private slots:
         // Character by character, as typed: each goes through the field's validator.
         for (const QChar c : typed)
             edit->insert(c);
-        QCOMPARE(edit->text(), kept);
+        QCOMPARE(edit->text(), golden("kept"));
     }
 };
 

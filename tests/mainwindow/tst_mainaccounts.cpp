@@ -93,9 +93,8 @@ private slots:
 
     void debugSend()
     {
-        QFETCH(QString, link);
         QFETCH(QString, text);
-        const bool open = link == QLatin1String("open");
+        const bool open = golden("link") == QLatin1String("open");
         QFETCH(QString, result);
         if (open)
             window->openSerial();

@@ -12,11 +12,7 @@ class TestMainLinks : public ConsoleTest
 {
     Q_OBJECT
 
-public:
     enum Port { MainPty, VideoPty, RgbPty, Missing, LowerCaseCom };
-    Q_ENUM(Port)
-
-private:
     std::unique_ptr<PtyPair> ptys[3];
     TcpCaptureServer server;
     std::unique_ptr<MessageBoxCatcher> catcher;
@@ -82,7 +78,9 @@ private slots:
         QFETCH(QString, video);
         QFETCH(QString, rgb);
         QFETCH(QString, refusal);
-        const auto port = [](const QString &name) { return Port(QMetaEnum::fromType<Port>().keyToValue(qPrintable(name))); };
+        const auto port = [](const QString &name) {
+            return Port(QStringList{"MainPty", "VideoPty", "RgbPty", "Missing", "LowerCaseCom"}.indexOf(name));
+        };
         start(port(lcd), port(video), port(rgb), true, true);
         QCOMPARE(ui->show_comstatus->text(), label("Closed"));
         window->openSerial();

@@ -187,11 +187,8 @@ private slots:
 
     void firesOncePerEventAndDay()
     {
-        QFETCH(QString, schedule);
-        QFETCH(QString, ticks);
-        QFETCH(QString, frames);
         const auto settings = ConfigFile::open();
-        for (const QString &entry : schedule.split(' '))
+        for (const QString &entry : golden("schedule").split(' '))
             settings->setValue("TimingConfig/" + entry.section('=', 0, 0), entry.section('=', 1));
         settings->setValue(QStringLiteral("TimingConfig/Switch"), 1);
         settings->sync();
@@ -201,14 +198,14 @@ private slots:
         window.findChild<QAbstractButton *>("starttime_btn")->click();
         bridge.clearLog();
 
-        for (QString tick : ticks.split(' ')) {
+        for (QString tick : golden("ticks").split(' ')) {
             GlobalObject::linkOpen = !tick.startsWith(QLatin1String("closed"));
             now = QDateTime::fromString("2026-" + tick.remove("closed"), QStringLiteral("yyyy-MM-ddThh:mm:ss.zzz"));
             QTimerEvent event(window.timerId);
             QCoreApplication::sendEvent(&window, &event);
         }
         GlobalObject::linkOpen = true;
-        QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), QByteArray::fromHex(frames.toLatin1()), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), QByteArray::fromHex(golden("frames").toLatin1()), 5000);
     }
 
     void repeatOutsideTheListReadsAsEverydayAndTheSwitchEnablesTheTimes()

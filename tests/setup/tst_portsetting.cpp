@@ -94,9 +94,8 @@ private slots:
     void editsTakeWhatTheyShould_data() { goldenRows(QStringLiteral("portedits.tsv")); }
     void editsTakeWhatTheyShould()
     {
-        QFETCH(QString, text);
         PortSettingWindows window;
-        QTEST(QString::number(validation(child<QLineEdit>(&window, golden("edit").toLatin1()), text)), "state");
+        QTEST(QString::number(validation(child<QLineEdit>(&window, golden("edit").toLatin1()), golden("text"))), "state");
     }
 
     void languageSwitchKeepsChoices()

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -22,17 +21,10 @@ public:
         m_timer.start(10);
     }
 
-    struct Message
-    {
-        QString title;
-        QString text;
-    };
-    QList<Message> messages;
-
-    int count() const { return messages.size(); }
-    QString lastText() const { return messages.isEmpty() ? QString() : messages.last().text; }
-    QString lastTitle() const { return messages.isEmpty() ? QString() : messages.last().title; }
-    void clear() { messages.clear(); }
+    int count() const { return m_texts.size(); }
+    QString lastText() const { return m_texts.value(m_texts.size() - 1); }
+    QString lastTitle() const { return m_titles.value(m_titles.size() - 1); }
+    void clear() { m_titles.clear(), m_texts.clear(); }
 
 private:
     void poll()
@@ -46,11 +38,14 @@ private:
                 auto *label = box->findChild<QLabel *>(QLatin1String(name));
                 return label ? label->text() : QString();
             };
-            messages.append({text("label_title"), text("text_lb")});
+            m_titles.append(text("label_title"));
+            m_texts.append(text("text_lb"));
             box->close();
         }
     }
     QTimer m_timer;
+    QStringList m_titles;
+    QStringList m_texts;
 };
 
 #endif // MESSAGEBOXCATCHER_H
