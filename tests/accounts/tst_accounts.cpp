@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "formfields.h"
 #include "globalobject.h"
 #include "goldenrows.h"
 #include "loginwindows.h"
@@ -80,12 +81,9 @@ class AccountsTest : public QObject
     QString file() const { return dir->filePath(QStringLiteral("database.db")); }
     QString change(const QString &oldPassword, const QString &newPassword, const QString &confirmation)
     {
-        Ui::ModifyPwdWindows *form = window->modifyPwdWindow->ui.get();
-        form->opwd_le->setText(oldPassword);
-        form->npwd_le->setText(newPassword);
-        form->npwd2_le->setText(confirmation);
+        enter(window->modifyPwdWindow, {"opwd_le=" + oldPassword, "npwd_le=" + newPassword, "npwd2_le=" + confirmation});
         catcher.clear();
-        form->modify_btn->click();
+        window->modifyPwdWindow->ui->modify_btn->click();
         return catcher.lastTitle() + QStringLiteral(": ") + catcher.lastText();
     }
     // The mode and role the login signal carried, empty for no signal.

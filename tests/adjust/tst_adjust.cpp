@@ -5,6 +5,7 @@
 #include "communication.h"
 #include "configfile.h"
 #include "edgemeltingwindows.h"
+#include "formfields.h"
 #include "globalobject.h"
 #include "goldenrows.h"
 #include "picturecontrolwindows.h"
@@ -26,28 +27,6 @@ std::unique_ptr<QWidget> makeWindow(const QString &kind)
     if (kind == QLatin1String("remote"))
         return std::make_unique<RemoteControlWindows>();
     return std::make_unique<EdgeMeltingWindows>();
-}
-
-// "r_sb=255" sets a spin box, "had_le=640" an edit, "startadjust_cb=1" ticks.
-void enter(QWidget *window, const QStringList &values)
-{
-    for (const QString &entry : values) {
-        QWidget *widget = window->findChild<QWidget *>(entry.section('=', 0, 0));
-        const QString value = entry.section('=', 1);
-        if (auto *spin = qobject_cast<QSpinBox *>(widget))
-            spin->setValue(value.toInt());
-        else if (auto *edit = qobject_cast<QLineEdit *>(widget))
-            edit->setText(value);
-        else
-            qobject_cast<QCheckBox *>(widget)->setChecked(value == QLatin1String("1"));
-    }
-}
-
-QString shown(QWidget *window, const QString &name)
-{
-    if (auto *spin = window->findChild<QSpinBox *>(name))
-        return QString::number(spin->value());
-    return window->findChild<QLineEdit *>(name)->text();
 }
 
 // A frame to a fixed address pair after the ones under test: once it has
@@ -123,8 +102,7 @@ private slots:
         for (const QString &entry : golden("stored").split(' '))
             QCOMPARE(file.value(entry.section('=', 0, 0)).toString(), entry.section('=', 1));
         auto loaded = makeWindow(kind);
-        for (const QString &entry : values.split(' '))
-            QCOMPARE(shown(loaded.get(), entry.section('=', 0, 0)), entry.section('=', 1));
+        QCOMPARE(shownNow(loaded.get(), values.split(' ')), values.split(' '));
     }
 
     // The swatches show the colours they stand for: yellow lacks blue at the

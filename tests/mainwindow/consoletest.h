@@ -25,7 +25,12 @@ protected:
         window = new Velmar_Windows;
         ui = window->ui;
     }
-    QStringList log() const { return WindowTest::logLines(ui->com_textedit); }
+    // The log pane, line by line.
+    QStringList log() const
+    {
+        const QString text = ui->com_textedit->toPlainText();
+        return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+    }
 
 protected slots:
     void initTestCase() { new AppInit(this); }

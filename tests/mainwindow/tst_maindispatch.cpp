@@ -61,9 +61,7 @@ private slots:
 
     void fanManualSendsThreePacedFrames()
     {
-        ui->fan_manual->setChecked(true);
-        ui->fan_sp1->setValue(10);
-        ui->fan_sp2->setValue(255);
+        enter(window, {"fan_manual=1", "fan_sp1=10", "fan_sp2=255"});
         ui->fan_apply->click();
         QTRY_COMPARE(pty.log().bytes(), wire({"C611215603BB", "C61121560ABB", "C6112156FFBB"}));
         QVERIFY(pty.log().frameArrivals(6)[2] - pty.log().frameArrivals(6)[1] >= 40000000);
@@ -71,8 +69,7 @@ private slots:
 
     void delayedPowerOn()
     {
-        ui->retard_btn->setChecked(true);
-        ui->set_sec->setValue(1);
+        enter(window, {"retard_btn=1", "set_sec=1"});
         QElapsedTimer took;
         took.start();
         ui->on_btn->click();
@@ -85,8 +82,7 @@ private slots:
 
     void setAddressThroughTheAddressBuilder()
     {
-        ui->x_le1->setText("5");
-        ui->num_le1->setText("300");
+        enter(window, {"x_le1=5", "num_le1=300"});
         ui->setadder_btn1->click();
         QTRY_COMPARE(pty.log().bytes(), wire({"C6FF23012CBB", "C6FF200501BB", "C6FF210001BB"}));
     }

@@ -71,12 +71,9 @@ private slots:
         window->updateMInputName(QStringLiteral("Camera 6"));
         ui->scene_cb->setCurrentIndex(2);
         window->updateSceneName(QStringLiteral("Evening"));
-        ui->retard_btn->setChecked(true);
-        ui->link_cb->setChecked(true);
-        ui->fan_sp1->setValue(120);
-        QLineEdit *const range[] = {ui->matrix_bin_le, ui->matrix_ein_le, ui->matrix_bout_le, ui->matrix_eout_le};
-        for (int i = 0; i < 4; ++i)
-            range[i]->setText(QStringLiteral("00%1").arg(i + 3));
+        const QStringList values{"retard_btn=1",      "link_cb=1",         "fan_sp1=120",       "matrix_bin_le=003",
+                                 "matrix_ein_le=004", "matrix_bout_le=005", "matrix_eout_le=006"};
+        enter(window, values);
         QImage logo(8, 8, QImage::Format_RGB32);
         logo.fill(Qt::red);
         userImagePath = appDirPath + QStringLiteral("/logo.png");
@@ -100,11 +97,8 @@ private slots:
         QCOMPARE(ui->matrix_type_cb->count(), 8);
         QCOMPARE(ui->matrix_type_cb->itemText(5), QStringLiteral("Camera 6"));
         QCOMPARE(ui->sscene_cb->itemText(2), QStringLiteral("Evening"));
-        QVERIFY(ui->retard_btn->isChecked() && ui->set_sec->isEnabled() && ui->link_cb->isChecked());
-        QCOMPARE(ui->fan_sp1->value(), 120);
-        QCOMPARE(ui->matrix_bin_le->text() + ui->matrix_ein_le->text() + ui->matrix_bout_le->text()
-                     + ui->matrix_eout_le->text(),
-                 QStringLiteral("003004005006"));
+        QCOMPARE(shownNow(window, values), values);
+        QVERIFY(ui->set_sec->isEnabled());
         QCOMPARE(ui->show_username->text(), QStringLiteral("Control room"));
         // SDI and YUV use the general list of 32.
         ui->signal_type_cb->setCurrentText(QStringLiteral("YUV"));
@@ -126,11 +120,7 @@ private slots:
 
     void languageSwitchKeepsChoicesAndIsRestored()
     {
-        ui->signal_type_cb->setCurrentIndex(3);
-        ui->matrix_type_cb->setCurrentIndex(6);
-        ui->bscene_cb->setCurrentIndex(4);
-        ui->matrix_bin_le->setText(QStringLiteral("005"));
-        ui->link_cb->setChecked(true);
+        enter(window, {"signal_type_cb=3", "matrix_type_cb=6", "bscene_cb=4", "matrix_bin_le=005", "link_cb=1"});
         const QString model = ui->linktitle_lb_2->text(); // the linked switch reads it
         QCOMPARE(model, window->matrixSetWindow->getMatrixModel(QStringLiteral("HDMI")));
         window->languageSwitch();

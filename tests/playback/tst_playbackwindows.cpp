@@ -2,6 +2,7 @@
 #include "globalobject.h"
 #include "goldenrows.h"
 #include "fontsetwindows.h"
+#include "formfields.h"
 #include "remotecontrolwindows.h"
 #include "rollcaptionwindows.h"
 #include "tcpcaptureserver.h"
@@ -73,11 +74,9 @@ private slots:
     {
         FontSetWindows window;
         auto *add = window.findChild<QPushButton *>("addfont_btn");
-        auto *interval = window.findChild<QSpinBox *>("msvalue_sp");
         add->click();
         QCOMPARE(captions().size(), 0); // no text, no caption
-        window.findChild<QTextEdit *>("fonttext_te")->setPlainText(QStringLiteral("Line"));
-        window.findChild<QComboBox *>("colorlist_cb")->setCurrentIndex(QColor::colorNames().indexOf("gold"));
+        enter(&window, {"fonttext_te=Line", "colorlist_cb=" + QString::number(QColor::colorNames().indexOf("gold"))});
         QFont chosen;
         answer<QFontDialog>([&chosen](QFontDialog *dialog) {
             dialog->setCurrentFont(QFont(QFontDatabase().families().constLast(), 20));
@@ -93,10 +92,9 @@ private slots:
         });
         window.findChild<QPushButton *>("setcolor_btn")->click();
         QCOMPARE(opensOn, QColor(Qt::black));
-        interval->setValue(0);
+        enter(&window, {"msvalue_sp=0"});
         add->click();
-        interval->setValue(5);
-        window.findChild<QCheckBox *>("transparent_cb")->setChecked(true);
+        enter(&window, {"msvalue_sp=5", "transparent_cb=1"});
         add->click();
 
         const QList<RollCaptionWindows *> shown = captions();
@@ -151,20 +149,15 @@ private slots:
 
     void settingsRoundTrip()
     {
+        const QStringList values{"fonttext_te=Two\nlines", "msvalue_sp=42", "transparent_cb=1", "colorlist_cb=5"};
         {
             FontSetWindows window;
             window.show();
-            window.findChild<QTextEdit *>("fonttext_te")->setPlainText(QStringLiteral("Two\nlines"));
-            window.findChild<QSpinBox *>("msvalue_sp")->setValue(42);
-            window.findChild<QCheckBox *>("transparent_cb")->setChecked(true);
-            window.findChild<QComboBox *>("colorlist_cb")->setCurrentIndex(5);
+            enter(&window, values);
             window.findChild<QPushButton *>("close_btn")->click();
         }
         FontSetWindows again;
-        QCOMPARE(again.findChild<QTextEdit *>("fonttext_te")->toPlainText(), QStringLiteral("Two\nlines"));
-        QCOMPARE(again.findChild<QSpinBox *>("msvalue_sp")->value(), 42);
-        QVERIFY(again.findChild<QCheckBox *>("transparent_cb")->isChecked());
-        QCOMPARE(again.findChild<QComboBox *>("colorlist_cb")->currentIndex(), 5);
+        QCOMPARE(shownNow(&again, values), values);
     }
 
     void storedColourOutsideTheListFallsBackToTheFirst_data() { goldenRows(QStringLiteral("captioncolour.tsv")); }
@@ -225,9 +218,7 @@ private slots:
         QFile::remove(ConfigFile::path());
         TimingSetWindows window;
         window.show();
-        window.findChild<QCheckBox *>("on_off_btn")->setChecked(true);
-        window.findChild<QSpinBox *>("bhour_sb")->setValue(7);
-        window.findChild<QSpinBox *>("smimute_sb")->setValue(45);
+        enter(&window, {"on_off_btn=1", "bhour_sb=7", "smimute_sb=45"});
         QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
         QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/Switch")).toInt(), 1);
         QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/EndMin")).toInt(), 45);

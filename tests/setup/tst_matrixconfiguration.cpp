@@ -37,12 +37,7 @@ private slots:
             MatrixConfigurationWindows window;
             window.show();
             window.setRowColumn(3, 4);
-            child<QLineEdit>(&window, "video_id")->setText("7");
-            child<QLineEdit>(&window, "hdmi_id")->setText("");
-            child<QSpinBox>(&window, "rtime")->setValue(250);
-            child<QSpinBox>(&window, "itime")->setValue(70);
-            child<QRadioButton>(&window, "spreferred_rbt")->setChecked(true);
-            child<QLineEdit>(&window, "dinputnum_le")->setText("8");
+            enter(&window, {"video_id=7", "hdmi_id=", "rtime=250", "itime=70", "spreferred_rbt=1", "dinputnum_le=8"});
             QSignalSpy changed(&window, &MatrixConfigurationWindows::matrixSelectChange);
             child<QComboBox>(&window, "dvi_cb")->setCurrentIndex(19);
             QCOMPARE(changed.value(0), (QVariantList{"DVI", "YJ"}));
@@ -155,9 +150,8 @@ private slots:
     {
         MatrixConfigurationWindows window;
         window.setRowColumn(2, 2);
-        child<QComboBox>(&window, "hdmi_cb")->setCurrentIndex(26);
+        enter(&window, {"hdmi_cb=26", "vinputnum_le=64"});
         child<QComboBox>(&window, "video_cb")->setEditText("MY-MATRIX");
-        child<QLineEdit>(&window, "vinputnum_le")->setText("64");
         typeIntoCell(&window, 1, 1, "12");
         QSignalSpy models(&window, &MatrixConfigurationWindows::matrixSelectChange);
         QSignalSpy sizes(&window, &MatrixConfigurationWindows::matrixInputSizeChange);

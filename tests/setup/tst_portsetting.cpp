@@ -49,13 +49,8 @@ private slots:
         {
             PortSettingWindows window;
             child<QRadioButton>(&window, "wire_rbtn")->click();
-            child<QComboBox>(&window, "lcd_port_cb")->setCurrentIndex(14);
-            child<QComboBox>(&window, "video_cb")->setCurrentIndex(1);
-            child<QComboBox>(&window, "rvd_cb")->setCurrentIndex(9);
-            child<QCheckBox>(&window, "vlink_cb")->setChecked(true);
-            child<QCheckBox>(&window, "auto_cb")->setChecked(true);
-            child<QLineEdit>(&window, "addrip_lb")->setText("192.168.1.20");
-            child<QLineEdit>(&window, "port_lb")->setText("4001");
+            enter(&window, {"lcd_port_cb=14", "video_cb=1", "rvd_cb=9", "vlink_cb=1", "auto_cb=1",
+                            "addrip_lb=192.168.1.20", "port_lb=4001"});
             QSignalSpy changed(&window, &PortSettingWindows::comSelectChange);
             window.close(); // the close button saves without announcing
             QCOMPARE(changed.count(), 0);
@@ -95,7 +90,9 @@ private slots:
     void editsTakeWhatTheyShould()
     {
         PortSettingWindows window;
-        QTEST(QString::number(validation(child<QLineEdit>(&window, golden("edit").toLatin1()), golden("text"))), "state");
+        QString typed = golden("text");
+        int at = 0;
+        QTEST(QString::number(child<QLineEdit>(&window, golden("edit").toLatin1())->validator()->validate(typed, at)), "state");
     }
 
     void languageSwitchKeepsChoices()
@@ -125,10 +122,8 @@ private slots:
 
     void comNamesMapToSerialDevices()
     {
-#ifndef Q_OS_WIN
         QCOMPARE(serialDeviceName("COM1") + serialDeviceName("COM15"), QStringLiteral("/dev/ttyS0/dev/ttyS14"));
         QCOMPARE(serialDeviceName("COM0") + serialDeviceName("com2"), QStringLiteral("COM0com2")); // no COM names
-#endif
     }
 };
 

@@ -2,6 +2,7 @@
 #define WINDOWTEST_H
 
 #include "configfile.h"
+#include "formfields.h"
 #include "goldenrows.h"
 #include "matrixmodels.h"
 #include "messageboxcatcher.h"
@@ -30,13 +31,6 @@ inline QStringList items(QComboBox *box)
     for (int i = 0; i < box->count(); ++i)
         list.append(box->itemText(i));
     return list;
-}
-
-// What the edit's validator says of a text typed into it.
-inline int validation(QLineEdit *edit, QString text)
-{
-    int pos = 0;
-    return int(edit->validator()->validate(text, pos));
 }
 
 // config.ini exactly as given. QSettings reads a file again only when its
@@ -173,12 +167,6 @@ inline void selectCells(QTableWidget *table, int top, int left, int bottom, int 
 
 // Frames written as hex, joined as they travel.
 inline QByteArray wire(const QStringList &hexFrames) { return QByteArray::fromHex(hexFrames.join(QString()).toLatin1()); }
-
-inline QStringList logLines(QTextEdit *edit)
-{
-    const QString text = edit->toPlainText();
-    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-}
 
 } // namespace WindowTest
 

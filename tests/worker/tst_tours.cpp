@@ -71,8 +71,7 @@ private slots:
     {
         const QStringList frames = goldenList(golden("frames"));
         window->tourPauseUnitMs = 100;
-        ui->bscene_cb->setCurrentIndex(golden("begin").toInt());
-        ui->sscene_cb->setCurrentIndex(golden("end").toInt());
+        enter(window, {"bscene_cb=" + golden("begin"), "sscene_cb=" + golden("end")});
         // Started, stopped in its first pause and started again: one tour.
         ui->beginplan_btn->click();
         ui->stopplan_btn->click();
@@ -122,11 +121,7 @@ private slots:
     void matrixStartNeedsRisingRanges_data() { goldenRows(QStringLiteral("matrixranges.tsv")); }
     void matrixStartNeedsRisingRanges()
     {
-        const QStringList range = goldenList(golden("range"));
-        ui->matrix_bin_le->setText(range[0]);
-        ui->matrix_ein_le->setText(range[1]);
-        ui->matrix_bout_le->setText(range[2]);
-        ui->matrix_eout_le->setText(range[3]);
+        enter(window, goldenList(golden("range")));
         ui->beginmatrix_btn->click();
         QVERIFY(!window->matrixThread && ui->beginmatrix_btn->isEnabled());
     }

@@ -1,0 +1,51 @@
+#ifndef FORMFIELDS_H
+#define FORMFIELDS_H
+
+#include <QtWidgets>
+
+// A window's fields as "name=value" entries: "r_sb=255" sets a spin box,
+// "had_le=640" an edit or a text box, "colorlist_cb=5" picks an entry,
+// "auto_cb=1" ticks a box.
+inline void enter(QWidget *window, const QStringList &values)
+{
+    for (const QString &entry : values) {
+        QWidget *widget = window->findChild<QWidget *>(entry.section('=', 0, 0));
+        const QString value = entry.section('=', 1);
+        if (auto *spin = qobject_cast<QSpinBox *>(widget))
+            spin->setValue(value.toInt());
+        else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+            edit->setText(value);
+        else if (auto *text = qobject_cast<QTextEdit *>(widget))
+            text->setPlainText(value);
+        else if (auto *box = qobject_cast<QComboBox *>(widget))
+            box->setCurrentIndex(value.toInt());
+        else
+            qobject_cast<QAbstractButton *>(widget)->setChecked(value == QLatin1String("1"));
+    }
+}
+
+// What the named field shows, written as enter() takes it.
+inline QString shown(QWidget *window, const QString &name)
+{
+    QWidget *widget = window->findChild<QWidget *>(name);
+    if (auto *spin = qobject_cast<QSpinBox *>(widget))
+        return QString::number(spin->value());
+    if (auto *text = qobject_cast<QTextEdit *>(widget))
+        return text->toPlainText();
+    if (auto *box = qobject_cast<QComboBox *>(widget))
+        return QString::number(box->currentIndex());
+    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        return QString::number(int(button->isChecked()));
+    return qobject_cast<QLineEdit *>(widget)->text();
+}
+
+// The entries as the window shows them now, to compare with what was entered.
+inline QStringList shownNow(QWidget *window, const QStringList &values)
+{
+    QStringList now;
+    for (const QString &entry : values)
+        now.append(entry.section('=', 0, 0) + QLatin1Char('=') + shown(window, entry.section('=', 0, 0)));
+    return now;
+}
+
+#endif // FORMFIELDS_H
