@@ -111,13 +111,17 @@ private slots:
     {
         PictureControlWindows window;
         window.show();
-        const auto centre = [&window](const char *name) {
-            const QImage image = window.findChild<QPushButton *>(QLatin1String(name))->grab().toImage();
+        const auto swatch = [&window](const char *name) { return window.findChild<QPushButton *>(QLatin1String(name)); };
+        const auto centre = [&swatch](const char *name) {
+            const QImage image = swatch(name)->grab().toImage();
             return image.pixelColor(image.rect().center());
         };
         const QColor yellow = centre("rg_color_35"), cyan = centre("_gbcolor_10");
         QVERIFY(yellow.blue() < yellow.red() - 50 && yellow.red() == yellow.green());
         QVERIFY(cyan.red() < cyan.green() && cyan.green() == cyan.blue());
+        // Only the first 18 swatches of the red row take focus by click alone.
+        QVERIFY(swatch("r__color_17")->focusPolicy() == Qt::ClickFocus);
+        QVERIFY(swatch("r__color_18")->focusPolicy() == Qt::StrongFocus);
     }
 
     void applyWaitsForThePairOnItsWay()
