@@ -22,9 +22,7 @@ private slots:
     {
         GlobalObject::targetAddressList = goldenList(golden("selection"));
         AdderSetWindows window;
-        const QStringList typed = golden("fields").split('|');
-        for (int i = 0; i < 3; ++i)
-            child<QLineEdit>(&window, std::array<const char *, 3>{"num_le", "x_le", "y_le"}[i])->setText(typed[i]);
+        enter(&window, golden("fields").split('|'));
         MessageBoxCatcher catcher;
         window.findChild<QPushButton *>(golden("button"))->click();
         const QByteArray bytes = QByteArray::fromHex(golden("wire").toLatin1());
