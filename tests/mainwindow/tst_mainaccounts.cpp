@@ -124,6 +124,9 @@ private slots:
         QCOMPARE(range(), QStringLiteral("2,1 ~ 2,1"));
         ui->cent_tablewidget->clearSelection();
         QCOMPARE(range(), QStringLiteral("2,1 ~ 2,1"));
+        window->languageSwitch(); // and it stays through a language switch
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(range(), QStringLiteral("2,1 ~ 2,1"));
     }
 
     void entriesOpenTheirWindows()
