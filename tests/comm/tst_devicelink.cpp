@@ -72,8 +72,7 @@ private slots:
         lcdCommunication.closeSerialPort();
         lcdCommunication.closeTcp();
         pty.reset();
-        GlobalObject::linkOpen = false;
-        GlobalObject::wirelessMode = false;
+        GlobalObject::linkOpen = GlobalObject::wirelessMode = false;
     }
 
     void tenThousandFramesWithoutWait_data() { goldenRows(QStringLiteral("linkkinds.tsv")); }

@@ -78,9 +78,8 @@ private slots:
         QFETCH(QString, video);
         QFETCH(QString, rgb);
         QFETCH(QString, refusal);
-        const auto port = [](const QString &name) {
-            return Port(QStringList{"MainPty", "VideoPty", "RgbPty", "Missing", "LowerCaseCom"}.indexOf(name));
-        };
+        const QStringList ports{"MainPty", "VideoPty", "RgbPty", "Missing", "LowerCaseCom"}; // as Port counts
+        const auto port = [&ports](const QString &name) { return Port(ports.indexOf(name)); };
         start(port(lcd), port(video), port(rgb), true, true);
         QCOMPARE(ui->show_comstatus->text(), label("Closed"));
         window->openSerial();

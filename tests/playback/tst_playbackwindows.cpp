@@ -206,10 +206,9 @@ private slots:
         ConfigFile::open()->setValue(QStringLiteral("TimingConfig/Model"), 2);
         TimingSetWindows window;
         QCOMPARE(window.findChild<QComboBox *>("model_cb")->currentIndex(), 0);
-        auto *onOff = window.findChild<QCheckBox *>("on_off_btn");
-        for (const bool on : {true, false}) {
-            onOff->setChecked(on);
-            QCOMPARE(window.findChild<QSpinBox *>("bhour_sb")->isEnabled(), on);
+        for (const QString on : {"1", "0"}) {
+            enter(&window, {"on_off_btn=" + on});
+            QCOMPARE(window.findChild<QSpinBox *>("bhour_sb")->isEnabled(), on == "1");
         }
     }
 

@@ -3,13 +3,22 @@
 
 #include <QtWidgets>
 
+// The field an entry names; a name that no field has ends the test run.
+inline QWidget *field(QWidget *window, const QString &entry)
+{
+    QWidget *widget = window->findChild<QWidget *>(entry.section('=', 0, 0));
+    if (!widget)
+        qFatal("no field %s", qPrintable(entry));
+    return widget;
+}
+
 // A window's fields as "name=value" entries: "r_sb=255" sets a spin box,
 // "had_le=640" an edit or a text box, "colorlist_cb=5" picks an entry,
 // "auto_cb=1" ticks a box.
 inline void enter(QWidget *window, const QStringList &values)
 {
     for (const QString &entry : values) {
-        QWidget *widget = window->findChild<QWidget *>(entry.section('=', 0, 0));
+        QWidget *widget = field(window, entry);
         const QString value = entry.section('=', 1);
         if (auto *spin = qobject_cast<QSpinBox *>(widget))
             spin->setValue(value.toInt());
@@ -27,7 +36,7 @@ inline void enter(QWidget *window, const QStringList &values)
 // What the named field shows, written as enter() takes it.
 inline QString shown(QWidget *window, const QString &name)
 {
-    QWidget *widget = window->findChild<QWidget *>(name);
+    QWidget *widget = field(window, name);
     if (auto *spin = qobject_cast<QSpinBox *>(widget))
         return QString::number(spin->value());
     if (auto *text = qobject_cast<QTextEdit *>(widget))

@@ -108,11 +108,9 @@ inline bool writeMatrixConfig(const MatrixConfig &config)
         settings->setValue(key + "InputNum", "16");
         settings->setValue(key + "Id", i ? "1" : "01");
     }
-    const std::pair<const char *, QVariant> values[] = {{"ResponseTime", config.responseTime},
-                                                         {"IntervalTime", config.intervalTime},
-                                                         {"priority", config.matrixFirst ? 1 : 0}};
-    for (const auto &value : values)
-        settings->setValue(QLatin1String(value.first), value.second);
+    settings->setValue(QStringLiteral("ResponseTime"), config.responseTime);
+    settings->setValue(QStringLiteral("IntervalTime"), config.intervalTime);
+    settings->setValue(QStringLiteral("priority"), config.matrixFirst ? 1 : 0);
     settings->endGroup();
     return true;
 }
