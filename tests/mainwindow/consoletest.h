@@ -8,9 +8,10 @@
 #include "velmar_windows.h"
 #include "windowtest.h"
 
-// The main window under test, built on the config.ini written before it;
-// after each test it goes with every child window and the shared state is
-// put back as the program starts.
+// The main window under test, built on the config.ini written before it,
+// and a local stand-in for the wireless bridge; after each test the window
+// goes with every child window and the shared state is put back as the
+// program starts.
 class ConsoleTest : public QObject
 {
     Q_OBJECT
@@ -18,6 +19,7 @@ class ConsoleTest : public QObject
 protected:
     Velmar_Windows *window = nullptr;
     Ui_Velmar_Windows *ui = nullptr;
+    TcpCaptureServer bridge;
 
     void build()
     {
@@ -33,7 +35,11 @@ protected:
     }
 
 protected slots:
-    void initTestCase() { new AppInit(this); }
+    void initTestCase()
+    {
+        new AppInit(this);
+        QVERIFY(bridge.listen());
+    }
     void cleanup() { WindowTest::endTest(window); }
 };
 

@@ -12,7 +12,6 @@ class TestHostileConfig : public ConsoleTest
 {
     Q_OBJECT
 
-    TcpCaptureServer bridge;
     QString startLogo;
 
     // "%FIFO%" names a FIFO in the folder; an ini of "FIFO" makes config.ini one.

@@ -16,25 +16,18 @@ class TestMainAccounts : public ConsoleTest
 {
     Q_OBJECT
 
-    TcpCaptureServer server;
 
     QString range() const { return window->pictureControlWindow->findChild<QLabel *>("showrange_lb")->text(); }
 
 private slots:
-    void initTestCase()
-    {
-        ConsoleTest::initTestCase();
-        QVERIFY(server.listen());
-    }
-
     void init()
     {
         // The port window takes the bridge from config.ini when the window builds it.
-        writePortConfig({}, false, false, server.port());
+        writePortConfig({}, false, false, bridge.port());
         build();
         window->show();
         selectCells(ui->cent_tablewidget, 0, 0, 1, 1);
-        server.clearLog();
+        bridge.clearLog();
     }
 
     void loginAndLogout()
@@ -85,7 +78,7 @@ private slots:
         window->openSerial();
         ui->about_btn->click();
         child<QPushButton>(window->aboutWindow, "look_pbtn")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), wire({"C611225F01BB"}), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), wire({"C611225F01BB"}), 5000);
         QCOMPARE(log().last(), QStringLiteral(">C6,11,22,5F,01,BB(OK)"));
     }
 
@@ -111,7 +104,7 @@ private slots:
         command->setText(QStringLiteral("EE"));
         child<QPushButton>(window->debugWindow, "send_btn")->click();
         const QByteArray sent = result == "success!" ? QByteArray::fromHex(text.toLatin1()) : QByteArray();
-        QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), sent + '\xEE', 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), sent + '\xEE', 5000);
     }
 
     void adjustRangeFollowsTheSelection()

@@ -14,7 +14,6 @@ class TestMainLinks : public ConsoleTest
 
     enum Port { MainPty, VideoPty, RgbPty, Missing, LowerCaseCom };
     std::unique_ptr<PtyPair> ptys[3];
-    TcpCaptureServer server;
     std::unique_ptr<MessageBoxCatcher> catcher;
 
     QString portName(Port port) const
@@ -24,7 +23,7 @@ class TestMainLinks : public ConsoleTest
     }
     void start(Port lcd, Port video, Port rgb, bool videoLink, bool rgbLink, bool wireless = false)
     {
-        writePortConfig({portName(lcd), portName(video), portName(rgb)}, videoLink, rgbLink, wireless ? server.port() : 0);
+        writePortConfig({portName(lcd), portName(video), portName(rgb)}, videoLink, rgbLink, wireless ? bridge.port() : 0);
         build();
         selectCells(ui->cent_tablewidget, 0, 0, 0, 0);
     }
@@ -47,11 +46,6 @@ class TestMainLinks : public ConsoleTest
     QString label(const char *word) const { return window->portSetWindow->getPortDescription() + word; }
 
 private slots:
-    void initTestCase()
-    {
-        ConsoleTest::initTestCase();
-        QVERIFY(server.listen());
-    }
     void init()
     {
         VW_REQUIRE_SOCAT();
@@ -59,8 +53,8 @@ private slots:
             pty = std::make_unique<PtyPair>();
             QVERIFY(startPty(*pty));
         }
-        server.clearLog();
-        server.closeAfterBytes(0);
+        bridge.clearLog();
+        bridge.closeAfterBytes(0);
         catcher = std::make_unique<MessageBoxCatcher>();
     }
     void cleanup()
@@ -111,11 +105,11 @@ private slots:
         QCOMPARE(state(), QStringLiteral("link wireless buttons"));
         QCOMPARE(ui->show_comstatus->text(), QStringLiteral("WIRELESS Opened"));
         ui->on_btn->click();
-        QTRY_COMPARE(server.log().bytes(), wire({"C611111001BB"}));
+        QTRY_COMPARE(bridge.log().bytes(), wire({"C611111001BB"}));
         QCOMPARE(log(), QStringList{">C6,11,11,10,01,BB(OK)"});
         window->closeSerial();
         QCOMPARE(state(), QStringLiteral("openButton"));
-        QTRY_VERIFY(!server.hasClient());
+        QTRY_VERIFY(!bridge.hasClient());
         QTest::qWait(100); // a deliberate close is no lost link
         QCOMPARE(catcher->count(), 0);
         QCOMPARE(ptys[MainPty]->log().bytes(), QByteArray());

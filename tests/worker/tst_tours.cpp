@@ -11,26 +11,19 @@ class TestTours : public ConsoleTest
 {
     Q_OBJECT
 
-    TcpCaptureServer server;
 
 private slots:
-    void initTestCase()
-    {
-        ConsoleTest::initTestCase();
-        QVERIFY(server.listen());
-    }
-
     void init()
     {
-        writePortConfig({}, false, false, server.port());
+        writePortConfig({}, false, false, bridge.port());
         QVERIFY(writeMatrixConfig(MatrixConfig()));
         build();
         // The previous test's client may still look connected from here:
         // wait for this window's own connection.
-        const int connections = server.connectionCount();
+        const int connections = bridge.connectionCount();
         window->openSerial();
-        QTRY_VERIFY(server.connectionCount() > connections && server.hasClient());
-        server.clearLog();
+        QTRY_VERIFY(bridge.connectionCount() > connections && bridge.hasClient());
+        bridge.clearLog();
     }
 
     void matrixPass_data() { goldenRows(QStringLiteral("matrixtour.tsv")); }
@@ -81,10 +74,10 @@ private slots:
         window->startThreads();
         window->setLinkWidgets(true);
         QVERIFY(window->planThread == running && !ui->beginplan_btn->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(server.log().bytes().size() >= 6 * frames.size(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(bridge.log().bytes().size() >= 6 * frames.size(), 5000);
         ui->stopplan_btn->click();
-        QCOMPARE(server.log().bytes().left(6 * frames.size()), wire(frames));
-        const QList<qint64> at = server.log().frameArrivals(6);
+        QCOMPARE(bridge.log().bytes().left(6 * frames.size()), wire(frames));
+        const QList<qint64> at = bridge.log().frameArrivals(6);
         for (int i = 1; i < frames.size(); ++i)
             QVERIFY2(at[i] - at[i - 1] > 80000000 && at[i] - at[i - 1] < 250000000, "one pause apart");
     }
@@ -97,7 +90,7 @@ private slots:
         ui->beginplan_btn->click();
         ui->beginmatrix_btn->click();
         // The matrix tour's first step goes out at once; then both tours pause.
-        QTRY_COMPARE(server.log().bytes(), QByteArray("1V1.1V2."));
+        QTRY_COMPARE(bridge.log().bytes(), QByteArray("1V1.1V2."));
         // A second Start leaves the running matrix tour alone.
         const QThread *running = window->matrixThread;
         window->startMatrixThreads();
@@ -115,7 +108,7 @@ private slots:
             QVERIFY(!thread || thread->wait(100));
         QVERIFY(clock.elapsed() < 200);
         QTRY_VERIFY(!threads[0] && !threads[1]);
-        QCOMPARE(server.log().bytes(), QByteArray("1V1.1V2."));
+        QCOMPARE(bridge.log().bytes(), QByteArray("1V1.1V2."));
     }
 
     void matrixStartNeedsRisingRanges_data() { goldenRows(QStringLiteral("matrixranges.tsv")); }
