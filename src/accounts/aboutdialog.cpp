@@ -32,10 +32,8 @@ void AboutDialog::initConnect()
 
 void AboutDialog::sendInstructionOperation()
 {
-    const QString code = GlobalObject::instructionHash[QStringLiteral("version")];
-    const QString param = GlobalObject::instructionHash[QStringLiteral("update")];
-    if (!code.isEmpty() && !param.isEmpty())
-        sendLcdCommand(code, param, false, 0);
+    sendLcdCommand(GlobalObject::instructionHash.value(QStringLiteral("version")),
+                   GlobalObject::instructionHash.value(QStringLiteral("update")), false, 0);
 }
 
 void AboutDialog::changeEvent(QEvent *event)

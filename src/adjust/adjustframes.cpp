@@ -12,10 +12,7 @@ QString code(const char *name)
 
 void sendCode(const char *instruction, const QString &param)
 {
-    const QString instructionCode = code(instruction);
-    if (instructionCode.isEmpty() || param.isEmpty())
-        return;
-    sendLcdCommand(instructionCode, param, false, 0);
+    sendLcdCommand(code(instruction), param, false, 0);
 }
 
 void send(const char *instruction, const char *param)

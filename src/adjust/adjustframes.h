@@ -11,7 +11,6 @@ namespace AdjustFrames {
 QString code(const char *name);
 
 // One frame of the looked-up instruction carrying param (already a code).
-// Nothing is sent when either code is empty.
 void sendCode(const char *instruction, const QString &param);
 void send(const char *instruction, const char *param);
 

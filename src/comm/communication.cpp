@@ -20,9 +20,11 @@ Communication lcdCommunication;
 Communication videoMatrixCommunication;
 Communication rgbMatrixCommunication;
 
-void sendLcdCommand(const QString &code, const QString &param, bool perScreen, int target, int interval)
+bool sendLcdCommand(const QString &code, const QString &param, bool perScreen, int target, int interval)
 {
-    lcdCommunication.sendData(lcdCommunication.makeCommand(code, param, perScreen, target), interval, false);
+    if (code.isEmpty() || param.isEmpty())
+        return false;
+    return lcdCommunication.sendData(lcdCommunication.makeCommand(code, param, perScreen, target), interval, false);
 }
 
 namespace {
@@ -244,9 +246,9 @@ void Communication::sendRaw(QByteArray bytes)
     emit sendDebug(GlobalObject::linkOpen && writeFrame(bytes));
 }
 
-void Communication::sendData(const QList<QByteArray> &frames, int interval, bool matrix)
+bool Communication::sendData(const QList<QByteArray> &frames, int interval, bool matrix)
 {
-    sendFrames(frames, matrix ? matrixTexts : lcdTexts, interval, matrix);
+    return sendFrames(frames, matrix ? matrixTexts : lcdTexts, interval, matrix);
 }
 
 void Communication::sendMatrixData(const QList<QByteArray> &frames, const QList<QString> &texts, int interval)
@@ -254,10 +256,10 @@ void Communication::sendMatrixData(const QList<QByteArray> &frames, const QList<
     sendFrames(frames, texts, interval, true);
 }
 
-void Communication::sendFrames(const QList<QByteArray> &frames, const QList<QString> &texts, int interval, bool matrix)
+bool Communication::sendFrames(const QList<QByteArray> &frames, const QList<QString> &texts, int interval, bool matrix)
 {
     if (frames.isEmpty())
-        return;
+        return false;
 
     // Taken now: a command started during one of our waits rebuilds the
     // object's text lists, and our later echoes must keep our own texts.
@@ -267,16 +269,19 @@ void Communication::sendFrames(const QList<QByteArray> &frames, const QList<QStr
     const bool linkOpen = GlobalObject::linkOpen;
     const quint64 session = linkSession;
 
+    bool allWritten = true;
     for (int i = 0; i < sending.size(); ++i) {
         if (linkSession != session)
-            return;
+            return false;
         const QByteArray &frame = sending.at(i);
         const bool written = linkOpen && writeFrame(frame);
+        allWritten = allWritten && written;
         const QString text = i < echoTexts.size() ? echoTexts.at(i)
                                                   : QString::fromLatin1(frame.toHex().toUpper());
         emit sendComData(text, written, matrix);
         pacedWait(interval);
     }
+    return allWritten;
 }
 
 QByteArray Communication::hexToBytes(const QString &text)

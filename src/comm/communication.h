@@ -31,7 +31,8 @@ public:
     void closeTcp();
 
     void sendRaw(QByteArray bytes);
-    void sendData(const QList<QByteArray> &frames, int interval, bool matrix);
+    // True when the link took every frame of the command.
+    bool sendData(const QList<QByteArray> &frames, int interval, bool matrix);
     void sendMatrixData(const QList<QByteArray> &frames, const QList<QString> &texts, int interval);
 
     // Text encodings and checksums: pure, callable from any thread.
@@ -66,7 +67,7 @@ signals:
 
 private:
     bool writeFrame(const QByteArray &frame);
-    void sendFrames(const QList<QByteArray> &frames, const QList<QString> &texts, int interval, bool matrix);
+    bool sendFrames(const QList<QByteArray> &frames, const QList<QString> &texts, int interval, bool matrix);
 
     // What linkFailed names, and whether an open link is still watched: set
     // when it opens, cleared by a deliberate close or by the one report of
@@ -89,8 +90,11 @@ extern Communication rgbMatrixCommunication;
 constexpr int lcdFrameIntervalMs = 50;
 
 // One controller command: its frames built on the main link and sent there,
-// each followed by the interval, with the echo to the log.
-void sendLcdCommand(const QString &code, const QString &param, bool perScreen, int target,
+// each followed by the interval, with the echo to the log. An empty code or
+// parameter (a name the instruction table lacks) sends nothing: a frame
+// without them is no command the controllers know. True when the link took
+// every frame.
+bool sendLcdCommand(const QString &code, const QString &param, bool perScreen, int target,
                     int interval = lcdFrameIntervalMs);
 
 #endif // COMMUNICATION_H

@@ -35,15 +35,7 @@ struct DispatchRow
 
 QString lookup(const char *name)
 {
-    return GlobalObject::instructionHash[QLatin1String(name)];
-}
-
-// An ordinary row sends only when the instruction and the parameter are
-// both known.
-void sendIfComplete(const QString &code, const QString &param, bool perScreen, int target)
-{
-    if (!code.isEmpty() && !param.isEmpty())
-        sendLcdCommand(code, param, perScreen, target);
+    return GlobalObject::instructionHash.value(QLatin1String(name));
 }
 
 QString twoHexDigits(int value)
@@ -72,7 +64,7 @@ void Velmar_Windows::sendInstructionOperation()
 
     if (from == ui->run_btn) {
         emit upDateTWContent();
-        sendIfComplete(lookup("chan_Selec"), signalParameter(), true, 0);
+        sendLcdCommand(lookup("chan_Selec"), signalParameter(), true, 0);
         return;
     }
     if (from == ui->on_btn) {
@@ -82,7 +74,7 @@ void Velmar_Windows::sendInstructionOperation()
             sendLcdCommand(lookup("on_off"), lookup("pow_on"), true, target, ui->set_sec->value() * 1000);
             return;
         }
-        sendIfComplete(lookup("on_off"), lookup("pow_on"), false, target);
+        sendLcdCommand(lookup("on_off"), lookup("pow_on"), false, target);
         return;
     }
     if (from == ui->fan_apply && ui->fan_manual->isChecked() && !ui->fan_open->isChecked()
@@ -158,7 +150,7 @@ void Velmar_Windows::sendInstructionOperation()
                 }
             }
         }
-        sendIfComplete(lookup(row.instruction), param, false, 0);
+        sendLcdCommand(lookup(row.instruction), param, false, 0);
         return;
     }
 }

@@ -49,7 +49,7 @@ void Velmar_Windows::spliceOrMatrix()
     if (GlobalObject::targetAddressList.isEmpty())
         return;
 
-    const QString code = GlobalObject::instructionHash[QStringLiteral("chan_Selec")];
+    const QString code = GlobalObject::instructionHash.value(QStringLiteral("chan_Selec"));
     const QString param = signalParameter();
     const QString signalType = ui->signal_type_cb->currentText();
 
@@ -87,8 +87,8 @@ void Velmar_Windows::sendPlanOperation()
     if (scene < 1 || scene > kMaxSceneNumber)
         return;
 
-    const QString code = GlobalObject::instructionHash[save ? QStringLiteral("plan_save")
-                                                            : QStringLiteral("plan_transfer")];
+    const QString code = GlobalObject::instructionHash.value(save ? QStringLiteral("plan_save")
+                                                                 : QStringLiteral("plan_transfer"));
     const QString param = QStringLiteral("%1").arg(scene, 2, 10, QLatin1Char('0'));
 
     if (!ui->link_cb->isChecked()) {
@@ -109,7 +109,7 @@ void Velmar_Windows::sendPlanOperation()
 void Velmar_Windows::sendPlanCom(QString d5)
 {
     // A tour step is paced by the tour itself: no wait after the frame.
-    sendLcdCommand(GlobalObject::instructionHash[QStringLiteral("plan_transfer")], d5, false, 1, 0);
+    sendLcdCommand(GlobalObject::instructionHash.value(QStringLiteral("plan_transfer")), d5, false, 1, 0);
 }
 
 void Velmar_Windows::sendMatrixCom(QList<QString> matrixComList, int type, int signal, int msec)

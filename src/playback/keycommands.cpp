@@ -16,12 +16,9 @@ bool KeyCommands::send(const QObject *sender, const KeyCommand *table, std::size
         const QString code = GlobalObject::instructionHash.value(QLatin1String(key.code));
         const QString param = key.literalParam ? QString::fromLatin1(key.param)
                                                : GlobalObject::instructionHash.value(QLatin1String(key.param));
-        if (code.isEmpty() || param.isEmpty())
-            return false;
         // With no screen selected the builder gives no frame for target 0,
         // so nothing goes out; the fixed pairs still do.
-        sendLcdCommand(code, param, false, key.target);
-        return true;
+        return sendLcdCommand(code, param, false, key.target);
     }
     return false;
 }

@@ -20,7 +20,8 @@ struct KeyCommand
 namespace KeyCommands {
 
 // Sends the one frame of the entry whose button is sender. Nothing is sent
-// for another sender or for a name missing from the instruction table.
+// for another sender or for a name missing from the instruction table. True
+// when the link took the frame.
 bool send(const QObject *sender, const KeyCommand *table, std::size_t count);
 
 template <std::size_t N>

@@ -124,25 +124,8 @@ void TimingSetWindows::scheduleTick()
 
 bool TimingSetWindows::sendPower(const char *param)
 {
-    const QString code = GlobalObject::instructionHash.value(QStringLiteral("on_off"));
-    const QString power = GlobalObject::instructionHash.value(QLatin1String(param));
-    if (code.isEmpty() || power.isEmpty())
-        return false;
-
-    // The first echo is our frame's: it is emitted right after the write,
-    // before the paced wait lets anything else send.
-    bool echoed = false;
-    bool written = false;
-    const auto echo = connect(&lcdCommunication, &Communication::sendComData, this,
-                              [&echoed, &written](const QString &, bool result, bool) {
-                                  if (!echoed) {
-                                      echoed = true;
-                                      written = result;
-                                  }
-                              });
-    sendLcdCommand(code, power, false, 1);
-    disconnect(echo);
-    return written;
+    return sendLcdCommand(GlobalObject::instructionHash.value(QStringLiteral("on_off")),
+                          GlobalObject::instructionHash.value(QLatin1String(param)), false, 1);
 }
 
 void TimingSetWindows::loadConfig()

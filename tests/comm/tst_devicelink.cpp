@@ -149,6 +149,21 @@ private slots:
         QCOMPARE(results.size(), 3);
     }
 
+    // A name missing from the instruction table leaves its code empty: no
+    // frame, no echo. A command is told written only when the link took it.
+    void commandResults()
+    {
+        QVERIFY(openLink(Wireless));
+        QVERIFY(!sendLcdCommand(QString(), QStringLiteral("01"), false, 1));
+        QVERIFY(!sendLcdCommand(QStringLiteral("50"), QString(), false, 1));
+        GlobalObject::linkOpen = false;
+        QVERIFY(!sendLcdCommand(QStringLiteral("50"), QStringLiteral("00"), false, 1));
+        GlobalObject::linkOpen = true;
+        QVERIFY(sendLcdCommand(QStringLiteral("50"), QStringLiteral("01"), false, 1));
+        QTRY_COMPARE(server.log().bytes(), QByteArray::fromHex("C611FF5001BB"));
+        QCOMPARE(texts, QStringList({"C611FF5000BB", "C611FF5001BB"}));
+    }
+
     void commandDuringWait()
     {
         QVERIFY(openLink(Serial));
