@@ -47,9 +47,10 @@ class Ui_Velmar_Windows;
 // (velmar_windows_settings.cpp), links (velmar_windows_links.cpp), the
 // command dispatcher and log (velmar_windows_commands.cpp), linked matrix
 // switching and scenes (velmar_windows_matrix.cpp), rights
-// (velmar_windows_rights.cpp) and the accounts and service windows
-// (velmar_windows_accounts.cpp).
-// (velmar_windows_rights.cpp) and tours (velmar_windows_tours.cpp).
+// (velmar_windows_rights.cpp), the accounts and service windows
+// (velmar_windows_accounts.cpp), the adjustment and playback windows
+// (velmar_windows_adjust.cpp, velmar_windows_playback.cpp) and tours
+// (velmar_windows_tours.cpp).
 class Velmar_Windows : public QWidget
 {
     Q_OBJECT

@@ -50,8 +50,13 @@ void Velmar_Windows::startThreads()
     connect(this, &Velmar_Windows::planBrowse, planWorker, &ThreadWorker::plansToBrowse, Qt::UniqueConnection);
     connect(planWorker, &ThreadWorker::SignalPlanOver, this, &Velmar_Windows::activationPlanTask,
             Qt::UniqueConnection);
-    connect(planWorker, &ThreadWorker::PlanDelayOver, this,
-            [this](QString d5) { tourQueue.post([this, d5] { sendPlanCom(d5); }); });
+    // A step still queued when its tour is stopped or replaced is dropped.
+    connect(planWorker, &ThreadWorker::PlanDelayOver, this, [this, worker = planWorker](QString d5) {
+        tourQueue.post([this, worker, d5] {
+            if (planWorker == worker)
+                sendPlanCom(d5);
+        });
+    });
     planThread->start(QThread::InheritPriority);
     emit planBrowse(ui->bscene_cb->currentIndex(), ui->sscene_cb->currentIndex(), ui->scene_sec->value());
     ui->beginplan_btn->setEnabled(false);
@@ -95,8 +100,11 @@ void Velmar_Windows::startMatrixThreads()
     connect(matrixWorker, &ThreadWorker::SignalMatrixOver, this, &Velmar_Windows::activationMatrixTask,
             Qt::UniqueConnection);
     connect(matrixWorker, &ThreadWorker::MatrixDelayOver, this,
-            [this](QList<QString> texts, int type, int signal, int msec) {
-                tourQueue.post([=] { sendMatrixCom(texts, type, signal, msec); });
+            [this, worker = matrixWorker](QList<QString> texts, int type, int signal, int msec) {
+                tourQueue.post([=] {
+                    if (matrixWorker == worker)
+                        sendMatrixCom(texts, type, signal, msec);
+                });
             });
     matrixThread->start(QThread::InheritPriority);
     emit matrixBrowse(b_in, e_in, b_out, e_out, ui->matrix_sec->value(), record);
