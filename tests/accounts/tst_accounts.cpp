@@ -1,6 +1,6 @@
 #include <QtSql>
 
-#include <memory>
+#include <optional>
 
 #include "formfields.h"
 #include "globalobject.h"
@@ -61,7 +61,6 @@ class AccountsTest : public QObject
 
     void start(const QByteArray &fileBytes = QByteArray())
     {
-        QDir::setCurrent(dir->path());
         QFile out(file());
         if (!fileBytes.isEmpty())
             QVERIFY(out.open(QIODevice::WriteOnly) && out.write(fileBytes) == fileBytes.size());
@@ -76,9 +75,8 @@ class AccountsTest : public QObject
         delete window->modifyPwdWindow;
         delete window;
         QSqlDatabase::removeDatabase(QStringLiteral("my_sqlite"));
-        QDir::setCurrent(appDirPath);
     }
-    QString file() const { return dir->filePath(QStringLiteral("database.db")); }
+    QString file() const { return appDirPath + QStringLiteral("/database.db"); }
     QString change(const QString &oldPassword, const QString &newPassword, const QString &confirmation)
     {
         enter(window->modifyPwdWindow, {"opwd_le=" + oldPassword, "npwd_le=" + newPassword, "npwd2_le=" + confirmation});
@@ -95,7 +93,7 @@ class AccountsTest : public QObject
         return logins.isEmpty() ? QString() : logins[0][0].toString() + ' ' + logins[0][1].toString();
     }
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::optional<TempFolder> folder; // the working and application folder of one test
     LoginWindows *window = nullptr;
     Ui::LoginWindows *ui = nullptr;
     MessageBoxCatcher catcher;
@@ -103,7 +101,7 @@ class AccountsTest : public QObject
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
+        folder.emplace();
         start();
     }
     void cleanup() { stop(); }

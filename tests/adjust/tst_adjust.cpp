@@ -67,7 +67,7 @@ private slots:
         server.clearLog();
         QSignalSpy echoed(&lcdCommunication, &Communication::sendComData);
         GlobalObject::targetAddressList = golden("screens").split(' ', Qt::SkipEmptyParts);
-        shownWindow->findChild<QAbstractButton *>(golden("button"))->click();
+        child<QAbstractButton>(shownWindow.get(), golden("button"))->click();
         GlobalObject::targetAddressList = {QStringLiteral("11")};
         const QByteArray expected = QByteArray::fromHex(golden("frames").toLatin1()) + sendSentinel();
         QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), expected, 5000);
@@ -111,7 +111,7 @@ private slots:
     {
         PictureControlWindows window;
         window.show();
-        const auto swatch = [&window](const char *name) { return window.findChild<QPushButton *>(QLatin1String(name)); };
+        const auto swatch = [&window](const char *name) { return child<QPushButton>(&window, name); };
         const auto centre = [&swatch](const char *name) {
             const QImage image = swatch(name)->grab().toImage();
             return image.pixelColor(image.rect().center());
@@ -131,8 +131,8 @@ private slots:
         QTRY_VERIFY(server.log().bytes().endsWith(QByteArray::fromHex("C61111F301BB")));
         server.clearLog();
         // The second Apply comes while the first pair waits after its high byte.
-        QTimer::singleShot(10, window.findChild<QPushButton *>("vok_btn"), &QPushButton::click);
-        window.findChild<QPushButton *>("hok_btn")->click();
+        QTimer::singleShot(10, child<QPushButton>(&window, "vok_btn"), &QPushButton::click);
+        child<QPushButton>(&window, "hok_btn")->click();
         QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(),
                                   QByteArray::fromHex("C61111F402BB C61111F580BB C61111F802BB C61111F91CBB"), 5000);
     }

@@ -27,13 +27,12 @@ class TestDeviceLink : public QObject
         PortSettingRecord settings;
         settings.baudRate = 9600;
         settings.dataBitsIndex = 3;
-        const bool open = kind == Serial ? (pty->isRunning() || startPty()) && lcdCommunication.openSerialPort(settings, pty->devicePath())
+        const bool open = kind == Serial ? (pty->isRunning() || pty->startListening()) && lcdCommunication.openSerialPort(settings, pty->devicePath())
                                          : server.openMainLink();
         GlobalObject::linkOpen = open;
         GlobalObject::wirelessMode = kind == Wireless;
         return open;
     }
-    bool startPty() { return pty->start() && pty->openFarEnd(); }
     const CaptureLog &farEnd(Kind kind) const { return kind == Serial ? pty->log() : server.log(); }
     // Frames that tell themselves apart: C6 <index high> <index low> 01 02 BB.
     static QByteArrayList frames(int count, int first = 0)
@@ -154,10 +153,9 @@ private slots:
     void commandResults()
     {
         QVERIFY(openLink(Wireless));
-        QVERIFY(!sendLcdCommand(QString(), QStringLiteral("01"), false, 1));
-        QVERIFY(!sendLcdCommand(QStringLiteral("50"), QString(), false, 1));
+        QVERIFY(!sendLcdCommand({}, "01", false, 1) && !sendLcdCommand("50", {}, false, 1));
         GlobalObject::linkOpen = false;
-        QVERIFY(!sendLcdCommand(QStringLiteral("50"), QStringLiteral("00"), false, 1));
+        QVERIFY(!sendLcdCommand("50", "00", false, 1));
         GlobalObject::linkOpen = true;
         QVERIFY(sendLcdCommand(QStringLiteral("50"), QStringLiteral("01"), false, 1));
         QTRY_COMPARE(server.log().bytes(), QByteArray::fromHex("C611FF5001BB"));

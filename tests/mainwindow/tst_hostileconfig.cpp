@@ -31,7 +31,7 @@ class TestHostileConfig : public ConsoleTest
     QString shown(const QString &what) const
     {
         const QMap<QString, QComboBox *> combos{{"inputs", ui->matrix_type_cb}, {"scenes", ui->scene_cb},
-                                                {"ports", window->portSetWindow->findChild<QComboBox *>("lcd_port_cb")}};
+                                                {"ports", child<QComboBox>(window->portSetWindow, "lcd_port_cb")}};
         if (combos.contains(what))
             return QString::number(combos[what]->count());
         if (what == QLatin1String("logo"))

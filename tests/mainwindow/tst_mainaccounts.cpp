@@ -17,7 +17,7 @@ class TestMainAccounts : public ConsoleTest
     Q_OBJECT
 
 
-    QString range() const { return window->pictureControlWindow->findChild<QLabel *>("showrange_lb")->text(); }
+    QString range() const { return child<QLabel>(window->pictureControlWindow, "showrange_lb")->text(); }
 
 private slots:
     void init()
@@ -144,7 +144,7 @@ private slots:
 
     void resetFollowsTheLink()
     {
-        auto *reset = window->pictureControlWindow->findChild<QPushButton *>("reset_btn");
+        auto *reset = child<QPushButton>(window->pictureControlWindow, "reset_btn");
         QVERIFY(!reset->isEnabled());
         window->openSerial();
         QVERIFY(GlobalObject::linkOpen && reset->isEnabled());
@@ -157,9 +157,9 @@ private slots:
         window->showImageAdjustWindow();
         window->showAlienAdjustWindow();
         window->showEdgeMeltingWindow();
-        window->pictureControlWindow->findChild<QSpinBox *>("g_sb")->setValue(9);
-        window->alienAdjustWindow->findChild<QLineEdit *>("RW")->setText("1920");
-        window->edgeMeltingWindow->findChild<QSpinBox *>("vadjust_sb")->setValue(5);
+        child<QSpinBox>(window->pictureControlWindow, "g_sb")->setValue(9);
+        child<QLineEdit>(window->alienAdjustWindow, "RW")->setText("1920");
+        child<QSpinBox>(window->edgeMeltingWindow, "vadjust_sb")->setValue(5);
         window->close();
         QSettings file(ConfigFile::path(), QSettings::IniFormat);
         QCOMPARE(file.value("PictureSetting/Green").toInt(), 9);

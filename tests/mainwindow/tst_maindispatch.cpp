@@ -14,13 +14,13 @@ class TestMainDispatch : public ConsoleTest
     void fire(const QString &name, const QStringList &ticked)
     {
         for (const QString &box : ticked)
-            window->findChild<QAbstractButton *>(box)->setChecked(true);
+            child<QAbstractButton>(window, box)->setChecked(true);
         if (name == QLatin1String("Multi screen"))
             window->multiScreenAction->trigger();
         else if (name == QLatin1String("Still"))
             window->stillAction->trigger();
         else
-            window->findChild<QAbstractButton *>(name)->click();
+            child<QAbstractButton>(window, name)->click();
     }
 
 private slots:
@@ -28,7 +28,7 @@ private slots:
     {
         ConsoleTest::initTestCase();
         VW_REQUIRE_SOCAT();
-        QVERIFY(startPty(pty));
+        QVERIFY(pty.startListening());
     }
     void init()
     {

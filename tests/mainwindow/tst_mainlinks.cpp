@@ -51,7 +51,7 @@ private slots:
         VW_REQUIRE_SOCAT();
         for (auto &pty : ptys) {
             pty = std::make_unique<PtyPair>();
-            QVERIFY(startPty(*pty));
+            QVERIFY(pty->startListening());
         }
         bridge.clearLog();
         bridge.closeAfterBytes(0);
@@ -123,7 +123,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(ui->show_comstatus->text(), label("开启"));
         // Another main port confirmed while open: the label shows what is open.
-        auto *lcdBox = window->portSetWindow->findChild<QComboBox *>("lcd_port_cb");
+        auto *lcdBox = child<QComboBox>(window->portSetWindow, "lcd_port_cb");
         lcdBox->setCurrentIndex(lcdBox->findText(portName(VideoPty)));
         emit window->portSetWindow->comSelectChange();
         QCOMPARE(ui->show_comstatus->text(), portName(MainPty) + QStringLiteral(" 开启"));
@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(ui->show_comstatus->text(), label("Closed"));
 
         // The cable is back: the operator reopens.
-        QVERIFY(startPty(pty));
+        QVERIFY(pty.startListening());
         pty.clearLog();
         ui->com_textedit->clear();
         window->openSerial();

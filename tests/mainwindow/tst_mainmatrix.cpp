@@ -61,7 +61,7 @@ private slots:
         ConsoleTest::initTestCase();
         VW_REQUIRE_SOCAT();
         for (auto &pty : ptys)
-            QVERIFY(startPty(pty));
+            QVERIFY(pty.startListening());
     }
     void init()
     {

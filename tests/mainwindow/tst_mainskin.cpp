@@ -25,7 +25,7 @@ private slots:
         const QString startSheet = qApp->styleSheet();
 
         for (const QString &entry : goldenList(golden("entries")))
-            window->findChild<QToolButton *>(QStringLiteral("skin_btn"))->menu()->actions().at(entry.toInt())->trigger();
+            ui->skin_btn->menu()->actions().at(entry.toInt())->trigger();
 
         QCOMPARE(qApp->styleSheet(), startSheet);
         QVERIFY(widgets.size() > 100);

@@ -28,10 +28,9 @@ void answer(Step step)
 QList<RollCaptionWindows *> captions()
 {
     QList<RollCaptionWindows *> list;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
+    for (QWidget *widget : QApplication::topLevelWidgets())
         if (auto *caption = qobject_cast<RollCaptionWindows *>(widget))
             list.append(caption);
-    }
     return list;
 }
 
@@ -39,13 +38,11 @@ QList<RollCaptionWindows *> captions()
 int redTextLeft(QWidget *caption)
 {
     const QImage image = caption->grab().toImage();
-    for (int x = 0; x < image.width(); ++x) {
-        for (int y = 0; y < image.height(); ++y) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(x, y).red() > 200 && image.pixelColor(x, y).green() < 60
+                && image.pixelColor(x, y).blue() < 60)
                 return x;
-        }
-    }
     return -1;
 }
 
@@ -73,7 +70,7 @@ private slots:
     void captionsTakeTheChosenLook()
     {
         FontSetWindows window;
-        auto *add = window.findChild<QPushButton *>("addfont_btn");
+        auto *add = child<QPushButton>(&window, "addfont_btn");
         add->click();
         QCOMPARE(captions().size(), 0); // no text, no caption
         enter(&window, {"fonttext_te=Line", "colorlist_cb=" + QString::number(QColor::colorNames().indexOf("gold"))});
@@ -83,14 +80,14 @@ private slots:
             chosen = dialog->currentFont();
             dialog->accept();
         });
-        window.findChild<QPushButton *>("setfont_btn")->click();
+        child<QPushButton>(&window, "setfont_btn")->click();
         QColor opensOn;
         answer<QColorDialog>([&opensOn](QColorDialog *dialog) {
             opensOn = dialog->currentColor();
             dialog->setCurrentColor(Qt::red);
             dialog->accept();
         });
-        window.findChild<QPushButton *>("setcolor_btn")->click();
+        child<QPushButton>(&window, "setcolor_btn")->click();
         QCOMPARE(opensOn, QColor(Qt::black));
         enter(&window, {"msvalue_sp=0"});
         add->click();
@@ -103,9 +100,8 @@ private slots:
         RollCaptionWindows *standing = shown.at(firstRolls ? 1 : 0);
         RollCaptionWindows *rolling = shown.at(firstRolls ? 0 : 1);
         for (RollCaptionWindows *caption : shown) {
-            QVERIFY(caption->isVisible());
-            QVERIFY(caption->windowFlags() & Qt::FramelessWindowHint);
-            QVERIFY(caption->windowFlags() & Qt::WindowStaysOnTopHint);
+            QVERIFY(caption->isVisible() && caption->windowFlags().testFlag(Qt::FramelessWindowHint)
+                    && caption->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
             QCOMPARE(caption->font().family(), chosen.family());
             QCOMPARE(caption->font().pointSize(), 20);
         }
@@ -114,7 +110,7 @@ private slots:
         // Interval 0 stands at x 30; interval 5 moves a pixel every 5 ms.
         QTRY_VERIFY(redTextLeft(standing) >= 30 && redTextLeft(standing) <= 33);
         QTRY_VERIFY_WITH_TIMEOUT(redTextLeft(rolling) >= 0 && redTextLeft(rolling) < 300, 10000);
-        rolling->findChild<QPushButton *>("font_close_pbtn")->click();
+        child<QPushButton>(rolling, "font_close_pbtn")->click();
         QTRY_COMPARE(captions().size(), 1);
         QVERIFY(standing->isVisible());
     }
@@ -122,8 +118,8 @@ private slots:
     void rightEdgeDragWidensTheCaption()
     {
         FontSetWindows window;
-        window.findChild<QTextEdit *>("fonttext_te")->setPlainText(QStringLiteral("Wide"));
-        window.findChild<QPushButton *>("addfont_btn")->click();
+        child<QTextEdit>(&window, "fonttext_te")->setPlainText(QStringLiteral("Wide"));
+        child<QPushButton>(&window, "addfont_btn")->click();
         RollCaptionWindows *caption = captions().value(0);
         QVERIFY(caption);
         const QRect before = caption->geometry();
@@ -143,7 +139,7 @@ private slots:
     {
         RemoteControlWindows window;
         window.show();
-        window.findChild<QPushButton *>("close_pbtn")->click();
+        child<QPushButton>(&window, "close_pbtn")->click();
         QVERIFY(!window.isVisible());
     }
 
@@ -154,7 +150,7 @@ private slots:
             FontSetWindows window;
             window.show();
             enter(&window, values);
-            window.findChild<QPushButton *>("close_btn")->click();
+            child<QPushButton>(&window, "close_btn")->click();
         }
         FontSetWindows again;
         QCOMPARE(shownNow(&again, values), values);
@@ -169,9 +165,9 @@ private slots:
                 && ini.write("[FontSetting]\nText=Hello\nTDelay=150\nBgColorIndex=" + index + "\n") > 0);
         ini.close();
         FontSetWindows window;
-        QCOMPARE(window.findChild<QSpinBox *>("msvalue_sp")->value(), 99);
-        QCOMPARE(window.findChild<QComboBox *>("colorlist_cb")->currentIndex(), 0); // shown, not left empty
-        window.findChild<QPushButton *>("addfont_btn")->click();
+        QCOMPARE(child<QSpinBox>(&window, "msvalue_sp")->value(), 99);
+        QCOMPARE(child<QComboBox>(&window, "colorlist_cb")->currentIndex(), 0); // shown, not left empty
+        child<QPushButton>(&window, "addfont_btn")->click();
         QCOMPARE(captions().size(), 1);
         QCOMPARE(captions().at(0)->grab().toImage().pixelColor(2, 2), QColor(QColor::colorNames().first()));
     }
@@ -188,7 +184,7 @@ private slots:
         TimingSetWindows window;
         window.setClock([this] { return now; });
         GlobalObject::linkOpen = true;
-        window.findChild<QAbstractButton *>("starttime_btn")->click();
+        child<QAbstractButton>(&window, "starttime_btn")->click();
         bridge.clearLog();
 
         for (QString tick : golden("ticks").split(' ')) {
@@ -205,10 +201,10 @@ private slots:
     {
         ConfigFile::open()->setValue(QStringLiteral("TimingConfig/Model"), 2);
         TimingSetWindows window;
-        QCOMPARE(window.findChild<QComboBox *>("model_cb")->currentIndex(), 0);
+        QCOMPARE(child<QComboBox>(&window, "model_cb")->currentIndex(), 0);
         for (const QString on : {"1", "0"}) {
             enter(&window, {"on_off_btn=" + on});
-            QCOMPARE(window.findChild<QSpinBox *>("bhour_sb")->isEnabled(), on == "1");
+            QCOMPARE(child<QSpinBox>(&window, "bhour_sb")->isEnabled(), on == "1");
         }
     }
 

@@ -24,7 +24,7 @@ private slots:
         AdderSetWindows window;
         enter(&window, golden("fields").split('|'));
         MessageBoxCatcher catcher;
-        window.findChild<QPushButton *>(golden("button"))->click();
+        child<QPushButton>(&window, golden("button"))->click();
         const QByteArray bytes = QByteArray::fromHex(golden("wire").toLatin1());
         QTRY_COMPARE(bridge.log().bytes(), bytes);
         QTest::qWait(50); // nothing more follows

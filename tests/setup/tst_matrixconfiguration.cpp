@@ -5,16 +5,12 @@ using namespace WindowTest;
 
 namespace {
 
+QTableWidget *outputs(QWidget *window) { return child<QTableWidget>(window, "matr_tablewidget"); }
+
 QString cell(QWidget *window, int row, int column)
 {
-    const QTableWidgetItem *item = child<QTableWidget>(window, "matr_tablewidget")->item(row, column);
+    const QTableWidgetItem *item = outputs(window)->item(row, column);
     return item ? item->text() : QStringLiteral("<none>");
-}
-
-// The operator types into a cell of the output table.
-void typeIntoCell(QWidget *window, int row, int column, const QString &text)
-{
-    child<QTableWidget>(window, "matr_tablewidget")->item(row, column)->setText(text);
 }
 
 } // namespace
@@ -41,8 +37,8 @@ private slots:
             QSignalSpy changed(&window, &MatrixConfigurationWindows::matrixSelectChange);
             child<QComboBox>(&window, "dvi_cb")->setCurrentIndex(19);
             QCOMPARE(changed.value(0), (QVariantList{"DVI", "YJ"}));
-            typeIntoCell(&window, 2, 3, "40"); // entry 11
-            typeIntoCell(&window, 0, 1, "x");  // entry 1
+            outputs(&window)->item(2, 3)->setText("40"); // entry 11
+            outputs(&window)->item(0, 1)->setText("x");  // entry 1
             child<QPushButton>(&window, "close_pbtn")->click();
             QVERIFY(!window.isVisible());
         }
@@ -91,8 +87,8 @@ private slots:
         // Column digit, then row digit; an address that names no cell gives 0.
         window.updateMatrixOutList({"21", "12", "41", "13", "FF", "1G", "01", "111", ""});
         QCOMPARE(GlobalObject::matrixOutList, (QList<int>{2, 4, 0, 0, 0, 0, 0, 0, 0}));
-        typeIntoCell(&window, 1, 1, "9");
-        typeIntoCell(&window, 0, 0, "five");
+        outputs(&window)->item(1, 1)->setText("9");
+        outputs(&window)->item(0, 0)->setText("five");
         QCOMPARE(GlobalObject::matrixOutList.value(1), 4); // not before the next selection change
         window.updateMatrixOutList({"22", "11", "31"});
         QCOMPARE(GlobalObject::matrixOutList, (QList<int>{9, 0, 3}));
@@ -106,14 +102,14 @@ private slots:
     {
         MatrixConfigurationWindows window;
         window.setRowColumn(2, 4);
-        typeIntoCell(&window, 1, 0, "77"); // entry 4
+        outputs(&window)->item(1, 0)->setText("77"); // entry 4
         window.setRowColumn(4, 2);
         QCOMPARE(cell(&window, 2, 0), QStringLiteral("77"));
         window.setRowColumn(16, 0); // out of range: kept 4 by 2
         QCOMPARE(cell(&window, 3, 1), QStringLiteral("8"));
         QCOMPARE(cell(&window, 3, 2), QStringLiteral("<none>"));
         window.setRowColumn(15, 15);
-        typeIntoCell(&window, 14, 14, "3");
+        outputs(&window)->item(14, 14)->setText("3");
         window.setRowColumn(2, 3);
         child<QPushButton>(&window, "one_to_one")->click();
         QCOMPARE(cell(&window, 1, 2), QStringLiteral("6"));
@@ -152,7 +148,7 @@ private slots:
         window.setRowColumn(2, 2);
         enter(&window, {"hdmi_cb=26", "vinputnum_le=64"});
         child<QComboBox>(&window, "video_cb")->setEditText("MY-MATRIX");
-        typeIntoCell(&window, 1, 1, "12");
+        outputs(&window)->item(1, 1)->setText("12");
         QSignalSpy models(&window, &MatrixConfigurationWindows::matrixSelectChange);
         QSignalSpy sizes(&window, &MatrixConfigurationWindows::matrixInputSizeChange);
         QVERIFY(inChinese([] {}));

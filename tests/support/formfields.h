@@ -3,12 +3,14 @@
 
 #include <QtWidgets>
 
-// The field an entry names; a name that no field has ends the test run.
-inline QWidget *field(QWidget *window, const QString &entry)
+// The window's widget of that name and kind; none ends the test run with
+// the name, where a null pointer would end it with no word.
+template <typename T>
+T *child(QWidget *window, const QString &name)
 {
-    QWidget *widget = window->findChild<QWidget *>(entry.section('=', 0, 0));
+    T *widget = window->findChild<T *>(name);
     if (!widget)
-        qFatal("no field %s", qPrintable(entry));
+        qFatal("no widget %s of that kind", qPrintable(name));
     return widget;
 }
 
@@ -18,7 +20,8 @@ inline QWidget *field(QWidget *window, const QString &entry)
 inline void enter(QWidget *window, const QStringList &values)
 {
     for (const QString &entry : values) {
-        QWidget *widget = field(window, entry);
+        const QString name = entry.section('=', 0, 0);
+        QWidget *widget = child<QWidget>(window, name);
         const QString value = entry.section('=', 1);
         if (auto *spin = qobject_cast<QSpinBox *>(widget))
             spin->setValue(value.toInt());
@@ -29,14 +32,14 @@ inline void enter(QWidget *window, const QStringList &values)
         else if (auto *box = qobject_cast<QComboBox *>(widget))
             box->setCurrentIndex(value.toInt());
         else
-            qobject_cast<QAbstractButton *>(widget)->setChecked(value == QLatin1String("1"));
+            child<QAbstractButton>(window, name)->setChecked(value == QLatin1String("1"));
     }
 }
 
 // What the named field shows, written as enter() takes it.
 inline QString shown(QWidget *window, const QString &name)
 {
-    QWidget *widget = field(window, name);
+    QWidget *widget = child<QWidget>(window, name);
     if (auto *spin = qobject_cast<QSpinBox *>(widget))
         return QString::number(spin->value());
     if (auto *text = qobject_cast<QTextEdit *>(widget))
@@ -45,7 +48,7 @@ inline QString shown(QWidget *window, const QString &name)
         return QString::number(box->currentIndex());
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
         return QString::number(int(button->isChecked()));
-    return qobject_cast<QLineEdit *>(widget)->text();
+    return child<QLineEdit>(window, name)->text();
 }
 
 // The entries as the window shows them now, to compare with what was entered.

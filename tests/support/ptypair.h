@@ -73,6 +73,8 @@ public:
         }
     }
     bool isRunning() const { return m_socat.state() != QProcess::NotRunning; }
+    // Started with the far end read into log().
+    bool startListening() { return start() && openFarEnd(); }
 
     QString devicePath() const { return m_dir.filePath(QStringLiteral("a")); }
     QString farPath() const { return m_dir.filePath(QStringLiteral("b")); }

@@ -16,15 +16,6 @@
 // and reading the wire and the log pane.
 namespace WindowTest {
 
-template <typename T>
-T *child(QWidget *window, const char *name)
-{
-    T *widget = window->findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("no widget %s", name);
-    return widget;
-}
-
 inline QStringList items(QComboBox *box)
 {
     QStringList list;
@@ -155,7 +146,6 @@ void endTest(Window *&window)
     resetShared();
 }
 
-inline bool startPty(PtyPair &pty) { return pty.start() && pty.openFarEnd(); }
 
 inline void selectCells(QTableWidget *table, int top, int left, int bottom, int right)
 {

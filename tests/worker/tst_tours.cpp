@@ -112,13 +112,13 @@ private slots:
         QCOMPARE(bridge.log().bytes(), QByteArray("1V1.1V2."));
     }
 
-    // The worker queues a step every 50 ms; each takes 200 ms to send. Stop
-    // lets the step going out finish and drops those still queued.
+    // The worker queues a step every 50 ms (one pause unit, as the form
+    // starts); each takes 200 ms to send. Stop lets the step going out
+    // finish and drops those still queued.
     void stopDropsQueuedSteps()
     {
         window->tourPauseUnitMs = 50;
         enter(window->matrixSetWindow, {"itime=100"});
-        enter(window, {"matrix_sec=1"});
         int atStop = -1;
         QTimer::singleShot(450, ui->stopmatrix_btn, [&] {
             ui->stopmatrix_btn->click();
