@@ -41,7 +41,7 @@ public:
     QList<QByteArray> asciiListToBytes(const QList<QString> &texts);
     QList<QByteArray> mixedListToBytes(const QList<QString> &texts);
     QString checksumText(QString text, int mode, int mask);
-    int signalTypeIndex(const QString &name);
+    static int signalTypeIndex(const QString &name);
 
     // LCD controller frames "C6" from to code param "BB".
     QList<QByteArray> makeCommand(const QString &code, const QString &param, bool perScreen, int target);

@@ -5,23 +5,6 @@
 
 namespace {
 
-// The device address a signal type's rows carry; SDI rows carry none.
-QString matrixAddress(int signalType, const InstructionRecord &rec)
-{
-    switch (signalType) {
-    case 0:
-        return rec.dviId;
-    case 1:
-        return rec.hdmiId;
-    case 2:
-        return rec.vgaId;
-    case 3:
-        return rec.videoId;
-    default:
-        return QString();
-    }
-}
-
 // One converter for all texts of a call; frame i is text i converted, so
 // the echo of the sender pairs them one to one.
 QList<QByteArray> encodeTexts(Communication &link, MatrixCommands::Encoding encoding,
@@ -47,7 +30,7 @@ QList<QByteArray> Communication::switchCommand(InstructionRecord rec)
     const MatrixCommands::Row *row = MatrixCommands::findSwitchRow(signalType, rec.model);
     if (!row)
         return asciiListToBytes(matrixTexts);
-    matrixTexts = MatrixCommands::switchTexts(*row, matrixAddress(signalType, rec), rec.value,
+    matrixTexts = MatrixCommands::switchTexts(*row, MatrixCommands::deviceAddress(signalType, rec), rec.value,
                                               GlobalObject::matrixOutList);
     return encodeTexts(*this, row->encoding, matrixTexts);
 }
@@ -59,6 +42,6 @@ QList<QByteArray> Communication::sceneCommand(InstructionRecord rec, int scene, 
     const MatrixCommands::SceneRow *row = MatrixCommands::findSceneRow(signalType, rec.model);
     if (!row)
         return asciiListToBytes(matrixTexts);
-    matrixTexts = MatrixCommands::sceneTexts(*row, matrixAddress(signalType, rec), scene, mode);
+    matrixTexts = MatrixCommands::sceneTexts(*row, MatrixCommands::deviceAddress(signalType, rec), scene, mode);
     return encodeTexts(*this, row->encoding, matrixTexts);
 }

@@ -151,6 +151,15 @@ QStringList sceneTexts(const SceneRow &row, const QString &address, int scene, i
 // mask & 0xFF. Bytes are read as the hex converter reads them.
 QString checksumText(const QString &hexText, int mode, int mask);
 
+// The device address a signal type's rows carry (0 DVI, 1 HDMI, 2 VGA,
+// 3 VIDEO), from a record of the four address fields; SDI rows carry none.
+template <typename Record>
+QString deviceAddress(int signalType, const Record &record)
+{
+    const QString *const addresses[] = {&record.dviId, &record.hdmiId, &record.vgaId, &record.videoId};
+    return signalType >= 0 && signalType < 4 ? *addresses[signalType] : QString();
+}
+
 } // namespace MatrixCommands
 
 #endif // MATRIXCOMMANDS_H

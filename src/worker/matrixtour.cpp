@@ -6,22 +6,6 @@ namespace {
 
 constexpr int kVideo = 3;
 
-QString recordAddress(int signalType, const MATRIXBROWSEDATA &record)
-{
-    switch (signalType) {
-    case 0:
-        return record.dviId;
-    case 1:
-        return record.hdmiId;
-    case 2:
-        return record.vgaId;
-    case kVideo:
-        return record.videoId;
-    default:
-        return QString(); // SDI rows carry no address
-    }
-}
-
 int conversionOf(const MatrixCommands::Row &row)
 {
     if (row.tour & MatrixCommands::TourHexWire)
@@ -41,15 +25,13 @@ int conversionOf(const MatrixCommands::Row &row)
 
 TourModel findTourModel(const MATRIXBROWSEDATA &record)
 {
-    // Only the signal type index of the main link object is used: it reads
-    // no state of the link.
-    const int signalType = lcdCommunication.signalTypeIndex(record.signalType);
+    const int signalType = Communication::signalTypeIndex(record.signalType);
     const MatrixCommands::Row *row = MatrixCommands::findSwitchRow(signalType, record.matrixModel);
     TourModel model;
     if (!row || (row->tour & MatrixCommands::NotToured))
         return model;
     model.row = row;
-    model.address = recordAddress(signalType, record);
+    model.address = MatrixCommands::deviceAddress(signalType, record);
     model.conversion = conversionOf(*row);
     model.link = signalType == kVideo ? 1 : 0;
     model.ownPortOnly = row->tour & MatrixCommands::TourOwnPortOnly;

@@ -150,18 +150,22 @@ private slots:
         QVERIFY(!ConfigFile::hasGroup(QStringLiteral("EdgeSetting")));
     }
 
-    // Every window the console builds shows a picture on its close button;
-    // the console itself is frameless, dragged by its own filter, and ends the program.
-    void everyCloseButtonHasItsPicture()
+    // Every window the console builds shows a picture on its close button,
+    // which closes it; the console itself is frameless, dragged by its own
+    // filter, and ends the program.
+    void everyCloseButtonHasItsPictureAndCloses()
     {
         QVERIFY(window->windowFlags().testFlag(Qt::FramelessWindowHint) && window->property("CanMove").toBool()
                 && window->testAttribute(Qt::WA_QuitOnClose));
         int windows = 0;
         for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (auto *close = top->findChild<QAbstractButton *>(QStringLiteral("close_pbtn"))) {
-                QVERIFY2(!close->icon().isNull(), top->metaObject()->className());
-                ++windows;
-            }
+            auto *close = top->findChild<QAbstractButton *>(QStringLiteral("close_pbtn"));
+            if (!close || top == window)
+                continue;
+            top->show();
+            close->click();
+            QVERIFY2(!close->icon().isNull() && !top->isVisible(), top->metaObject()->className());
+            ++windows;
         }
         QVERIFY(windows >= 15);
     }

@@ -3,7 +3,6 @@
 #include "goldenrows.h"
 #include "fontsetwindows.h"
 #include "formfields.h"
-#include "remotecontrolwindows.h"
 #include "rollcaptionwindows.h"
 #include "tcpcaptureserver.h"
 #include "testmain.h"
@@ -48,7 +47,7 @@ int redTextLeft(QWidget *caption)
 
 } // namespace
 
-// The captions, the remote's close button, and the power schedule on a clock
+// The captions and the power schedule on a clock
 // of the test's own: each tick is one time of day.
 // Named as the schedule window befriends it, for its timer.
 class TestPowerSchedule : public QObject
@@ -133,14 +132,6 @@ private slots:
         send(QEvent::MouseMove, edge + QPoint(20, 0), Qt::LeftButton);
         send(QEvent::MouseButtonRelease, edge + QPoint(20, 0), Qt::NoButton);
         QCOMPARE(caption->geometry(), before.adjusted(0, 0, 20, 0));
-    }
-
-    void remoteCloseButtonCloses()
-    {
-        RemoteControlWindows window;
-        window.show();
-        child<QPushButton>(&window, "close_pbtn")->click();
-        QVERIFY(!window.isVisible());
     }
 
     void settingsRoundTrip()
