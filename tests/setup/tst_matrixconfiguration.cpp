@@ -78,6 +78,8 @@ private slots:
         QCOMPARE(cell(&window, 0, 0) + "|" + cell(&window, 0, 1), first[0] + "|" + first[1]);
         window.setRowColumn(15, 15);
         QTEST(cell(&window, 14, 14), "lastEntry");
+        window.close(); // saves the map of 225 outputs: nothing stored past it stays
+        QVERIFY(!QSettings(ConfigFile::path(), QSettings::IniFormat).contains("MatrixConfig/MatrixOut/226/out"));
     }
 
     void editedCellsReachTheMapAndTheList()
