@@ -29,9 +29,8 @@ class TestMainMatrix : public ConsoleTest
     }
     void choose(int signal, int input, bool linked)
     {
-        ui->signal_type_cb->setCurrentIndex(signal);
-        ui->matrix_type_cb->setCurrentIndex(input - 1);
-        ui->link_cb->setChecked(linked);
+        enter(window, {QStringLiteral("signal_type_cb=%1").arg(signal), QStringLiteral("matrix_type_cb=%1").arg(input - 1),
+                       QStringLiteral("link_cb=%1").arg(int(linked))});
     }
     // The three far ends carry exactly these bytes, and nothing more follows.
     bool wiresCarry(const QByteArray &main, const QByteArray &video = {}, const QByteArray &rgb = {})

@@ -1,4 +1,5 @@
 #include "consoletest.h"
+#include "changenamewindows.h"
 #include "matrixconfigurationwindows.h"
 
 using namespace WindowTest;
@@ -66,8 +67,7 @@ private slots:
     {
         wall(3, 4);
         userName = QStringLiteral("Control room");
-        ui->signal_type_cb->setCurrentIndex(3); // HDMI
-        ui->matrix_type_cb->setCurrentIndex(5);
+        enter(window, {"signal_type_cb=3", "matrix_type_cb=5"}); // HDMI, input 6
         window->updateMInputName(QStringLiteral("Camera 6"));
         ui->scene_cb->setCurrentIndex(2);
         window->updateSceneName(QStringLiteral("Evening"));
@@ -127,6 +127,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(ui->linktitle_lb_2->text(), model);
         QCOMPARE(portStatusText, QStringLiteral("关闭"));
+        QCOMPARE(child<QPushButton>(window->sceneNameWindows, "modify_btn")->text(), QStringLiteral("修改"));
         QCOMPARE(ui->matrix_type_cb->currentIndex() + ui->bscene_cb->currentIndex(), 10);
         QCOMPARE(ui->matrix_bin_le->text(), QStringLiteral("005"));
         QVERIFY(!ui->show_image->pixmap(Qt::ReturnByValue).isNull());
@@ -165,8 +166,7 @@ private slots:
             top->show();
             close->click();
             QVERIFY2(!close->icon().isNull() && !top->isVisible() && top->property("CanMove").toBool()
-                         && top->windowFlags().testFlag(Qt::FramelessWindowHint),
-                     top->metaObject()->className());
+                         && top->windowFlags().testFlag(Qt::FramelessWindowHint), top->metaObject()->className());
             ++windows;
         }
         QVERIFY(windows >= 15);

@@ -34,9 +34,10 @@ private slots:
             child<QPushButton>(&window, "refresh_btn")->click();
             QCOMPARE(items(child<QComboBox>(&window, "video_cb")), (QStringList{"COM1", "COM10", "COM2"}));
             QCOMPARE(window.getPortDescription(), QStringLiteral("COM1 "));
-            child<QCheckBox>(&window, "dlink_cb")->setChecked(true);
-            QCOMPARE(window.getPortDescription(), QStringLiteral("COM1 COM1 "));
-            child<QComboBox>(&window, "rvd_cb")->setCurrentIndex(2);
+            enter(&window, {"dlink_cb=1", "rvd_cb=2"});
+            QCOMPARE(window.getPortDescription(), QStringLiteral("COM1 COM2 "));
+            enter(&window, {"vlink_cb=1"});
+            QCOMPARE(window.getPortDescription(), QStringLiteral("COM1 COM1 COM2 "));
             window.close();
         }
         PortSettingWindows window;
@@ -100,8 +101,7 @@ private slots:
         FakePortsWindow window;
         window.ports = QStringList{"COM4", "COM8", "COM6"};
         child<QPushButton>(&window, "refresh_btn")->click();
-        child<QComboBox>(&window, "lcd_port_cb")->setCurrentIndex(2);
-        child<QLineEdit>(&window, "addrip_lb")->setText("172.16.0.9");
+        enter(&window, {"lcd_port_cb=2", "addrip_lb=172.16.0.9"});
         QVERIFY(inChinese([] {}));
         QCOMPARE(items(child<QComboBox>(&window, "rvd_cb")), (QStringList{"COM4", "COM6", "COM8"}));
         QCOMPARE(window.getPortSetting().lcdPortName, QStringLiteral("COM8"));
@@ -113,8 +113,8 @@ private slots:
         PortSettingWindows shown;
         PortSettingWindows hidden; // connects last: saving it too would overwrite the file
         shown.show();
-        child<QLineEdit>(&hidden, "addrip_lb")->setText("1.1.1.1");
-        child<QLineEdit>(&shown, "addrip_lb")->setText("10.1.2.3");
+        enter(&hidden, {"addrip_lb=1.1.1.1"});
+        enter(&shown, {"addrip_lb=10.1.2.3"});
         QVERIFY(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit"));
         QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value("PortConfig/Addr").toString(),
                  QStringLiteral("10.1.2.3"));
