@@ -73,13 +73,20 @@ private slots:
         QCOMPARE(ui->scene_cb->itemText(1), QStringLiteral("scene2"));
     }
 
-    void versionQuery()
+    // The link's opening enables the picture window's reset; the about
+    // window's query goes out on it.
+    void linkEnablesResetAndCarriesTheVersionQuery()
     {
+        auto *reset = child<QPushButton>(window->pictureControlWindow, "reset_btn");
+        QVERIFY(!reset->isEnabled());
         window->openSerial();
+        QVERIFY(GlobalObject::linkOpen && reset->isEnabled());
         ui->about_btn->click();
         child<QPushButton>(window->aboutWindow, "look_pbtn")->click();
         QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), wire({"C611225F01BB"}), 5000);
         QCOMPARE(log().last(), QStringLiteral(">C6,11,22,5F,01,BB(OK)"));
+        window->closeSerial();
+        QVERIFY(!reset->isEnabled());
     }
 
     void debugSend_data() { goldenRows(QStringLiteral("debugsend.tsv")); }
@@ -140,16 +147,6 @@ private slots:
             action->trigger();
         QCOMPARE(shown(), QStringLiteral("AlienAdjustWindows EdgeMeltingWindows FontSetWindows PictureControlWindows "
                                          "PlaySetWindows RemoteControlWindows TimingSetWindows Velmar_Windows"));
-    }
-
-    void resetFollowsTheLink()
-    {
-        auto *reset = child<QPushButton>(window->pictureControlWindow, "reset_btn");
-        QVERIFY(!reset->isEnabled());
-        window->openSerial();
-        QVERIFY(GlobalObject::linkOpen && reset->isEnabled());
-        window->closeSerial();
-        QVERIFY(!reset->isEnabled());
     }
 
     void openWindowsSaveWhenTheConsoleEnds()

@@ -72,14 +72,13 @@ private slots:
         QFETCH(QString, video);
         QFETCH(QString, rgb);
         QFETCH(QString, refusal);
-        const QStringList ports{"MainPty", "VideoPty", "RgbPty", "Missing", "LowerCaseCom"}; // as Port counts
-        const auto port = [&ports](const QString &name) { return Port(ports.indexOf(name)); };
-        start(port(lcd), port(video), port(rgb), true, true);
+        const QStringList names{"MainPty", "VideoPty", "RgbPty", "Missing", "LowerCaseCom"}; // as Port counts
+        start(Port(names.indexOf(lcd)), Port(names.indexOf(video)), Port(names.indexOf(rgb)), true, true);
         QCOMPARE(ui->show_comstatus->text(), label("Closed"));
         window->openSerial();
         QTEST(state(), "state");
         const QString failing = lcd == "Missing" ? lcd : rgb == "Missing" ? rgb : video;
-        QCOMPARE(catcher->lastText(), refusal.arg(portName(port(failing)).toUpper()));
+        QCOMPARE(catcher->lastText(), refusal.arg(portName(Port(names.indexOf(failing))).toUpper()));
         if (!refusal.isEmpty())
             return;
         QCOMPARE(ui->show_comstatus->text(), label("Opened"));

@@ -1,5 +1,6 @@
-#include "consoletest.h"
+#include "aboutdialog.h"
 #include "changenamewindows.h"
+#include "consoletest.h"
 #include "matrixconfigurationwindows.h"
 
 using namespace WindowTest;
@@ -98,7 +99,9 @@ private slots:
         QCOMPARE(ui->matrix_type_cb->itemText(5), QStringLiteral("Camera 6"));
         QCOMPARE(ui->sscene_cb->itemText(2), QStringLiteral("Evening"));
         QCOMPARE(shownNow(window, values), values);
-        QVERIFY(ui->set_sec->isEnabled());
+        QVERIFY(ui->set_sec->isEnabled() && ui->sec_lb->isEnabled());
+        enter(window, {"retard_btn=0"}); // the delay is typed only while it is ticked
+        QVERIFY(!ui->set_sec->isEnabled() && !ui->sec_lb->isEnabled());
         QCOMPARE(ui->show_username->text(), QStringLiteral("Control room"));
         // SDI and YUV use the general list of 32.
         ui->signal_type_cb->setCurrentText(QStringLiteral("YUV"));
@@ -127,7 +130,8 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(ui->linktitle_lb_2->text(), model);
         QCOMPARE(portStatusText, QStringLiteral("关闭"));
-        QCOMPARE(child<QPushButton>(window->sceneNameWindows, "modify_btn")->text(), QStringLiteral("修改"));
+        QCOMPARE(child<QPushButton>(window->sceneNameWindows, "modify_btn")->text()
+                     + child<QPushButton>(window->aboutWindow, "look_pbtn")->text(), QStringLiteral("修改版本"));
         QCOMPARE(ui->matrix_type_cb->currentIndex() + ui->bscene_cb->currentIndex(), 10);
         QCOMPARE(ui->matrix_bin_le->text(), QStringLiteral("005"));
         QVERIFY(!ui->show_image->pixmap(Qt::ReturnByValue).isNull());

@@ -114,25 +114,26 @@ private slots:
         QVERIFY(standing->isVisible());
     }
 
-    // A drag on the right edge that also wanders down only widens.
-    void rightEdgeDragWidensTheCaption()
+    void cornerDragResizesTheCaption_data() { goldenRows(QStringLiteral("captiondrag.tsv")); }
+    void cornerDragResizesTheCaption()
     {
         FontSetWindows window;
-        child<QTextEdit>(&window, "fonttext_te")->setPlainText(QStringLiteral("Wide"));
+        enter(&window, {"fonttext_te=Wide"});
         child<QPushButton>(&window, "addfont_btn")->click();
         RollCaptionWindows *caption = captions().value(0);
         QVERIFY(caption);
         const QRect before = caption->geometry();
-        const QPoint edge(before.width() - 2, before.height() / 2);
+        const bool left = golden("corner") == QLatin1String("lower left");
+        const QPoint edge(left ? 1 : before.width() - 2, before.height() - 2), to = edge + QPoint(left ? -20 : 20, 6);
         const auto send = [caption](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
             QMouseEvent event(type, at, caption->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
             QCoreApplication::sendEvent(caption, &event);
         };
         send(QEvent::MouseMove, edge, Qt::NoButton);
         send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
-        send(QEvent::MouseMove, edge + QPoint(20, 6), Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, edge + QPoint(20, 6), Qt::NoButton);
-        QCOMPARE(caption->geometry(), before.adjusted(0, 0, 20, 0));
+        send(QEvent::MouseMove, to, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        QCOMPARE(caption->geometry(), before.adjusted(left ? -20 : 0, 0, left ? 0 : 20, 6));
     }
 
     void settingsRoundTrip()
