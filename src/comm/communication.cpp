@@ -20,11 +20,13 @@ Communication lcdCommunication;
 Communication videoMatrixCommunication;
 Communication rgbMatrixCommunication;
 
-bool sendLcdCommand(const QString &code, const QString &param, bool perScreen, int target, int interval)
+bool sendLcdCommand(const QString &code, const QString &param, bool perScreen, int target, int interval,
+                    const SendGuard &goOn)
 {
     if (code.isEmpty() || param.isEmpty())
         return false;
-    return lcdCommunication.sendData(lcdCommunication.makeCommand(code, param, perScreen, target), interval, false);
+    return lcdCommunication.sendData(lcdCommunication.makeCommand(code, param, perScreen, target), interval, false,
+                                     goOn);
 }
 
 namespace {
@@ -246,17 +248,19 @@ void Communication::sendRaw(QByteArray bytes)
     emit sendDebug(GlobalObject::linkOpen && writeFrame(bytes));
 }
 
-bool Communication::sendData(const QList<QByteArray> &frames, int interval, bool matrix)
+bool Communication::sendData(const QList<QByteArray> &frames, int interval, bool matrix, const SendGuard &goOn)
 {
-    return sendFrames(frames, matrix ? matrixTexts : lcdTexts, interval, matrix);
+    return sendFrames(frames, matrix ? matrixTexts : lcdTexts, interval, matrix, goOn);
 }
 
-void Communication::sendMatrixData(const QList<QByteArray> &frames, const QList<QString> &texts, int interval)
+void Communication::sendMatrixData(const QList<QByteArray> &frames, const QList<QString> &texts, int interval,
+                                   const SendGuard &goOn)
 {
-    sendFrames(frames, texts, interval, true);
+    sendFrames(frames, texts, interval, true, goOn);
 }
 
-bool Communication::sendFrames(const QList<QByteArray> &frames, const QList<QString> &texts, int interval, bool matrix)
+bool Communication::sendFrames(const QList<QByteArray> &frames, const QList<QString> &texts, int interval, bool matrix,
+                               const SendGuard &goOn)
 {
     if (frames.isEmpty())
         return false;
@@ -271,7 +275,7 @@ bool Communication::sendFrames(const QList<QByteArray> &frames, const QList<QStr
 
     bool allWritten = true;
     for (int i = 0; i < sending.size(); ++i) {
-        if (linkSession != session)
+        if (linkSession != session || (goOn && !goOn()))
             return false;
         const QByteArray &frame = sending.at(i);
         const bool written = linkOpen && writeFrame(frame);
@@ -279,7 +283,7 @@ bool Communication::sendFrames(const QList<QByteArray> &frames, const QList<QStr
         const QString text = i < echoTexts.size() ? echoTexts.at(i)
                                                   : QString::fromLatin1(frame.toHex().toUpper());
         emit sendComData(text, written, matrix);
-        pacedWait(interval);
+        pacedWait(interval, goOn);
     }
     return allWritten;
 }

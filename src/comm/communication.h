@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "linkrecords.h"
+#include "pacedwait.h"
 
 class QSerialPort;
 class QTcpSocket;
@@ -31,9 +32,11 @@ public:
     void closeTcp();
 
     void sendRaw(QByteArray bytes);
-    // True when the link took every frame of the command.
-    bool sendData(const QList<QByteArray> &frames, int interval, bool matrix);
-    void sendMatrixData(const QList<QByteArray> &frames, const QList<QString> &texts, int interval);
+    // True when the link took every frame of the command. A command whose
+    // guard says no sends no further frame and ends its wait.
+    bool sendData(const QList<QByteArray> &frames, int interval, bool matrix, const SendGuard &goOn = {});
+    void sendMatrixData(const QList<QByteArray> &frames, const QList<QString> &texts, int interval,
+                        const SendGuard &goOn = {});
 
     // Text encodings and checksums: pure, callable from any thread.
     QByteArray hexToBytes(const QString &text);
@@ -67,7 +70,8 @@ signals:
 
 private:
     bool writeFrame(const QByteArray &frame);
-    bool sendFrames(const QList<QByteArray> &frames, const QList<QString> &texts, int interval, bool matrix);
+    bool sendFrames(const QList<QByteArray> &frames, const QList<QString> &texts, int interval, bool matrix,
+                    const SendGuard &goOn);
 
     // What linkFailed names, and whether an open link is still watched: set
     // when it opens, cleared by a deliberate close or by the one report of
@@ -95,6 +99,6 @@ constexpr int lcdFrameIntervalMs = 50;
 // without them is no command the controllers know. True when the link took
 // every frame.
 bool sendLcdCommand(const QString &code, const QString &param, bool perScreen, int target,
-                    int interval = lcdFrameIntervalMs);
+                    int interval = lcdFrameIntervalMs, const SendGuard &goOn = {});
 
 #endif // COMMUNICATION_H

@@ -277,7 +277,17 @@ QStringList pairTexts(const Row &row, const QString &address, int input, int out
                       const PairStyle &style)
 {
     const QList<int> outputs = {output};
-    return rowPairTexts(row, {address, input, output, 0, outputs, style});
+    const QStringList texts = rowPairTexts(row, {address, input, output, 0, outputs, style});
+    // Decimal numbers in a hex text (a row that a switch sends as
+    // characters) can leave a lone last digit, which the hex converter
+    // drops, and the frame would lose its end with it.
+    if (style.hexWire) {
+        for (const QString &text : texts) {
+            if (QString(text).remove(QLatin1Char(' ')).size() % 2)
+                return {};
+        }
+    }
+    return texts;
 }
 
 QStringList switchTexts(const Row &row, const QString &address, int input,

@@ -128,7 +128,8 @@ QStringList pairTexts(const Row &row, const QString &address, int input, int out
 
 // How the matrix tour builds a pair where it differs from a switch: hex
 // digits in lower case, a hex wire for every row (a number that does not fit
-// its field skips the pair), and an address number below 0 taken as 0.
+// its field, or a text with an odd number of digits, skips the pair), and an
+// address number below 0 taken as 0.
 struct PairStyle
 {
     bool lowerHex = false;

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-void pacedWait(int ms)
+void pacedWait(int ms, const SendGuard &goOn)
 {
     if (ms <= 0)
         return;
@@ -25,6 +25,8 @@ void pacedWait(int ms)
         // handler already running (a nested command) finishes first.
         const qint64 leftMs = (leftNs + 999999) / 1000000;
         QCoreApplication::processEvents(QEventLoop::AllEvents, int(std::min<qint64>(leftMs, 100)));
+        if (goOn && !goOn())
+            return;
 
         leftNs = intervalNs - clock.nsecsElapsed();
         if (leftNs <= 0)

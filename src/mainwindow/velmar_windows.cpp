@@ -355,6 +355,14 @@ void Velmar_Windows::closeEvent(QCloseEvent *event)
             w->close();
     }
     saveConfig();
+    // The program ends with this window: the tours stop, their steps not yet
+    // sent are dropped, and a step or a Boot being sent ends, so nothing
+    // holds the event loop up.
+    closed = true;
+    ++powerRun;
+    stopThreads();
+    stopMatrixThreads();
+    tourQueue.clear();
     event->accept();
 }
 

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <functional>
 
 #include "linkrecords.h"
 #include "matrixbrowsedata.h"
@@ -234,17 +235,32 @@ private:
 
     // Tours: the current worker of each (null while it is stopped) and every
     // tour thread not yet finished, joined at exit.
-    ThreadWorker *startTourWorker(QPointer<QThread> &thread);
+    ThreadWorker *startTourWorker(QPointer<QThread> &thread, quint64 &run);
+    void postTourStep(const quint64 &currentRun, ThreadWorker *const &worker, quint64 run,
+                      std::function<void()> send);
     void readMatrixTour(int *b_in, int *e_in, int *b_out, int *e_out, MATRIXBROWSEDATA *record) const;
-    void stopTour(ThreadWorker *&worker, QPointer<QThread> &thread);
+    void stopTour(ThreadWorker *&worker, QPointer<QThread> &thread, quint64 &run);
     void endTours();
     ThreadWorker *planWorker = nullptr;
     ThreadWorker *matrixWorker = nullptr;
+    // The run each tour's steps belong to, 0 while it is stopped: a number
+    // that no run of either tour had before. A worker's address cannot tell
+    // runs apart, as a new worker may get the one of a deleted worker.
+    quint64 planRun = 0;
+    quint64 matrixRun = 0;
+    quint64 lastTourRun = 0;
     QPointer<QThread> planThread;
     QPointer<QThread> matrixThread;
     QList<QPointer<QThread>> tourThreads;
     TourQueue tourQueue;
     int tourPauseUnitMs = 1000;
+    // Set by the close: the program ends, and no frame of a tour may still
+    // go out.
+    bool closed = false;
+
+    // Counts the Boot and Standby commands: one sends only while it is the
+    // last asked for, so the wall ends in the state asked for last.
+    quint64 powerRun = 0;
 
     friend class ConsoleTest;
     friend class TestMainWindow;

@@ -67,14 +67,20 @@ void Velmar_Windows::sendInstructionOperation()
         sendLcdCommand(lookup("chan_Selec"), signalParameter(), true, 0);
         return;
     }
-    if (from == ui->on_btn) {
-        const int target = ui->_4k_btn->isChecked() ? 2 : 0;
-        if (ui->retard_btn->isChecked()) {
-            // Screens switch on one after the other, set_sec seconds apart.
-            sendLcdCommand(lookup("on_off"), lookup("pow_on"), true, target, ui->set_sec->value() * 1000);
+    if (from == ui->on_btn || from == ui->off_btn) {
+        // A Boot or Standby ends the one still being sent (a delayed Boot
+        // takes seconds per screen): the wall ends as asked last.
+        const quint64 run = ++powerRun;
+        const SendGuard lastAsked = [this, run] { return powerRun == run; };
+        if (from == ui->off_btn) {
+            sendLcdCommand(lookup("on_off"), lookup("pow_off"), false, 0, lcdFrameIntervalMs, lastAsked);
             return;
         }
-        sendLcdCommand(lookup("on_off"), lookup("pow_on"), false, target);
+        const int target = ui->_4k_btn->isChecked() ? 2 : 0;
+        // Delayed: the screens switch on one after the other, set_sec apart.
+        const bool delayed = ui->retard_btn->isChecked();
+        sendLcdCommand(lookup("on_off"), lookup("pow_on"), delayed, target,
+                       delayed ? ui->set_sec->value() * 1000 : lcdFrameIntervalMs, lastAsked);
         return;
     }
     if (from == ui->fan_apply && ui->fan_manual->isChecked() && !ui->fan_open->isChecked()
@@ -105,7 +111,6 @@ void Velmar_Windows::sendInstructionOperation()
     }
 
     const QList<DispatchRow> rows = {
-        {ui->off_btn, "on_off", "pow_off", {}},
         {ui->fan_apply, "ft_control", nullptr,
          {{ui->fan_open, "open"}, {ui->fan_close, "close"}, {ui->fan_auto, "auto"}}},
         {ui->ti_apply, "ti_mode_aj", nullptr, {{ui->ti0_btn, "ti0"}, {ui->ti1_btn, "ti1"}}},

@@ -122,5 +122,6 @@ void Velmar_Windows::sendMatrixCom(QList<QString> matrixComList, int type, int s
     const QList<QByteArray> frames = type == 0   ? link->hexListToBytes(matrixComList)
                                      : type == 1 ? link->asciiListToBytes(matrixComList)
                                                  : link->mixedListToBytes(matrixComList);
-    link->sendMatrixData(frames, matrixComList, msec);
+    // After the close not one more frame of a step: the program is ending.
+    link->sendMatrixData(frames, matrixComList, msec, [this] { return !closed; });
 }

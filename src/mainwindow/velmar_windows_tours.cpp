@@ -1,6 +1,7 @@
 // The scene tour and the matrix tour: each runs in a worker thread of its
 // own, one of each kind at a time, and repeats pass after pass until it is
-// stopped. Their steps are sent here, in the GUI thread, one after another.
+// stopped. Their steps are sent here, in the GUI thread, one after another;
+// a worker makes its next step only when told that its last one has gone.
 
 #include "velmar_windows.h"
 #include "ui_velmar_windows.h"
@@ -17,8 +18,9 @@ constexpr unsigned long kTourJoinMs = 3000;
 
 } // namespace
 
-ThreadWorker *Velmar_Windows::startTourWorker(QPointer<QThread> &thread)
+ThreadWorker *Velmar_Windows::startTourWorker(QPointer<QThread> &thread, quint64 &run)
 {
+    run = ++lastTourRun;
     thread = new QThread;
     auto *worker = new ThreadWorker;
     worker->setPauseUnit(tourPauseUnitMs);
@@ -30,10 +32,24 @@ ThreadWorker *Velmar_Windows::startTourWorker(QPointer<QThread> &thread)
     return worker;
 }
 
-void Velmar_Windows::stopTour(ThreadWorker *&worker, QPointer<QThread> &thread)
+void Velmar_Windows::postTourStep(const quint64 &currentRun, ThreadWorker *const &worker, quint64 run,
+                                  std::function<void()> send)
+{
+    // A step still queued when its run is stopped or replaced is dropped.
+    tourQueue.post([this, &currentRun, &worker, run, send = std::move(send)] {
+        if (currentRun != run)
+            return;
+        send();
+        if (currentRun == run)
+            worker->stepSent();
+    });
+}
+
+void Velmar_Windows::stopTour(ThreadWorker *&worker, QPointer<QThread> &thread, quint64 &run)
 {
     if (!worker)
         return;
+    run = 0;
     // No further pass request may reach the old worker.
     disconnect(this, nullptr, worker, nullptr);
     worker->stop();
@@ -46,16 +62,14 @@ void Velmar_Windows::startThreads()
 {
     if (planWorker)
         return;
-    planWorker = startTourWorker(planThread);
+    planWorker = startTourWorker(planThread, planRun);
     connect(this, &Velmar_Windows::planBrowse, planWorker, &ThreadWorker::plansToBrowse, Qt::UniqueConnection);
-    connect(planWorker, &ThreadWorker::SignalPlanOver, this, &Velmar_Windows::activationPlanTask,
-            Qt::UniqueConnection);
-    // A step still queued when its tour is stopped or replaced is dropped.
-    connect(planWorker, &ThreadWorker::PlanDelayOver, this, [this, worker = planWorker](QString d5) {
-        tourQueue.post([this, worker, d5] {
-            if (planWorker == worker)
-                sendPlanCom(d5);
-        });
+    connect(planWorker, &ThreadWorker::SignalPlanOver, this, [this, run = planRun] {
+        if (planRun == run)
+            activationPlanTask();
+    });
+    connect(planWorker, &ThreadWorker::PlanDelayOver, this, [this, run = planRun](QString d5) {
+        postTourStep(planRun, planWorker, run, [this, d5] { sendPlanCom(d5); });
     });
     planThread->start(QThread::InheritPriority);
     emit planBrowse(ui->bscene_cb->currentIndex(), ui->sscene_cb->currentIndex(), ui->scene_sec->value());
@@ -65,15 +79,14 @@ void Velmar_Windows::startThreads()
 
 void Velmar_Windows::stopThreads()
 {
-    stopTour(planWorker, planThread);
+    stopTour(planWorker, planThread, planRun);
     ui->beginplan_btn->setEnabled(true);
     ui->stopplan_btn->setEnabled(false);
 }
 
 void Velmar_Windows::activationPlanTask()
 {
-    // The end of a pass of a stopped or replaced worker starts nothing.
-    if (!planWorker || sender() != planWorker)
+    if (!planWorker)
         return;
     emit planBrowse(ui->bscene_cb->currentIndex(), ui->sscene_cb->currentIndex(), ui->scene_sec->value());
 }
@@ -94,17 +107,16 @@ void Velmar_Windows::startMatrixThreads()
     readMatrixTour(&b_in, &e_in, &b_out, &e_out, &record);
     if (matrixWorker || b_in >= e_in || b_out >= e_out)
         return;
-    matrixWorker = startTourWorker(matrixThread);
+    matrixWorker = startTourWorker(matrixThread, matrixRun);
     connect(this, &Velmar_Windows::matrixBrowse, matrixWorker, &ThreadWorker::matrixToBrowse,
             Qt::UniqueConnection);
-    connect(matrixWorker, &ThreadWorker::SignalMatrixOver, this, &Velmar_Windows::activationMatrixTask,
-            Qt::UniqueConnection);
+    connect(matrixWorker, &ThreadWorker::SignalMatrixOver, this, [this, run = matrixRun] {
+        if (matrixRun == run)
+            activationMatrixTask();
+    });
     connect(matrixWorker, &ThreadWorker::MatrixDelayOver, this,
-            [this, worker = matrixWorker](QList<QString> texts, int type, int signal, int msec) {
-                tourQueue.post([=] {
-                    if (matrixWorker == worker)
-                        sendMatrixCom(texts, type, signal, msec);
-                });
+            [this, run = matrixRun](QList<QString> texts, int type, int signal, int msec) {
+                postTourStep(matrixRun, matrixWorker, run, [=] { sendMatrixCom(texts, type, signal, msec); });
             });
     matrixThread->start(QThread::InheritPriority);
     emit matrixBrowse(b_in, e_in, b_out, e_out, ui->matrix_sec->value(), record);
@@ -114,14 +126,14 @@ void Velmar_Windows::startMatrixThreads()
 
 void Velmar_Windows::stopMatrixThreads()
 {
-    stopTour(matrixWorker, matrixThread);
+    stopTour(matrixWorker, matrixThread, matrixRun);
     ui->beginmatrix_btn->setEnabled(true);
     ui->stopmatrix_btn->setEnabled(false);
 }
 
 void Velmar_Windows::activationMatrixTask()
 {
-    if (!matrixWorker || sender() != matrixWorker)
+    if (!matrixWorker)
         return;
     int b_in, e_in, b_out, e_out;
     MATRIXBROWSEDATA record;
@@ -132,8 +144,8 @@ void Velmar_Windows::activationMatrixTask()
 void Velmar_Windows::endTours()
 {
     // Before the window and the link objects go: no worker may run on.
-    stopTour(planWorker, planThread);
-    stopTour(matrixWorker, matrixThread);
+    stopTour(planWorker, planThread, planRun);
+    stopTour(matrixWorker, matrixThread, matrixRun);
     tourQueue.clear();
     for (const QPointer<QThread> &thread : qAsConst(tourThreads)) {
         if (thread && thread->wait(kTourJoinMs))

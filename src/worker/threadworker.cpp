@@ -26,6 +26,19 @@ void ThreadWorker::stop()
     stopWake.wakeAll();
 }
 
+void ThreadWorker::stepSent()
+{
+    QMutexLocker lock(&mutex);
+    stepPending = false;
+    stopWake.wakeAll();
+}
+
+void ThreadWorker::stepMade()
+{
+    QMutexLocker lock(&mutex);
+    stepPending = true;
+}
+
 void ThreadWorker::setPauseUnit(int milliseconds)
 {
     pauseUnitMs = milliseconds;
@@ -40,10 +53,13 @@ bool ThreadWorker::pauseUntilNext(QDeadlineTimer &due, int sec)
 {
     const qint64 ms = qint64(sec) * pauseUnitMs;
     QMutexLocker lock(&mutex);
+    while (!stopFlag && stepPending)
+        stopWake.wait(&mutex);
     if (ms <= 0)
         return !stopFlag;
-    // After a stall longer than a pause (a suspended machine) the tour goes
-    // on from now instead of catching up with steps at once.
+    // After a stall longer than a pause (a step slower to send than the
+    // pause, a suspended machine) the tour goes on from now instead of
+    // catching up with steps at once.
     const QDeadlineTimer now = QDeadlineTimer::current(Qt::PreciseTimer);
     if (now.deadlineNSecs() - due.deadlineNSecs() > ms * 1000000)
         due = now;
@@ -60,8 +76,10 @@ void ThreadWorker::plansToBrowse(int begin, int end, int sec)
     for (int scene = begin + 1;; scene += step) {
         if (!pauseUntilNext(due, sec))
             return;
-        if (scene >= kFirstScene && scene <= kLastScene)
+        if (scene >= kFirstScene && scene <= kLastScene) {
+            stepMade();
             emit PlanDelayOver(QStringLiteral("%1").arg(scene, 2, 10, QLatin1Char('0')));
+        }
         if (scene == end + 1)
             break;
     }
@@ -88,8 +106,10 @@ void ThreadWorker::matrixToBrowse(int b_in, int e_in, int b_out, int e_out, int 
         const bool gateOpen = !model.ownPortOnly || GlobalObject::rgbMatrixPortOpen;
         if (stopped())
             return;
-        if (gateOpen)
+        if (gateOpen) {
+            stepMade();
             emit MatrixDelayOver(texts, model.conversion, model.link, matrixborwsedata.intervalTime);
+        }
         if (!pauseUntilNext(due, sec))
             return;
     }

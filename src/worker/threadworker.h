@@ -28,6 +28,13 @@ public:
     // step, pause or end-of-pass follows. Final: a stopped worker stays so.
     void stop();
 
+    // The receiver's word that the step emitted last has gone out (or was
+    // dropped). A tour's next pause starts only after it, so at most one
+    // step of a tour waits to be sent however slow the link: when sending
+    // takes longer than the pause, the tour stretches instead of piling up
+    // steps. Every receiver of the step signals must call it.
+    void stepSent();
+
     // The unit of the tours' pauses: a second in the product, shorter in
     // tests and benchmarks.
     void setPauseUnit(int milliseconds);
@@ -44,15 +51,20 @@ public slots:
 
 private:
     bool stopped() const;
-    // Waits until due moves sec units on; false when stopped. Pauses are
-    // chained on one monotonic deadline, so a pass does not drift.
+    // Marks a step as emitted and not yet sent; called right before the
+    // emission, so that a quick answer cannot come before it.
+    void stepMade();
+    // Waits for the step emitted last to be sent, then until due moves sec
+    // units on; false when stopped. Pauses are chained on one monotonic
+    // deadline, so a pass does not drift while the link keeps up.
     bool pauseUntilNext(QDeadlineTimer &due, int sec);
 
     // Written under the mutex so that a pause cannot miss its wake-up; atomic
     // so that the tours may test it without the lock.
     std::atomic<bool> stopFlag{false};
     QMutex mutex;
-    QWaitCondition stopWake;
+    QWaitCondition stopWake; // a stop, or the step sent
+    bool stepPending = false; // under the mutex
     std::atomic<int> pauseUnitMs{1000};
 };
 

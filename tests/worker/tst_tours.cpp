@@ -40,6 +40,7 @@ private slots:
         GlobalObject::rgbMatrixPortOpen = golden("rgbOpen") == "1";
         ThreadWorker worker;
         worker.setPauseUnit(20);
+        connect(&worker, &ThreadWorker::MatrixDelayOver, &worker, &ThreadWorker::stepSent);
         QSignalSpy stepSpy(&worker, &ThreadWorker::MatrixDelayOver);
         QSignalSpy endSpy(&worker, &ThreadWorker::SignalMatrixOver);
         QElapsedTimer clock;
@@ -112,22 +113,52 @@ private slots:
         QCOMPARE(bridge.log().bytes(), QByteArray("1V1.1V2."));
     }
 
-    // The worker queues a step every 50 ms (one pause unit, as the form
-    // starts); each takes 200 ms to send. Stop lets the step going out
-    // finish and drops those still queued.
-    void stopDropsQueuedSteps()
+    // A scene step queued behind a matrix step that takes 1.2 s to send:
+    // Stop and a new Start of the scene tour meanwhile drop it for good.
+    void stopStartDropsQueuedSteps()
     {
-        window->tourPauseUnitMs = 50;
-        enter(window->matrixSetWindow, {"itime=100"});
-        int atStop = -1;
-        QTimer::singleShot(450, ui->stopmatrix_btn, [&] {
-            ui->stopmatrix_btn->click();
-            atStop = bridge.log().bytes().size();
-        });
+        window->tourPauseUnitMs = 100;
+        enter(window->matrixSetWindow, {"itime=300"});
         ui->beginmatrix_btn->click();
-        QTRY_VERIFY(atStop > 0);
-        QTest::qWait(500);
-        QVERIFY2(bridge.log().bytes().size() - atStop <= 8, bridge.log().bytes().constData());
+        ui->beginplan_btn->click();
+        QTimer::singleShot(600, ui->stopplan_btn, [this] {
+            ui->stopplan_btn->click();
+            enter(window, {"bscene_cb=1", "sscene_cb=1"});
+            ui->beginplan_btn->click();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(bridge.log().bytes().contains(wire({"C611FF5A02BB"})), 5000);
+        QVERIFY(!bridge.log().bytes().contains(wire({"C611FF5A01BB"})));
+    }
+
+    void lagNeitherPilesUpNorOutlivesTheClose_data() { goldenRows(QStringLiteral("tourlag.tsv")); }
+    // Steps slower to send than the pause: at most one made and not yet
+    // sent, every input in turn; the close ends the program within 1 s and
+    // no frame follows it.
+    void lagNeitherPilesUpNorOutlivesTheClose()
+    {
+        const int lastOut = golden("lastOut").toInt();
+        window->tourPauseUnitMs = 20;
+        enter(window, {"matrix_eout_le=" + golden("lastOut")});
+        enter(window->matrixSetWindow, {"itime=" + golden("gap")});
+        window->show();
+        ui->beginmatrix_btn->click();
+        std::atomic<int> made{0};
+        connect(window->matrixWorker, &ThreadWorker::MatrixDelayOver, this, [&made] { ++made; }, Qt::DirectConnection);
+        QStringList sent;
+        QElapsedTimer sinceClose;
+        QTimer::singleShot(2500, window, [&] {
+            sent = log();
+            sinceClose.start();
+            window->close();
+        });
+        QApplication::exec();
+        endTest(window);
+        QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
+        QVERIFY(made <= sent.size() / lastOut + 1);
+        for (int i = 0; i < sent.size(); ++i)
+            QCOMPARE(sent[i], QStringLiteral("%1V%2. (OK)").arg(i / lastOut % 2 + 1).arg(i % lastOut + 1));
+        QTest::qWait(100);
+        QCOMPARE(bridge.log().bytes(), sent.join(QString()).remove(" (OK)").toLatin1());
     }
 
     void matrixStartNeedsRisingRanges_data() { goldenRows(QStringLiteral("matrixranges.tsv")); }
@@ -144,6 +175,7 @@ private slots:
     {
         ThreadWorker worker;
         worker.setPauseUnit(20);
+        connect(&worker, &ThreadWorker::PlanDelayOver, &worker, &ThreadWorker::stepSent);
         QSignalSpy scenes(&worker, &ThreadWorker::PlanDelayOver);
         QElapsedTimer clock;
         clock.start();
