@@ -89,12 +89,13 @@ void TimingSetWindows::timerEvent(QTimerEvent *event)
     scheduleTick();
 }
 
-bool TimingSetWindows::falls(const QDateTime &now, int hour, int minute, QDate &firedOn)
+bool TimingSetWindows::falls(const QDateTime &now, int hour, int minute, QDateTime &lastFired)
 {
     const QTime time = now.time();
-    if (time.hour() != hour || time.minute() != minute || firedOn == now.date())
+    const QDateTime thisMinute(now.date(), QTime(time.hour(), time.minute()));
+    if (time.hour() != hour || time.minute() != minute || lastFired == thisMinute)
         return false;
-    firedOn = now.date();
+    lastFired = thisMinute;
     return true;
 }
 
@@ -105,9 +106,9 @@ void TimingSetWindows::scheduleTick()
 
     // Marked as fired before sending: the paced wait after the frame runs
     // events, and a tick inside it must not send the same event again.
-    if (falls(now, ui->bhour_sb->value(), ui->bminute_sb->value(), onFiredOn) && sendPower("pow_on"))
+    if (falls(now, ui->bhour_sb->value(), ui->bminute_sb->value(), onFiredAt) && sendPower("pow_on"))
         onSent = true;
-    if (falls(now, ui->shour_sb->value(), ui->smimute_sb->value(), offFiredOn) && sendPower("pow_off"))
+    if (falls(now, ui->shour_sb->value(), ui->smimute_sb->value(), offFiredAt) && sendPower("pow_off"))
         offSent = true;
 
     if (!(onSent && offSent))

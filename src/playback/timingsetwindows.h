@@ -1,7 +1,6 @@
 #ifndef TIMINGSETWINDOWS_H
 #define TIMINGSETWINDOWS_H
 
-#include <QDate>
 #include <QDateTime>
 #include <QWidget>
 
@@ -43,8 +42,10 @@ private:
     void changeEnabled(int state);
     void scheduleTick();
     // Whether an event set to hour:minute falls due now: the first tick of
-    // that minute, once per day whatever the second or a clock set back.
-    static bool falls(const QDateTime &now, int hour, int minute, QDate &firedOn);
+    // that minute, whatever the second. It remembers the date, hour and
+    // minute it last fired at: two ticks in one minute or a clock set back to
+    // that minute send once, while a time moved later the same day fires.
+    static bool falls(const QDateTime &now, int hour, int minute, QDateTime &lastFired);
     // Sends one power frame to the whole wall; true when it was written.
     bool sendPower(const char *param);
 
@@ -52,8 +53,8 @@ private:
     int timerId = 0;
     bool onSent = false;
     bool offSent = false;
-    QDate onFiredOn;
-    QDate offFiredOn;
+    QDateTime onFiredAt;
+    QDateTime offFiredAt;
     Clock clock;
 
     friend class TestPowerSchedule;
