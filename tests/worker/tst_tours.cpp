@@ -121,10 +121,8 @@ private slots:
         enter(window->matrixSetWindow, {"itime=300"});
         ui->beginmatrix_btn->click();
         ui->beginplan_btn->click();
-        QTimer::singleShot(600, ui->stopplan_btn, [this] {
-            ui->stopplan_btn->click();
-            enter(window, {"bscene_cb=1", "sscene_cb=1"});
-            ui->beginplan_btn->click();
+        QTimer::singleShot(600, window, [this] {
+            ui->stopplan_btn->click(), enter(window, {"bscene_cb=1", "sscene_cb=1"}), ui->beginplan_btn->click();
         });
         QTRY_VERIFY_WITH_TIMEOUT(bridge.log().bytes().contains(wire({"C611FF5A02BB"})), 5000);
         QVERIFY(!bridge.log().bytes().contains(wire({"C611FF5A01BB"})));
@@ -149,11 +147,7 @@ private slots:
         int frames = 0;
         connect(&lcdCommunication, &Communication::sendComData, window, [&] {
             if (++frames == golden("closeAfter").toInt())
-                QTimer::singleShot(0, window, [&] {
-                    sent = log();
-                    sinceClose.start();
-                    window->close();
-                });
+                QTimer::singleShot(0, window, [&] { sent = log(), sinceClose.start(), window->close(); });
         });
         QApplication::exec();
         endTest(window);
