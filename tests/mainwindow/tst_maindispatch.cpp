@@ -85,9 +85,8 @@ private slots:
     {
         enter(window, {"retard_btn=1", "set_sec=1"});
         QTimer::singleShot(300, ui->off_btn, &QAbstractButton::click);
-        ui->on_btn->click();
-        QTest::qWait(200);
-        QCOMPARE(pty.log().bytes(), wire({"C611111001BB", "C611211000BB"}));
+        ui->on_btn->click(); // returns when the Boot has ended
+        QTRY_COMPARE(pty.log().bytes(), wire({"C611111001BB", "C611211000BB"}));
     }
 
     void setAddressThroughTheAddressBuilder()

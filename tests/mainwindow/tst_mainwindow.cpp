@@ -79,9 +79,13 @@ private slots:
         logo.fill(Qt::red);
         userImagePath = appDirPath + QStringLiteral("/logo.png");
         QVERIFY(logo.save(userImagePath));
+        window->showMatrixSetWindow();
         window->close();
         QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value("MainSetting/SceneList/3/Scene").toString(),
                  QStringLiteral("Evening"));
+        // The close closes and saves the open child windows; one never opened has nothing to save.
+        QVERIFY(!window->matrixSetWindow->isVisible() && ConfigFile::hasGroup(QStringLiteral("MatrixConfig"))
+                && !ConfigFile::hasGroup(QStringLiteral("EdgeSetting")));
 
         userName.clear();
         userImagePath.clear();
@@ -141,18 +145,6 @@ private slots:
         QCOMPARE(GlobalObject::locale.language(), QLocale::Chinese);
         QVERIFY(qApp->styleSheet().startsWith(QStringLiteral("QPalette{background:#E6E6E6;}")));
         GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
-    }
-
-    void closingSavesAndClosesChildWindows()
-    {
-        window->show();
-        window->showMatrixSetWindow();
-        QVERIFY(window->matrixSetWindow->isVisible());
-        window->close();
-        QVERIFY(!window->matrixSetWindow->isVisible());
-        QVERIFY(ConfigFile::hasGroup(QStringLiteral("MatrixConfig")));
-        // A window that was never opened has nothing to save.
-        QVERIFY(!ConfigFile::hasGroup(QStringLiteral("EdgeSetting")));
     }
 
     // Every window the console builds shows a picture on its close button,
