@@ -259,7 +259,8 @@ private:
     bool closed = false;
 
     // Counts the Boot and Standby commands: one sends only while it is the
-    // last asked for, so the wall ends in the state asked for last.
+    // last asked for, so the wall ends in the state asked for last. The close
+    // counts too, and ends the one being sent.
     quint64 powerRun = 0;
 
     friend class ConsoleTest;
