@@ -80,15 +80,6 @@ private slots:
         QVERIFY2(gap >= 900 && gap < 3000, qPrintable(QString::number(gap)));
     }
 
-    // Standby pressed during a delayed Boot ends it: no Boot frame after.
-    void standbyEndsADelayedBoot()
-    {
-        enter(window, {"retard_btn=1", "set_sec=1"});
-        QTimer::singleShot(300, ui->off_btn, &QAbstractButton::click);
-        ui->on_btn->click(); // returns when the Boot has ended
-        QTRY_COMPARE(pty.log().bytes(), wire({"C611111001BB", "C611211000BB"}));
-    }
-
     void setAddressThroughTheAddressBuilder()
     {
         enter(window, {"x_le1=5", "num_le1=300"});

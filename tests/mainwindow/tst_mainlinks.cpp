@@ -103,9 +103,14 @@ private slots:
         window->openSerial();
         QCOMPARE(state(), QStringLiteral("link wireless buttons"));
         QCOMPARE(ui->show_comstatus->text(), QStringLiteral("WIRELESS Opened"));
+        // A Standby pressed during a delayed Boot ends the Boot, which switches
+        // no further screen on.
+        selectCells(ui->cent_tablewidget, 0, 0, 0, 1);
+        enter(window, {"retard_btn=1", "set_sec=1"});
+        QTimer::singleShot(300, ui->off_btn, &QAbstractButton::click);
         ui->on_btn->click();
-        QTRY_COMPARE(bridge.log().bytes(), wire({"C611111001BB"}));
-        QCOMPARE(log(), QStringList{">C6,11,11,10,01,BB(OK)"});
+        QTRY_COMPARE(bridge.log().bytes(), wire({"C611111001BB", "C611211000BB"}));
+        QCOMPARE(log(), (QStringList{">C6,11,11,10,01,BB(OK)", ">C6,11,21,10,00,BB(OK)"}));
         window->closeSerial();
         QCOMPARE(state(), QStringLiteral("openButton"));
         QTRY_VERIFY(!bridge.hasClient());
