@@ -1,10 +1,11 @@
 #!/bin/bash
 # Takes the README's pictures again after a change to the look: the main
-# window in the blue and in the black skin, and the port setting window, each
-# on a virtual X server, written to docs/*.png.
+# window in the blue and in the black skin, the port setting window, the main
+# window after a login with every right (device tabs and log pane) and the
+# main window in Chinese, each on a virtual X server, written to docs/*.png.
 #
 # Builds nothing: run tools/run.sh or tools/test.sh first. Needs xvfb-run,
-# import (imagemagick) and xdotool. The console runs from a copy in a
+# import (imagemagick) and xdotool; uses openbox when it is installed. The console runs from a copy in a
 # temporary folder, so the config.ini beside the build is not touched.
 set -euo pipefail
 
@@ -23,11 +24,20 @@ fi
 
 WORK="$(mktemp -d)"
 CONSOLE=""
+WM=""
 cleanup() {
     [ -n "$CONSOLE" ] && kill "$CONSOLE" 2> /dev/null && wait "$CONSOLE" 2> /dev/null
+    [ -n "$WM" ] && kill "$WM" 2> /dev/null && wait "$WM" 2> /dev/null
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+# Under a window manager, when one is installed, the windows are stacked and
+# placed as on a desktop.
+if command -v openbox > /dev/null; then
+    openbox > /dev/null 2>&1 &
+    WM=$!
+    sleep 1
+fi
 cp "$BIN" "$WORK/"
 mkdir -p "$OUT"
 
@@ -36,7 +46,7 @@ mkdir -p "$OUT"
 start_console() {
     (cd "$WORK" && exec ./videowall > /dev/null 2>&1) &
     CONSOLE=$!
-    MAIN_WINDOW="$(timeout 20 xdotool search --sync --onlyvisible --name '^Velmar_Windows$' | head -n 1)"
+    MAIN_WINDOW="$(timeout 20 xdotool search --sync --onlyvisible --class '^videowall$' | head -n 1)"
     sleep 2   # the first paint and the clock's first tick
 }
 
@@ -64,9 +74,23 @@ open_port_setting() {
     xdotool mousemove --window "$MAIN_WINDOW" 157 42 click 1
     sleep 1
     xdotool mousemove --window "$MAIN_WINDOW" 60 100 click 1
-    PORT_WINDOW="$(timeout 10 xdotool search --sync --onlyvisible --name '^Form$' | head -n 1)"
+    PORT_WINDOW="$(timeout 10 xdotool search --sync --onlyvisible --name '^Port Setting$' | head -n 1)"
     xdotool mousemove 0 0
     sleep 1
+}
+
+# "Administrator" on the "Config" page, then the password with every right;
+# the login window closes itself.
+log_in() {
+    xdotool mousemove --window "$MAIN_WINDOW" 157 42 click 1
+    sleep 1
+    xdotool mousemove --window "$MAIN_WINDOW" 390 100 click 1
+    timeout 10 xdotool search --sync --onlyvisible --name '^Administrator$' > /dev/null
+    sleep 1
+    xdotool type --delay 50 571836
+    xdotool key Return
+    xdotool mousemove 0 0
+    sleep 2
 }
 
 # A first run with no config.ini saves the defaults; the pictures show a
@@ -82,9 +106,21 @@ open_port_setting
 import -window "$PORT_WINDOW" "$OUT/port-setting-blue.png"
 close_console
 
+start_console
+log_in
+import -window "$MAIN_WINDOW" "$OUT/main-logged-in-blue.png"
+close_console
+
+set_main_setting Language 1
+start_console
+import -window "$MAIN_WINDOW" "$OUT/main-chinese-blue.png"
+close_console
+set_main_setting Language 0
+
 set_main_setting Skin 1
 start_console
 import -window "$MAIN_WINDOW" "$OUT/main-black.png"
 close_console
 
-echo "Written: $OUT/main-blue.png $OUT/main-black.png $OUT/port-setting-blue.png"
+echo "Written: $OUT/main-blue.png $OUT/main-black.png $OUT/port-setting-blue.png" \
+     "$OUT/main-logged-in-blue.png $OUT/main-chinese-blue.png"

@@ -169,6 +169,10 @@
     </message>
     <message>
         <source>The new password is incomplete!</source>
+        <translation>新密码不完整！</translation>
+    </message>
+    <message>
+        <source>The new passwords do not match!</source>
         <translation>新密码不一致！</translation>
     </message>
     <message>

@@ -61,8 +61,10 @@ QString ModifyPwdWindows::changePassword(const QString &oldPassword, const QStri
     qDebug().noquote() << "数据存在";
     if (newPassword.isEmpty() && confirmation.isEmpty())
         return tr("Please confirm that the new password is not empty!");
-    if (newPassword != confirmation)
+    if (newPassword.isEmpty() || confirmation.isEmpty())
         return tr("The new password is incomplete!");
+    if (newPassword != confirmation)
+        return tr("The new passwords do not match!");
     // Login is by password alone: two accounts with one password would make
     // one of them unreachable.
     if (newPassword != oldPassword && database.checkPassword(newPassword))

@@ -20,11 +20,11 @@
         <translation>屏幕分辨率</translation>
     </message>
     <message>
-        <source>Total Lenght</source>
+        <source>Total Length</source>
         <translation>总长度</translation>
     </message>
     <message>
-        <source>Single Lenght</source>
+        <source>Single Length</source>
         <translation>单屏长度</translation>
     </message>
     <message>
@@ -118,11 +118,11 @@
         <translation>对比度</translation>
     </message>
     <message>
-        <source>Satuation</source>
+        <source>Saturation</source>
         <translation>饱和度</translation>
     </message>
     <message>
-        <source>Shaprpness</source>
+        <source>Sharpness</source>
         <translation>清晰度</translation>
     </message>
     <message>
@@ -130,7 +130,7 @@
         <translation>色调</translation>
     </message>
     <message>
-        <source>Postion</source>
+        <source>Position</source>
         <translation>位置</translation>
     </message>
     <message>
@@ -142,11 +142,11 @@
         <translation>垂直位置</translation>
     </message>
     <message>
-        <source>Reproduction rate adjustmen</source>
+        <source>Reproduction rate adjustment</source>
         <translation>重显率调节</translation>
     </message>
     <message>
-        <source>H Strat</source>
+        <source>H Start</source>
         <translation>水平起始位置</translation>
     </message>
     <message>
@@ -210,7 +210,7 @@
         <translation>色温调整</translation>
     </message>
     <message>
-        <source>Color brightness adjustmen</source>
+        <source>Color brightness adjustment</source>
         <translation>色温亮阶调整</translation>
     </message>
     <message>
@@ -230,7 +230,7 @@
         <translation>灰色</translation>
     </message>
     <message>
-        <source>Color darkness adjustmen</source>
+        <source>Color darkness adjustment</source>
         <translation>色温暗阶调整</translation>
     </message>
     <message>

@@ -23,6 +23,7 @@ MessageBox::~MessageBox()
 void MessageBox::setMessage(const QString &title, const QString &text)
 {
     ui->label_title->setText(title);
+    setWindowTitle(title);
     ui->text_lb->setText(text);
 }
 

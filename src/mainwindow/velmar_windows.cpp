@@ -138,7 +138,7 @@ void Velmar_Windows::initForm()
     maximized = false;
     autoOpen = portSetWindow->isAutoOpen();
 
-    WindowKit::setupFrameless(this, WindowKit::QuitOnCloseOn, Qt::WindowMinimizeButtonHint);
+    WindowKit::setupMainWindow(this);
     GlobalObject::setButtonIcon(ui->min_pbtn, QStringLiteral("min"));
     GlobalObject::setButtonIcon(ui->max_pbtn, QStringLiteral("max"));
     GlobalObject::setButtonIcon(ui->close_pbtn, QStringLiteral("close"));

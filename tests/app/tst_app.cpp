@@ -34,7 +34,9 @@ private slots:
         window.installEventFilter(this);
     }
 
-    void skinsAndTranslations()
+    // Skins, translations and the message box: centred, re-texted in Chinese
+    // and closed by Ctrl+S.
+    void skinsTranslationsAndMessageBox()
     {
         const QString start = qApp->styleSheet();
         QVERIFY(start.startsWith(QStringLiteral("QPalette{background:#E3EFFF;}")));
@@ -49,21 +51,16 @@ private slots:
         QCOMPARE(QApplication::palette().color(QPalette::Button), QColor(QStringLiteral("#102030")));
         GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
         QCOMPARE(qApp->styleSheet(), start);
-        // The one check that the merged catalogue and Qt's own load.
         MessageBox box;
+        const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+        QCOMPARE(box.pos(), QPoint(desktop.width() / 2 - box.width() / 2, desktop.height() / 2 - box.height() / 2));
+        // The one check that the merged catalogue and Qt's own load.
         QVERIFY(GlobalObject::loadChineseTranslators());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(box.findChild<QPushButton *>(QStringLiteral("ok"))->text(), QStringLiteral("确定"));
         QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "Select All"), QStringLiteral("全选"));
         for (QTranslator *t : {&GlobalObject::translatorApp, &GlobalObject::translatorQt, &GlobalObject::translatorWidgets})
             QCoreApplication::removeTranslator(t);
-    }
-
-    void messageBoxIsCentredAndClosesOnCtrlS()
-    {
-        MessageBox box;
-        const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
-        QCOMPARE(box.pos(), QPoint(desktop.width() / 2 - box.width() / 2, desktop.height() / 2 - box.height() / 2));
         box.show();
         QVERIFY(QTest::qWaitForWindowActive(&box));
         QTest::keyClick(&box, Qt::Key_S, Qt::ControlModifier);

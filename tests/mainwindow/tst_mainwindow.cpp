@@ -148,20 +148,26 @@ private slots:
     }
 
     // Every window the console builds shows a picture on its close button,
-    // which closes it; the console itself is frameless, dragged by its own
-    // filter, and ends the program.
-    void everyCloseButtonHasItsPictureAndCloses()
+    // which closes it, stays above the console once shown and is named in the
+    // task bar by its title bar's text in either language; the console itself
+    // is frameless, dragged by its own filter, and ends the program.
+    void everyWindowClosesStaysAboveAndIsNamedByItsTitleBar()
     {
         QVERIFY(window->windowFlags().testFlag(Qt::FramelessWindowHint) && window->property("CanMove").toBool()
                 && window->testAttribute(Qt::WA_QuitOnClose));
+        window->show();
         int windows = 0;
         for (QWidget *top : QApplication::topLevelWidgets()) {
             auto *close = top->findChild<QAbstractButton *>(QStringLiteral("close_pbtn"));
+            const QLabel *title = top->findChildren<QLabel *>(QRegularExpression(QStringLiteral("^label_title"))).value(0);
+            QVERIFY(!title || (top->windowTitle() == title->text()
+                               && WindowTest::inChinese([&] { QCOMPARE(top->windowTitle(), title->text()); })));
             if (!close || top == window)
                 continue;
             top->show();
             close->click();
-            QVERIFY2(!close->icon().isNull() && !top->isVisible() && top->property("CanMove").toBool()
+            QVERIFY2(!close->icon().isNull() && !top->isVisible() && top->property("CanMove").toBool() && title
+                         && top->windowHandle()->transientParent() == window->windowHandle()
                          && top->windowFlags().testFlag(Qt::FramelessWindowHint), top->metaObject()->className());
             ++windows;
         }

@@ -38,7 +38,8 @@ private:
                 auto *label = box->findChild<QLabel *>(QLatin1String(name));
                 return label ? label->text() : QString();
             };
-            m_titles.append(text("label_title"));
+            // The task bar names the box as its title bar does.
+            m_titles.append(box->windowTitle() == text("label_title") ? box->windowTitle() : QStringLiteral("?"));
             m_texts.append(text("text_lb"));
             box->close();
         }
