@@ -38,6 +38,7 @@ private:
     void loadConfig();
     void saveConfig();
     QColor backgroundColor() const;
+    void keepTextShort();
 
     std::unique_ptr<Ui::FontSetWindows> ui;
     QFont captionFont;
