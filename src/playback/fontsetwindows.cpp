@@ -7,8 +7,6 @@
 #include <QFontDialog>
 #include <QListView>
 #include <QPixmap>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include "configfile.h"
 #include "globalobject.h"
@@ -19,9 +17,6 @@ namespace {
 
 const QString kGroup = QStringLiteral("FontSetting");
 const QSize swatchSize(70, 20);
-// The longest caption text, typed or loaded: far more than a caption can
-// show, and a text of one long word costs the editor's layout dearly.
-const int maxTextLength = 4000;
 
 } // namespace
 
@@ -62,7 +57,6 @@ void FontSetWindows::initConnect()
     connect(ui->setfont_btn, &QPushButton::clicked, this, &FontSetWindows::showFontDialog);
     connect(ui->setcolor_btn, &QPushButton::clicked, this, &FontSetWindows::showColorDialog);
     connect(ui->addfont_btn, &QPushButton::clicked, this, &FontSetWindows::showCaption);
-    connect(ui->fonttext_te, &QTextEdit::textChanged, this, &FontSetWindows::keepTextShort);
     // A window still open when the program ends keeps what the operator set.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
         if (isVisible())
@@ -89,18 +83,6 @@ QColor FontSetWindows::backgroundColor() const
     const QStringList names = QColor::colorNames();
     const int index = ui->colorlist_cb->currentIndex();
     return QColor(names.value(index >= 0 && index < names.size() ? index : 0));
-}
-
-void FontSetWindows::keepTextShort()
-{
-    QTextDocument *document = ui->fonttext_te->document();
-    // The count holds the separator that ends the last paragraph.
-    if (document->characterCount() - 1 <= maxTextLength)
-        return;
-    QTextCursor cursor(document);
-    cursor.setPosition(maxTextLength);
-    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
 }
 
 void FontSetWindows::showCaption()
@@ -134,7 +116,8 @@ void FontSetWindows::loadConfig()
     const int colorIndex = settings->value(QStringLiteral("BgColorIndex")).toInt();
     settings->endGroup();
 
-    ui->fonttext_te->setPlainText(text.left(maxTextLength));
+    // The editor holds the text to its length.
+    ui->fonttext_te->setPlainText(text);
     ui->msvalue_sp->setValue(delay);
     // An index past the list falls back to the first colour.
     ui->colorlist_cb->setCurrentIndex(colorIndex >= 0 && colorIndex < ui->colorlist_cb->count() ? colorIndex : 0);

@@ -38,7 +38,6 @@ private:
     void loadConfig();
     void saveConfig();
     QColor backgroundColor() const;
-    void keepTextShort();
 
     std::unique_ptr<Ui::FontSetWindows> ui;
     QFont captionFont;
