@@ -5,6 +5,7 @@
 #include "consoletest.h"
 #include "fontsetwindows.h"
 #include "portsettingwindows.h"
+#include "rollcaptionwindows.h"
 
 using namespace WindowTest;
 
@@ -57,9 +58,16 @@ class TestHostileConfig : public ConsoleTest
             QCoreApplication::processEvents();
             return QString::number(text->toPlainText().size()) + (clock.elapsed() < 5000 ? " at once" : " late");
         }
-        if (what == QLatin1String("defaults")) // language, wall size and signal type
-            return GlobalObject::locale.name() + QStringLiteral(" %1x%2 ").arg(ui->cent_tablewidget->rowCount())
-                       .arg(ui->cent_tablewidget->columnCount()) + ui->signal_type_cb->currentText();
+        if (what == QLatin1String("ticks")) { // a thousand, of a caption of 300,000 characters
+            RollCaptionWindows caption;
+            caption.setInterval(1);
+            caption.setText(QString(300000, QLatin1Char('x')));
+            caption.show();
+            QTimerEvent tick(QAbstractEventDispatcher::instance()->registeredTimers(&caption).first().timerId);
+            for (int i = 0; i < 1000; ++i)
+                QCoreApplication::sendEvent(&caption, &tick);
+            return clock.elapsed() < 5000 ? "at once" : "late";
+        }
         if (what == QLatin1String("scene length"))
             return QString::number(ui->scene_cb->itemText(0).size());
         if (what == QLatin1String("logo"))

@@ -130,18 +130,6 @@ private slots:
         GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
     }
 
-    void closingSavesAndClosesChildWindows()
-    {
-        window->show();
-        window->showMatrixSetWindow();
-        QVERIFY(window->matrixSetWindow->isVisible());
-        window->close();
-        QVERIFY(!window->matrixSetWindow->isVisible());
-        QVERIFY(ConfigFile::hasGroup(QStringLiteral("MatrixConfig")));
-        // A window that was never opened has nothing to save.
-        QVERIFY(!ConfigFile::hasGroup(QStringLiteral("EdgeSetting")));
-    }
-
     // Every window the console builds shows a picture on its close button,
     // which closes it; the console itself is frameless, dragged by its own
     // filter, and ends the program.
