@@ -141,7 +141,7 @@ private slots:
         QTest::newRow("tables of another shape")
             << madeBy({"create table usertype(name text)", "create table userinfo(name text, secret text)"}) << false;
         const QByteArray noMode = madeBy({"create table usertype(t_id integer primary key, type text)",
-                                          "create table userinfo(u_id integer primary key, t_id integer, password text)",
+                                          "create table userinfo(u_id integer primary key, t_id int, password text)",
                                           "insert into userinfo values(1, 1, '2906')"});
         QTest::newRow("accounts without their mode") << noMode << false;
         QTest::newRow("locked by another program") << noMode << true;
@@ -157,7 +157,7 @@ private slots:
             QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
             holder.setDatabaseName(file());
             QVERIFY(!locked || (holder.open() && QSqlQuery(QStringLiteral("begin exclusive"), holder).isActive()));
-            const QDeadlineTimer due(4000); // each window waits for a lock a second at most
+            const QDeadlineTimer due(6000); // each window waits for a lock a second at most
             QCOMPARE(login("2906"), QString());
             QCOMPARE(catcher.lastText(), unreadable);
             QCOMPARE(change("2906", "7", "7"), "Prompt: " + unreadable);

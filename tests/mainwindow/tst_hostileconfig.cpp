@@ -49,7 +49,7 @@ class TestHostileConfig : public ConsoleTest
             return QString::number(combos[what]->count());
         // A rise of the process's peak since the build began (none while below an earlier peak).
         if (what == QLatin1String("peak"))
-            return peakKb() - peakAtStart < 50000 ? "within 50 MB" : QString::number(peakKb() - peakAtStart) + " kB more";
+            return peakKb() - peakAtStart < 50000 ? "within 50 MB" : QString::number(peakKb() - peakAtStart) + " kB";
         if (what.endsWith(QLatin1String("caption"))) { // as loaded, or 300,000 characters pasted
             window->showFontSetWindow();
             auto *text = window->fontSetWindow->findChild<QTextEdit *>();
