@@ -22,6 +22,10 @@ public:
     // Call before showing: the field takes the name, selected, with the focus.
     void setCurrentName(const QString &name);
 
+    // The longest name the field takes; names read back from config.ini are
+    // held to it as well.
+    static const int maxNameLength = 32767;
+
 signals:
     void setname(QString name);
 

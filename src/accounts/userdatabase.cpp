@@ -45,6 +45,9 @@ bool UserDatabase::connectDatabase()
         return db.isOpen() || openDatabase();
     }
     db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    // A file locked by another program holds the window only this long
+    // before the operator hears that it cannot be read.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
     // The file is named once, absolutely, when the connection is made at
     // start-up: a later change of the working directory must not let a new
     // file with the default passwords appear there.
@@ -120,7 +123,8 @@ QHash<QString, QString> UserDatabase::queryUser(const QString &password)
         return user;
     }
     while (query.next()) {
-        if (query.value(1).toString() == password) {
+        // A NULL password is no empty text: it matches nothing.
+        if (!query.value(1).isNull() && query.value(1).toString() == password) {
             user.insert(QStringLiteral("mode"), query.value(0).toString());
             user.insert(QStringLiteral("type"), query.value(2).toString());
             break;
@@ -134,12 +138,9 @@ bool UserDatabase::checkPassword(const QString &password)
     error.clear();
     if (password.isEmpty())
         return false;
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("select password from userinfo where password = ?"));
-    query.addBindValue(password);
-    if (!query.exec())
-        return fail(QStringLiteral("查数据:"), query.lastError().text());
-    return query.next();
+    // The login's own lookup: a file that login cannot read, or an account
+    // that login cannot open, has no password to change either.
+    return !queryUser(password).isEmpty();
 }
 
 bool UserDatabase::updatePassword(const QString &oldPassword, const QString &newPassword)

@@ -23,6 +23,7 @@ public:
     // Keys "mode" and "type" of the account the password opens; empty when
     // none does or when the file cannot be read (then lastError() is set).
     QHash<QString, QString> queryUser(const QString &password);
+    // Whether the password opens an account, by the login's own lookup.
     bool checkPassword(const QString &password);
     // True only when at least one account now has the new password.
     bool updatePassword(const QString &oldPassword, const QString &newPassword);

@@ -3,13 +3,13 @@
 
 #include <QCloseEvent>
 #include <QDebug>
-#include <QRegExpValidator>
 
 #include <cmath>
 #include <limits>
 
 #include "adjustframes.h"
 #include "configfile.h"
+#include "digitvalidator.h"
 #include "globalobject.h"
 #include "windowkit.h"
 
@@ -83,9 +83,17 @@ void AlienAdjustWindows::initConnect()
 
 void AlienAdjustWindows::initValidator()
 {
-    auto *validator = new QRegExpValidator(QRegExp(QStringLiteral("^\\d{4}$")), this);
+    QValidator *results = digitValidator(QStringLiteral("^\\d{4}$"), this);
     for (const auto &send : resultSends)
-        (ui.get()->*send.result)->setValidator(validator);
+        (ui.get()->*send.result)->setValidator(results);
+    // Resolutions may carry a fraction, lengths are whole numbers; nine
+    // digits keep every length within what toInt reads.
+    QValidator *resolutions = digitValidator(QStringLiteral("^\\d{1,9}(\\.\\d{1,6})?$"), this);
+    for (QLineEdit *input : {ui->RW, ui->RH})
+        input->setValidator(resolutions);
+    QValidator *lengths = digitValidator(QStringLiteral("^\\d{1,9}$"), this);
+    for (QLineEdit *input : {ui->PL, ui->PH, ui->OPL, ui->OPH, ui->IL, ui->IH})
+        input->setValidator(lengths);
 }
 
 QString AlienAdjustWindows::shareText(double size, int part, int total)

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class QLineEdit;
 class QObject;
 class QValidator;
 
@@ -11,5 +12,9 @@ class QValidator;
 // digit would pass a plain "\d" and then read as 0 on the wire. The pattern
 // must match the whole text; write "\d" outside brackets.
 QValidator *digitValidator(const QString &pattern, QObject *parent);
+
+// Puts a text read from config.ini into a field under the rule of typing: a
+// text that the field's validator refuses leaves the field as it is.
+void setStoredText(QLineEdit *edit, const QString &text);
 
 #endif // DIGITVALIDATOR_H

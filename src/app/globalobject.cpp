@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
@@ -21,6 +22,10 @@ static int registerResources()
     return 0;
 }
 static const int resourcesRegistered = registerResources();
+
+// The largest picture shown as a logo, in pixels (4000 x 4000): a format
+// that cannot be decoded scaled still takes no more than 64 MB on its way.
+static const qint64 largestPicturePixels = 16 * 1000 * 1000;
 
 QString appDirPath;
 QString userImagePath = QStringLiteral(":/images/staticfile/images/logo.jpg");
@@ -114,15 +119,27 @@ bool GlobalObject::loadChineseTranslators()
 void GlobalObject::setLabelImage(QLabel *label, const QString &file)
 {
     QImage image;
+    const QSize shown = label->size();
     // Only a regular file is read: a FIFO named as the logo would block
     // start-up, a device would never end. Anything else shows no picture,
     // as a missing file does.
-    if (fileExists(file))
-        image.load(file);
+    if (fileExists(file) && !shown.isEmpty()) {
+        // The size from the header first: a small file can claim a picture
+        // of gigabytes. One too large to decode sensibly is not shown; the
+        // others are decoded to the label's size, while reading where the
+        // format can (a JPEG is never held at full size).
+        QImageReader reader(file);
+        const QSize size = reader.size();
+        if (size.isValid() && qint64(size.width()) * size.height() <= largestPicturePixels) {
+            reader.setScaledSize(shown);
+            image = reader.read();
+        }
+    }
     QPixmap pixmap;
     if (!image.isNull())
-        pixmap = QPixmap::fromImage(image.scaled(label->width(), label->height(),
-                                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        pixmap = QPixmap::fromImage(image.size() == shown
+                                        ? image
+                                        : image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     label->setScaledContents(true);
     label->setPixmap(pixmap);
 }

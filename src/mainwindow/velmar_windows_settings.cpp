@@ -4,6 +4,7 @@
 #include "velmar_windows.h"
 #include "ui_velmar_windows.h"
 
+#include "changenamewindows.h"
 #include "configfile.h"
 #include "globalobject.h"
 
@@ -38,8 +39,12 @@ void writeArray(QSettings &settings, const NameArray &names, const QList<QString
 
 QList<QString> readArray(QSettings &settings, const NameArray &names)
 {
-    return ConfigFile::readArray(settings, QLatin1String(names.array), QLatin1String(names.key),
-                                 QStringLiteral("1"), names.maxCount);
+    QList<QString> list = ConfigFile::readArray(settings, QLatin1String(names.array), QLatin1String(names.key),
+                                                QStringLiteral("1"), names.maxCount);
+    // A name of megabytes would hold start-up while the lists measure it.
+    for (QString &name : list)
+        name.truncate(ChangeNameWindows::maxNameLength);
+    return list;
 }
 
 // 0 and 1 set the box; any other stored value leaves it as it is.
@@ -120,7 +125,7 @@ void Velmar_Windows::loadConfig()
     const int sceneEnd = number("SceneEnd");
     const int matrixSec = number("MatrixSec");
     const int sceneSec = number("SceneSec");
-    const QString savedUserName = text("Username");
+    const QString savedUserName = text("Username").left(ChangeNameWindows::maxNameLength);
     const QString savedImage = text("Userimage");
     const QString beginIn = text("MatrixBeginIn");
     const QString beginOut = text("MatrixBeginOut");

@@ -116,6 +116,7 @@ void FontSetWindows::loadConfig()
     const int colorIndex = settings->value(QStringLiteral("BgColorIndex")).toInt();
     settings->endGroup();
 
+    // The editor holds the text to its length.
     ui->fonttext_te->setPlainText(text);
     ui->msvalue_sp->setValue(delay);
     // An index past the list falls back to the first colour.

@@ -75,6 +75,7 @@ void RollCaptionWindows::setInterval(int ms)
 void RollCaptionWindows::setText(const QString &caption)
 {
     text = caption;
+    textWidth = fontMetrics().horizontalAdvance(text);
     update();
     updateGeometry();
 }
@@ -122,7 +123,7 @@ void RollCaptionWindows::timerEvent(QTimerEvent *event)
     }
     --textX;
     // One pixel a tick meets the left edge exactly once per pass.
-    if (textX + fontMetrics().horizontalAdvance(text) == 0)
+    if (textX + textWidth == 0)
         textX = width();
     update();
 }
@@ -131,9 +132,15 @@ void RollCaptionWindows::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setPen(textColor.isValid() ? textColor : QColor(Qt::black));
-    const int w = fontMetrics().horizontalAdvance(text);
-    if (w > 0)
-        painter.drawText(QRect(textX, textTop, w, height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+    if (textWidth > 0)
+        painter.drawText(QRect(textX, textTop, textWidth, height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
+void RollCaptionWindows::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        textWidth = fontMetrics().horizontalAdvance(text);
+    QWidget::changeEvent(event);
 }
 
 void RollCaptionWindows::layoutZones()

@@ -43,6 +43,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // Border zones: 0 the inside, then clockwise from the top-left corner.
@@ -57,6 +58,9 @@ private:
 
     std::unique_ptr<Ui::RollCaptionWindows> ui;
     QString text;
+    // The text's width in the window's font, measured when either changes:
+    // a tick must not cost more for a longer text.
+    int textWidth = 0;
     int textX = 0;
     int timerId = 0;
     int interval = 0;

@@ -276,8 +276,10 @@ void MatrixConfigurationWindows::loadConfig()
     GlobalObject::matrixOutList.clear();
     GlobalObject::matrixOutList.append(matrixOut[0]);
 
+    // An id goes into the commands as it stands: one that could not be typed
+    // gives way to the form's.
     for (int i = 0; i < int(idEdits.size()); ++i)
-        idEdits[i].edit->setText(ids.at(i));
+        setStoredText(idEdits[i].edit, ids.at(i));
     ui->rtime->setValue(responseTime);
     ui->itime->setValue(intervalTime);
     if (priority == 0)
@@ -289,9 +291,9 @@ void MatrixConfigurationWindows::loadConfig()
         const QString formCount = count.edit->text();
         count.edit->setText(counts.at(i));
         // A stored count obeys the rule of typing, or the main window would
-        // build a name per input without bound: one outside it gives way to
-        // the form's count. No count at all stays none, as ever.
-        if (!counts.at(i).isEmpty() && !count.edit->hasAcceptableInput())
+        // build a name per input without bound: one outside it, or none at
+        // all, gives way to the form's count.
+        if (!count.edit->hasAcceptableInput())
             count.edit->setText(formCount);
         count.announced = count.edit->text().toInt();
     }

@@ -245,8 +245,8 @@ void PortSettingWindows::loadConfig()
     setIndexOrFirst(ui->lcd_port_cb, lcdPort);
     setIndexOrFirst(ui->video_cb, videoPort);
     setIndexOrFirst(ui->rvd_cb, rgbPort);
-    ui->addrip_lb->setText(address);
-    ui->port_lb->setText(port);
+    setStoredText(ui->addrip_lb, address);
+    setStoredText(ui->port_lb, port);
     if (conMethod == 0 || conMethod == 1)
         setWireless(conMethod == 1);
     // Ticking a linkage box enables its port box through CheckStatus.

@@ -158,6 +158,8 @@ private slots:
         child<QLineEdit>(window->alienAdjustWindow, "RW")->setText("1920");
         child<QSpinBox>(window->edgeMeltingWindow, "vadjust_sb")->setValue(5);
         window->close();
+        // Closed with the console; a window never opened has nothing to save.
+        QVERIFY(!window->edgeMeltingWindow->isVisible() && !ConfigFile::hasGroup(QStringLiteral("MatrixConfig")));
         QSettings file(ConfigFile::path(), QSettings::IniFormat);
         QCOMPARE(file.value("PictureSetting/Green").toInt(), 9);
         QCOMPARE(file.value("AlienSetting/WResolution").toString(), QStringLiteral("1920"));

@@ -112,19 +112,6 @@ private slots:
         QCOMPARE(ui->matrix_type_cb->count(), 32);
     }
 
-    void badStoredValuesKeepDefaults()
-    {
-        QVERIFY(writeConfig("[MainSetting]\nLanguage=2\nSkin=5\nRow=16\nColumn=0\nSignalIndex=7\n"));
-        build();
-        QCOMPARE(GlobalObject::locale.language(), QLocale::English);
-        QCOMPARE(ui->cent_tablewidget->rowCount() * 100 + ui->cent_tablewidget->columnCount(), 202);
-        QCOMPARE(ui->signal_type_cb->currentText(), QStringLiteral("VIDEO"));
-        // A group without the lists leaves them empty, and nothing crashes.
-        window->updateSceneName(QStringLiteral("x"));
-        window->updateMInputName(QStringLiteral("x"));
-        QCOMPARE(ui->scene_cb->count(), 0);
-    }
-
     void languageSwitchKeepsChoicesAndIsRestored()
     {
         enter(window, {"signal_type_cb=3", "matrix_type_cb=6", "bscene_cb=4", "matrix_bin_le=005", "link_cb=1"});

@@ -29,6 +29,8 @@ public:
         m_bytes.clear();
     }
 
+    // Now on the clock of the arrival times, to measure from an action.
+    qint64 nowNs() const { return m_clock.nsecsElapsed(); }
     const QByteArray &bytes() const { return m_bytes; }
     const QList<CapturedChunk> &chunks() const { return m_chunks; }
 
