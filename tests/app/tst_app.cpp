@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "appinit.h"
 #include "configfile.h"
 #include "globalobject.h"
@@ -55,6 +57,11 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(box.findChild<QPushButton *>(QStringLiteral("ok"))->text(), QStringLiteral("确定"));
         QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "Select All"), QStringLiteral("全选"));
+        // Qt's own texts: a line edit's menu and a standard button.
+        QLineEdit edit;
+        const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QCOMPARE(menu->actions().first()->text().left(2), QStringLiteral("撤消"));
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).buttons().first()->text(), QStringLiteral("取消"));
         for (QTranslator *t : {&GlobalObject::translatorApp, &GlobalObject::translatorQt, &GlobalObject::translatorWidgets})
             QCoreApplication::removeTranslator(t);
     }

@@ -213,6 +213,21 @@ private slots:
         QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/StartHour")).toInt(), 7);
         QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/EndHour")).toInt(), 18);
     }
+
+    void scheduleConfirmedWithOkSurvivesARestart()
+    {
+        QFile::remove(ConfigFile::path());
+        const QStringList schedule{"on_off_btn=1", "model_cb=1", "bhour_sb=7", "bminute_sb=5", "shour_sb=19", "smimute_sb=45"};
+        {
+            TimingSetWindows window;
+            window.show();
+            enter(&window, schedule);
+            child<QAbstractButton>(&window, "starttime_btn")->click();
+            QVERIFY(!window.isVisible());
+        }
+        TimingSetWindows restarted;
+        QCOMPARE(shownNow(&restarted, schedule), schedule);
+    }
 };
 
 VW_TEST_MAIN(TestPowerSchedule)
