@@ -11,10 +11,9 @@ class TestMainDispatch : public ConsoleTest
 
     PtyPair pty;
 
-    void fire(const QString &name, const QStringList &ticked)
+    void fire(const QString &name, const QStringList &entered)
     {
-        for (const QString &box : ticked)
-            child<QAbstractButton>(window, box)->setChecked(true);
+        enter(window, entered);
         if (name == QLatin1String("Multi screen"))
             window->multiScreenAction->trigger();
         else if (name == QLatin1String("Still"))
@@ -47,26 +46,19 @@ private slots:
         QFETCH(QString, lines);
         if (golden("selected") == QLatin1String("no"))
             ui->cent_tablewidget->clearSelection();
-        QElapsedTimer took;
-        took.start();
-        fire(golden("sender"), goldenList(golden("ticked")));
-        if (lines.isEmpty())
-            QVERIFY2(took.elapsed() < 500, qPrintable(QString::number(took.elapsed())));
+        const qint64 clicked = pty.log().nowNs();
+        fire(golden("sender"), goldenList(golden("entered")));
+        const qint64 took = (pty.log().nowNs() - clicked) / 1000000;
+        QVERIFY2(!lines.isEmpty() || took < 500, qPrintable(QString::number(took)));
         QCOMPARE(log(), goldenList(lines));
         const QByteArray bytes = QByteArray::fromHex(lines.remove(QRegularExpression("[>,|]|\\(OK\\)")).toLatin1());
         QTRY_COMPARE(pty.log().bytes(), bytes);
         QTest::qWait(50);
         QCOMPARE(pty.log().bytes(), bytes);
-    }
-
-    void fanManualSendsThreePacedFrames()
-    {
-        enter(window, {"fan_manual=1", "fan_sp1=10", "fan_sp2=255"});
-        const qint64 clicked = pty.log().nowNs();
-        ui->fan_apply->click();
-        QTRY_COMPARE(pty.log().bytes(), wire({"C611215603BB", "C61121560ABB", "C6112156FFBB"}));
-        const QList<qint64> after = pty.log().msAfter(clicked, 6); // 50 ms behind each frame
-        QVERIFY2(after[1] >= 50 && after[2] >= 100 && after[2] < 2000, qPrintable(QString::number(after[2])));
+        // 50 ms behind each frame: the last cannot arrive sooner.
+        const QList<qint64> after = pty.log().msAfter(clicked, 6);
+        QVERIFY2(after.isEmpty() || (after.last() >= 50 * (after.size() - 1) && after.last() < 2000),
+                 qPrintable(QString::number(after.value(after.size() - 1))));
     }
 
     void delayedPowerOn()
@@ -80,13 +72,6 @@ private slots:
         QTRY_COMPARE(pty.log().bytes(), wire({"C611111001BB", "C621211001BB"}));
         const qint64 second = pty.log().msAfter(clicked, 6)[1];
         QVERIFY2(second >= 1000 && second < 3500, qPrintable(QString::number(second)));
-    }
-
-    void setAddressThroughTheAddressBuilder()
-    {
-        enter(window, {"x_le1=5", "num_le1=300"});
-        ui->setadder_btn1->click();
-        QTRY_COMPARE(pty.log().bytes(), wire({"C6FF23012CBB", "C6FF200501BB", "C6FF210001BB"}));
     }
 
     void logKeepsTenThousandLines()
