@@ -1,5 +1,3 @@
-#include <memory>
-
 #include "appinit.h"
 #include "configfile.h"
 #include "globalobject.h"
@@ -58,9 +56,8 @@ private slots:
         QCOMPARE(box.findChild<QPushButton *>(QStringLiteral("ok"))->text(), QStringLiteral("确定"));
         QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "Select All"), QStringLiteral("全选"));
         // Qt's own texts: a line edit's menu and a standard button.
-        QLineEdit edit;
-        const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
-        QCOMPARE(menu->actions().first()->text().left(2), QStringLiteral("撤消"));
+        QLineEdit edit; // the menu's parent
+        QCOMPARE(edit.createStandardContextMenu()->actions().first()->text().left(2), QStringLiteral("撤消"));
         QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).buttons().first()->text(), QStringLiteral("取消"));
         for (QTranslator *t : {&GlobalObject::translatorApp, &GlobalObject::translatorQt, &GlobalObject::translatorWidgets})
             QCoreApplication::removeTranslator(t);
