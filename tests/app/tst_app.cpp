@@ -59,6 +59,10 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
         QCOMPARE(box.findChild<QPushButton *>(QStringLiteral("ok"))->text(), QStringLiteral("确定"));
         QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "Select All"), QStringLiteral("全选"));
+        // Qt's own texts: a line edit's menu and a standard button.
+        QLineEdit edit; // the menu's parent
+        QCOMPARE(edit.createStandardContextMenu()->actions().first()->text().left(2), QStringLiteral("撤消"));
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).buttons().first()->text(), QStringLiteral("取消"));
         for (QTranslator *t : {&GlobalObject::translatorApp, &GlobalObject::translatorQt, &GlobalObject::translatorWidgets})
             QCoreApplication::removeTranslator(t);
         box.show();

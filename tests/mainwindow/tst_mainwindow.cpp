@@ -102,6 +102,7 @@ private slots:
         QCOMPARE(ui->matrix_type_cb->count(), 8);
         QCOMPARE(ui->matrix_type_cb->itemText(5), QStringLiteral("Camera 6"));
         QCOMPARE(ui->sscene_cb->itemText(2), QStringLiteral("Evening"));
+        QCOMPARE(ui->scene_cb->currentText(), QStringLiteral("Evening")); // the chosen scene, renamed
         QCOMPARE(shownNow(window, values), values);
         QVERIFY(ui->set_sec->isEnabled() && ui->sec_lb->isEnabled());
         enter(window, {"retard_btn=0"}); // the delay is typed only while it is ticked
@@ -140,8 +141,10 @@ private slots:
     // is frameless, dragged by its own filter, and ends the program.
     void everyWindowClosesStaysAboveAndIsNamedByItsTitleBar()
     {
+        const QImage closing = QApplication::style()->standardPixmap(QStyle::SP_TitleBarCloseButton).toImage();
+        auto showsClosing = [&](QAbstractButton *b) { return b->icon().pixmap(closing.size()).toImage() == closing; };
         QVERIFY(window->windowFlags().testFlag(Qt::FramelessWindowHint) && window->property("CanMove").toBool()
-                && window->testAttribute(Qt::WA_QuitOnClose));
+                && window->testAttribute(Qt::WA_QuitOnClose) && showsClosing(ui->close_pbtn));
         window->show();
         int windows = 0;
         for (QWidget *top : QApplication::topLevelWidgets()) {
@@ -153,7 +156,7 @@ private slots:
                 continue;
             top->show();
             close->click();
-            QVERIFY2(!close->icon().isNull() && !top->isVisible() && top->property("CanMove").toBool() && title
+            QVERIFY2(showsClosing(close) && !top->isVisible() && top->property("CanMove").toBool() && title
                          && top->windowHandle()->transientParent() == window->windowHandle()
                          && top->windowFlags().testFlag(Qt::FramelessWindowHint), top->metaObject()->className());
             ++windows;

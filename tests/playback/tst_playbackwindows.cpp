@@ -205,17 +205,30 @@ private slots:
         }
     }
 
-    void openWindowSavesAtExit()
+    // What was set is kept through a restart, confirmed with OK (the
+    // window closes) or left open when the program ends.
+    void scheduleSurvivesARestart_data()
     {
-        QFile::remove(ConfigFile::path());
-        TimingSetWindows window;
-        window.show();
-        enter(&window, {"on_off_btn=1", "bhour_sb=7", "smimute_sb=45"});
-        QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
-        QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/Switch")).toInt(), 1);
-        QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/EndMin")).toInt(), 45);
-        QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/StartHour")).toInt(), 7);
-        QCOMPARE(ConfigFile::open()->value(QStringLiteral("TimingConfig/EndHour")).toInt(), 18);
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("confirmed with OK") << true;
+        QTest::newRow("open when the program ends") << false;
+    }
+    void scheduleSurvivesARestart()
+    {
+        QFETCH(bool, confirmed);
+        const QStringList schedule{"on_off_btn=1", "model_cb=1", "bhour_sb=7", "bminute_sb=5", "shour_sb=19", "smimute_sb=45"};
+        {
+            TimingSetWindows window;
+            window.show();
+            enter(&window, schedule);
+            if (confirmed)
+                child<QAbstractButton>(&window, "starttime_btn")->click();
+            else
+                QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
+            QCOMPARE(window.isVisible(), !confirmed);
+        }
+        TimingSetWindows restarted;
+        QCOMPARE(shownNow(&restarted, schedule), schedule);
     }
 };
 

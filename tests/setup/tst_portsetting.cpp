@@ -45,16 +45,34 @@ private slots:
         QCOMPARE(window.getPortSetting().rgbPortName, QStringLiteral("COM2"));
     }
 
-    void settingsRoundTrip()
+    // The close button saves without announcing, OK announces once and
+    // saves, a window open when the program ends saves.
+    void settingsSurviveARestart_data()
     {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<int>("announced");
+        QTest::newRow("close button") << "close_pbtn" << 0;
+        QTest::newRow("OK") << "pt_ok_btn" << 1;
+        QTest::newRow("open when the program ends") << "quit" << 0;
+    }
+    void settingsSurviveARestart()
+    {
+        QFETCH(QString, ending);
         {
             PortSettingWindows window;
+            PortSettingWindows hidden; // connects last: saving it too would overwrite the file
+            window.show();
             child<QRadioButton>(&window, "wire_rbtn")->click();
             enter(&window, {"lcd_port_cb=14", "video_cb=1", "rvd_cb=9", "vlink_cb=1", "auto_cb=1",
                             "addrip_lb=192.168.1.20", "port_lb=4001"});
+            enter(&hidden, {"addrip_lb=1.1.1.1"});
             QSignalSpy changed(&window, &PortSettingWindows::comSelectChange);
-            window.close(); // the close button saves without announcing
-            QCOMPARE(changed.count(), 0);
+            if (ending == "quit")
+                QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
+            else
+                child<QPushButton>(&window, ending.toLatin1())->click();
+            QTEST(int(changed.count()), "announced");
+            QCOMPARE(window.isVisible(), ending == "quit");
         }
         PortSettingWindows window;
         const PortSettingRecord record = window.getPortSetting();
@@ -63,18 +81,6 @@ private slots:
         QVERIFY(record.videoLink && !record.rgbLink && window.isAutoOpen());
         QCOMPARE(record.ipAddress + ":" + QString::number(record.tcpPort), QStringLiteral("192.168.1.20:4001"));
         QVERIFY(child<QGroupBox>(&window, "wir_gb")->isEnabled());
-    }
-
-    void okAnnouncesOnceAndSaves()
-    {
-        PortSettingWindows window;
-        window.show();
-        QSignalSpy changed(&window, &PortSettingWindows::comSelectChange);
-        child<QCheckBox>(&window, "auto_cb")->setChecked(true);
-        child<QPushButton>(&window, "pt_ok_btn")->click();
-        QCOMPARE(changed.count(), 1);
-        QVERIFY(!window.isVisible());
-        QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value("PortConfig/AutoOpen").toInt(), 1);
     }
 
     void storedGroupIsReadDefensively_data() { goldenRows(QStringLiteral("portconfig.tsv")); }
@@ -106,18 +112,6 @@ private slots:
         QCOMPARE(items(child<QComboBox>(&window, "rvd_cb")), (QStringList{"COM4", "COM6", "COM8"}));
         QCOMPARE(window.getPortSetting().lcdPortName, QStringLiteral("COM8"));
         QCOMPARE(window.getPortSetting().ipAddress, QStringLiteral("172.16.0.9"));
-    }
-
-    void openWindowIsSavedWhenTheProgramEnds()
-    {
-        PortSettingWindows shown;
-        PortSettingWindows hidden; // connects last: saving it too would overwrite the file
-        shown.show();
-        enter(&hidden, {"addrip_lb=1.1.1.1"});
-        enter(&shown, {"addrip_lb=10.1.2.3"});
-        QVERIFY(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit"));
-        QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value("PortConfig/Addr").toString(),
-                 QStringLiteral("10.1.2.3"));
     }
 
     void comNamesMapToSerialDevices()

@@ -29,13 +29,11 @@ public:
         m_bytes.clear();
     }
 
-    // Now on the clock of the arrival times, to measure from an action.
-    qint64 nowNs() const { return m_clock.nsecsElapsed(); }
     const QByteArray &bytes() const { return m_bytes; }
     const QList<CapturedChunk> &chunks() const { return m_chunks; }
 
-    // When each whole frame of frameSize bytes had arrived: the time of the
-    // chunk that brought its last byte (a transport may split or merge).
+    // When each whole frame of frameSize bytes had arrived, in ns: the time
+    // of the chunk that brought its last byte (a transport may split or merge).
     QList<qint64> frameArrivals(int frameSize) const
     {
         QList<qint64> times;
@@ -46,6 +44,19 @@ public:
                 times.append(chunk.atNs);
         }
         return times;
+    }
+    // The moment the test acts (a click, a send), on the arrival clock.
+    qint64 nowNs() const { return m_clock.nsecsElapsed(); }
+    // How many ms after that moment each whole frame had arrived. A frame
+    // cannot arrive before the waits ahead of it have passed, however late
+    // the far end reads; the gap between two arrivals proves nothing, as a
+    // late reader gets both at once.
+    QList<qint64> msAfter(qint64 actedNs, int frameSize) const
+    {
+        QList<qint64> ms;
+        for (const qint64 at : frameArrivals(frameSize))
+            ms.append((at - actedNs) / 1000000);
+        return ms;
     }
 
 private:
