@@ -120,6 +120,23 @@ private slots:
                  QStringLiteral("10.1.2.3"));
     }
 
+    // A list taller than the screen, as a refresh on a machine with many
+    // ports gives, still opens at its box, under it or over it (sharing the
+    // box's edge line).
+    void longListOpensAtItsBox()
+    {
+        GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
+        FakePortsWindow window;
+        for (int i = 0; i < 47; ++i)
+            window.ports.append(QStringLiteral("ttyS%1").arg(i));
+        child<QPushButton>(&window, "refresh_btn")->click();
+        window.show();
+        auto *box = child<QComboBox>(&window, "lcd_port_cb");
+        QTest::mouseClick(box, Qt::LeftButton);
+        const QRect list = box->view()->window()->geometry(), at(box->mapToGlobal(QPoint()), box->size());
+        QVERIFY(list.x() == at.x() && (list.top() == at.bottom() || list.bottom() == at.top()));
+    }
+
     void comNamesMapToSerialDevices()
     {
         QCOMPARE(serialDeviceName("COM1") + serialDeviceName("COM15"), QStringLiteral("/dev/ttyS0/dev/ttyS14"));
