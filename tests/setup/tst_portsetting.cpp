@@ -110,8 +110,26 @@ private slots:
         enter(&window, {"lcd_port_cb=2", "addrip_lb=172.16.0.9"});
         QVERIFY(inChinese([] {}));
         QCOMPARE(items(child<QComboBox>(&window, "rvd_cb")), (QStringList{"COM4", "COM6", "COM8"}));
-        QCOMPARE(window.getPortSetting().lcdPortName, QStringLiteral("COM8"));
-        QCOMPARE(window.getPortSetting().ipAddress, QStringLiteral("172.16.0.9"));
+        QCOMPARE(window.getPortSetting().lcdPortName + " " + window.getPortSetting().ipAddress, QStringLiteral("COM8 172.16.0.9"));
+    }
+
+    // A list taller than the screen, as a refresh on a machine with many
+    // ports gives, still opens at its box in either skin, under it or over it
+    // (sharing the box's edge line).
+    void longListOpensAtItsBox()
+    {
+        FakePortsWindow window;
+        for (int i = 0; i < 47; ++i)
+            window.ports.append(QStringLiteral("ttyS%1").arg(i));
+        child<QPushButton>(&window, "refresh_btn")->click();
+        auto *box = child<QComboBox>(&window, "lcd_port_cb");
+        for (const char *skin : {"blue", "black"}) {
+            GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/%1.css").arg(skin));
+            QTest::mouseClick(box, Qt::LeftButton);
+            const QRect list = box->view()->window()->geometry(), at(box->mapToGlobal(QPoint()), box->size());
+            QVERIFY2(list.x() == at.x() && (list.top() == at.bottom() || list.bottom() == at.top()), skin);
+            box->hidePopup();
+        }
     }
 
     void comNamesMapToSerialDevices()

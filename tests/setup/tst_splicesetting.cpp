@@ -42,16 +42,13 @@ private slots:
     void sizeIsHandedOut_data() { goldenRows(QStringLiteral("splicesize.tsv")); }
     void sizeIsHandedOut()
     {
-        QFETCH(QString, typedRows);
-        QFETCH(QString, typedColumns);
         JoinSettingWindows window;
         window.setRowColumn(4, 6);
         window.setRowColumn(0, 16); // out of range: ignored
         window.show();
-        if (!typedRows.isEmpty())
-            child<QComboBox>(&window, "join_row_cb")->setEditText(typedRows);
-        if (!typedColumns.isEmpty())
-            child<QComboBox>(&window, "join_column_cb")->setEditText(typedColumns);
+        for (const auto &typed : {std::make_pair("typedRows", "join_row_cb"), std::make_pair("typedColumns", "join_column_cb")})
+            if (!golden(typed.first).isEmpty())
+                child<QComboBox>(&window, typed.second)->setEditText(golden(typed.first));
         QSignalSpy sent(&window, &JoinSettingWindows::senddata);
         child<QPushButton>(&window, "confirm_btn")->click();
         QCOMPARE(sent.count(), 1);
