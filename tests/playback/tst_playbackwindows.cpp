@@ -209,23 +209,20 @@ private slots:
     // window closes) or left open when the program ends.
     void scheduleSurvivesARestart_data()
     {
-        QTest::addColumn<bool>("confirmed");
-        QTest::newRow("confirmed with OK") << true;
-        QTest::newRow("open when the program ends") << false;
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("confirmed with OK") << "starttime_btn";
+        QTest::newRow("open when the program ends") << "quit";
     }
     void scheduleSurvivesARestart()
     {
-        QFETCH(bool, confirmed);
+        QFETCH(QString, ending);
         const QStringList schedule{"on_off_btn=1", "model_cb=1", "bhour_sb=7", "bminute_sb=5", "shour_sb=19", "smimute_sb=45"};
         {
             TimingSetWindows window;
             window.show();
             enter(&window, schedule);
-            if (confirmed)
-                child<QAbstractButton>(&window, "starttime_btn")->click();
-            else
-                QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
-            QCOMPARE(window.isVisible(), !confirmed);
+            endSession(&window, ending);
+            QCOMPARE(window.isVisible(), ending == "quit");
         }
         TimingSetWindows restarted;
         QCOMPARE(shownNow(&restarted, schedule), schedule);

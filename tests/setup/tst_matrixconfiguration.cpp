@@ -30,13 +30,13 @@ private slots:
     // Saved by the close button, or open when the program ends.
     void settingsSurviveARestart_data()
     {
-        QTest::addColumn<bool>("quits");
-        QTest::newRow("close button") << false;
-        QTest::newRow("open when the program ends") << true;
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("close button") << "close_pbtn";
+        QTest::newRow("open when the program ends") << "quit";
     }
     void settingsSurviveARestart()
     {
-        QFETCH(bool, quits);
+        QFETCH(QString, ending);
         {
             MatrixConfigurationWindows window;
             MatrixConfigurationWindows hidden; // connects last: saving it would overwrite
@@ -48,11 +48,8 @@ private slots:
             QCOMPARE(changed.value(0), (QVariantList{"DVI", "YJ"}));
             outputs(&window)->item(2, 3)->setText("40"); // entry 11
             outputs(&window)->item(0, 1)->setText("x");  // entry 1
-            if (quits)
-                QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
-            else
-                child<QPushButton>(&window, "close_pbtn")->click();
-            QCOMPARE(window.isVisible(), quits);
+            endSession(&window, ending);
+            QCOMPARE(window.isVisible(), ending == "quit");
         }
         QSettings ini(ConfigFile::path(), QSettings::IniFormat);
         QCOMPARE(ini.value("MatrixConfig/MatrixOut/size").toInt(), 225); // the whole map, not the cells shown

@@ -36,6 +36,16 @@ inline void enter(QWidget *window, const QStringList &values)
     }
 }
 
+// Ends the window's session by the named button of its own, or by the
+// program's end ("quit") with the window still open.
+inline void endSession(QWidget *window, const QString &ending)
+{
+    if (ending == QLatin1String("quit"))
+        QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
+    else
+        child<QAbstractButton>(window, ending)->click();
+}
+
 // What the named field shows, written as enter() takes it.
 inline QString shown(QWidget *window, const QString &name)
 {
