@@ -136,12 +136,14 @@ inline void resetShared()
 template <typename Window>
 void endTest(Window *&window)
 {
-    delete window;
-    window = nullptr;
+    delete std::exchange(window, nullptr);
     // Child windows and menus of the main window have no parent: delete them
-    // all (hiding them costs seconds).
+    // all (hiding them costs seconds). A top-level widget with a parent, such
+    // as a combo box's popup, goes with its parent: deleted first, it would
+    // leave the combo box to hide freed memory when its window is deleted.
     for (QWidget *widget : QApplication::topLevelWidgets())
-        widget->deleteLater();
+        if (!widget->parentWidget())
+            widget->deleteLater();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     resetShared();
 }
