@@ -108,8 +108,8 @@ private slots:
             ui->stopmatrix_btn->click();
         }
         for (const QPointer<QThread> &thread : threads)
-            QVERIFY(!thread || thread->wait(100));
-        QVERIFY(clock.elapsed() < 1000); // far inside the 5 s pause
+            QVERIFY(!thread || thread->wait(2500));
+        QVERIFY(clock.elapsed() < 2500); // inside the 5 s pause, also on a busy machine
         QTRY_VERIFY(!threads[0] && !threads[1]);
         QCOMPARE(bridge.log().bytes(), QByteArray("1V1.1V2."));
     }
