@@ -153,6 +153,8 @@ private slots:
             QVERIFY(!title || (top->windowTitle() == english && WindowTest::inChinese([&] {
                                    QVERIFY2(top->windowTitle() == title->text() && english != title->text(), qPrintable(english));
                                })));
+            for (QComboBox *combo : top->findChildren<QComboBox *>()) // the skins' list rules reach every row
+                QVERIFY2(qobject_cast<QStyledItemDelegate *>(combo->itemDelegate()), qPrintable(combo->objectName()));
             if (!close || top == window)
                 continue;
             top->show();
