@@ -194,8 +194,8 @@ private slots:
         settings = PortSettingRecord();
         settings.baudRate = 9600;
         settings.dataBitsIndex = 4; // no such index: the data bits stay
-        QVERIFY(!lcdCommunication.openSerialPort(settings, QDir::current().filePath("no-such-port")));
-        QVERIFY(lcdCommunication.serial->baudRate() == 19200 && failed.isEmpty());
+        QVERIFY(!lcdCommunication.openSerialPort(settings, QDir::current().filePath("no-such-port"))
+                && lcdCommunication.serial->baudRate() == 19200 && failed.isEmpty());
         QVERIFY(lcdCommunication.openSerialPort(settings, pty->devicePath()));
         QVERIFY(lcdCommunication.serial->baudRate() == 9600 && lcdCommunication.serial->dataBits() == QSerialPort::Data5
                 && lcdCommunication.serial->stopBits() == QSerialPort::OneStop);

@@ -174,8 +174,7 @@ private slots:
         ptys[MainPty]->stop();
         QTRY_COMPARE(catcher->count(), 1);
         QTest::qWait(300);
-        QCOMPARE(catcher->count(), 1);
-        QCOMPARE(state(), QStringLiteral("openButton"));
+        QCOMPARE(QString::number(catcher->count()) + ' ' + state(), QStringLiteral("1 openButton"));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "aboutdialog.h"
 #include "changenamewindows.h"
 #include "consoletest.h"
+#include "joinsettingwindows.h"
 #include "matrixconfigurationwindows.h"
 
 using namespace WindowTest;
@@ -92,6 +93,8 @@ private slots:
         build();
         QCOMPARE(QColor(ui->show_image->pixmap(Qt::ReturnByValue).toImage().pixel(0, 0)), QColor(Qt::red));
         QCOMPARE(ui->cent_tablewidget->rowCount() * 100 + ui->cent_tablewidget->columnCount(), 304);
+        window->showJoinSetWindow(); // the splice window opens at the wall's size
+        QCOMPARE(shownNow(window->joinSetWindow, {"join_row_cb", "join_column_cb"}).join(' '), "join_row_cb=2 join_column_cb=3");
         QCOMPARE(ui->signal_type_cb->currentText() + ", " + ui->matrix_type_cb->currentText(), QStringLiteral("HDMI, Camera 6"));
         ui->matrix_type_cb->completer()->setCompletionPrefix(QStringLiteral("camera")); // typed in any case
         QCOMPARE(ui->matrix_type_cb->completer()->currentCompletion(), QStringLiteral("Camera 6"));
