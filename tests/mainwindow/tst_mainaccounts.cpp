@@ -105,6 +105,8 @@ private slots:
         child<QPushButton>(window->debugWindow, "send_btn")->click();
         QCOMPARE(child<QTextBrowser>(window->debugWindow, "result_tb")->toPlainText(), result);
         QCOMPARE(log(), logBefore);
+        child<QPushButton>(window->debugWindow, "close_btn")->click(); // opened with the command line to type in
+        QVERIFY(!window->debugWindow->isVisible() && window->debugWindow->focusWidget() == command);
         if (!open)
             return;
         // A marker sent after: what arrives before it is all the row sent.

@@ -23,8 +23,11 @@ class TestMainWindow : public ConsoleTest
     {
         QStringList texts;
         QTimer::singleShot(0, window, [this, &texts] {
-            for (QAction *action : window->tableMenu->actions())
+            for (QAction *action : window->tableMenu->actions()) {
                 texts.append(action->text());
+                for (QAction *entry : action->menu() ? action->menu()->actions() : QList<QAction *>())
+                    texts.append(entry->text());
+            }
             window->tableMenu->close();
         });
         window->showTableWidgetMenu();
@@ -177,6 +180,8 @@ private slots:
         QVERIFY(window->geometry() != QRect(10, 10, 1200, 800)); // as large as the desktop lets it
         QTest::mouseDClick(ui->label_title, Qt::LeftButton);
         QCOMPARE(window->geometry(), QRect(10, 10, 1200, 800));
+        const QString clock = ui->time_label->text(); // the clock moves on every second
+        QTRY_VERIFY_WITH_TIMEOUT(ui->time_label->text() != clock, 3000);
         ui->min_pbtn->click();
         QVERIFY(!ui->max_pbtn->icon().isNull() && !ui->port_open_btn->icon().isNull() && window->isMinimized());
         // The skin menu opens 48 pixels right of and 25 above where it is put.
@@ -193,7 +198,7 @@ private slots:
         QTEST(rights(), "rights");
         QCOMPARE(ui->usertype_lb->text(), QStringLiteral("Permission : Administrator"));
         QCOMPARE(ui->com_textedit->toPlainText().isEmpty(), mode == 0 || mode == 1 || mode == 3);
-        QCOMPARE(openMenu().last(), mode == 2 ? QStringLiteral("Stitching mode") : QStringLiteral("Update"));
+        QTEST(openMenu().join('|'), "menu");
         window->userLogoutChange();
         QCOMPARE(rights(), mode == 2 ? QStringLiteral("page 0 stitching") : QStringLiteral("page 0"));
         QCOMPARE(ui->usertype_lb->text(), QStringLiteral("Permission : User"));
