@@ -120,8 +120,7 @@ private slots:
         QVERIFY(yellow.blue() < yellow.red() - 50 && yellow.red() == yellow.green());
         QVERIFY(cyan.red() < cyan.green() && cyan.green() == cyan.blue());
         // Only the first 18 swatches of the red row take focus by click alone.
-        QVERIFY(swatch("r__color_17")->focusPolicy() == Qt::ClickFocus);
-        QVERIFY(swatch("r__color_18")->focusPolicy() == Qt::StrongFocus);
+        QVERIFY(swatch("r__color_17")->focusPolicy() == Qt::ClickFocus && swatch("r__color_18")->focusPolicy() == Qt::StrongFocus);
     }
 
     void applyWaitsForThePairOnItsWay()

@@ -87,9 +87,11 @@ private slots:
     {
         QVERIFY(bridge.listen());
         startLogo = userImagePath;
-        QImage white(20000, 20000, QImage::Format_Mono); // a file of a few hundred kB
-        white.fill(0);
-        QVERIFY(white.save(QStringLiteral("white.png")));
+        for (const int side : {20000, 4000}) { // files of a few hundred kB; 4000 x 4000 is the largest shown
+            QImage white(side, side, QImage::Format_Mono);
+            white.fill(0);
+            QVERIFY(white.save(QStringLiteral("white%1.png").arg(side)));
+        }
     }
 
     void hostileValues_data() { goldenRows(QStringLiteral("hostileconfig.tsv")); }

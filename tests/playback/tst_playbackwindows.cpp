@@ -123,8 +123,9 @@ private slots:
         RollCaptionWindows *caption = captions().value(0);
         QVERIFY(caption);
         const QRect before = caption->geometry();
-        const bool left = golden("corner") == QLatin1String("lower left");
-        const QPoint edge(left ? 1 : before.width() - 2, before.height() - 2), to = edge + QPoint(left ? -20 : 20, 6);
+        const bool left = golden("corner").endsWith(QLatin1String("left")), upper = golden("corner").startsWith('u');
+        const QPoint edge(left ? 1 : before.width() - 2, upper ? 1 : before.height() - 2);
+        const QPoint to = edge + QPoint(left ? -20 : 20, upper ? -6 : 6);
         const auto send = [caption](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
             QMouseEvent event(type, at, caption->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
             QCoreApplication::sendEvent(caption, &event);
@@ -133,20 +134,7 @@ private slots:
         send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
         send(QEvent::MouseMove, to, Qt::LeftButton);
         send(QEvent::MouseButtonRelease, to, Qt::NoButton);
-        QCOMPARE(caption->geometry(), before.adjusted(left ? -20 : 0, 0, left ? 0 : 20, 6));
-    }
-
-    void settingsRoundTrip()
-    {
-        const QStringList values{"fonttext_te=Two\nlines", "msvalue_sp=42", "transparent_cb=1", "colorlist_cb=5"};
-        {
-            FontSetWindows window;
-            window.show();
-            enter(&window, values);
-            child<QPushButton>(&window, "close_btn")->click();
-        }
-        FontSetWindows again;
-        QCOMPARE(shownNow(&again, values), values);
+        QCOMPARE(caption->geometry(), before.adjusted(left ? -20 : 0, upper ? -6 : 0, left ? 0 : 20, upper ? 0 : 6));
     }
 
     void storedColourOutsideTheListFallsBackToTheFirst_data() { goldenRows(QStringLiteral("captioncolour.tsv")); }
@@ -205,27 +193,26 @@ private slots:
         }
     }
 
-    // What was set is kept through a restart, confirmed with OK (the
-    // window closes) or left open when the program ends.
-    void scheduleSurvivesARestart_data()
+    // What was set is kept through a restart: the window ended by its own
+    // button (the schedule's "OK" confirms and closes) or left open when the
+    // program ends.
+    void settingsSurviveARestart_data() { goldenRows(QStringLiteral("windowrestart.tsv")); }
+    void settingsSurviveARestart()
     {
-        QTest::addColumn<QString>("ending");
-        QTest::newRow("confirmed with OK") << "starttime_btn";
-        QTest::newRow("open when the program ends") << "quit";
-    }
-    void scheduleSurvivesARestart()
-    {
-        QFETCH(QString, ending);
-        const QStringList schedule{"on_off_btn=1", "model_cb=1", "bhour_sb=7", "bminute_sb=5", "shour_sb=19", "smimute_sb=45"};
+        const QStringList values = goldenList(golden("values").replace(QStringLiteral("\\n"), QStringLiteral("\n")));
+        const auto make = []() -> std::unique_ptr<QWidget> {
+            if (golden("window") == QLatin1String("caption"))
+                return std::make_unique<FontSetWindows>();
+            return std::make_unique<TimingSetWindows>();
+        };
         {
-            TimingSetWindows window;
-            window.show();
-            enter(&window, schedule);
-            endSession(&window, ending);
-            QCOMPARE(window.isVisible(), ending == "quit");
+            const auto window = make();
+            window->show();
+            enter(window.get(), values);
+            endSession(window.get(), golden("ending"));
+            QCOMPARE(window->isVisible(), golden("ending") == QLatin1String("quit"));
         }
-        TimingSetWindows restarted;
-        QCOMPARE(shownNow(&restarted, schedule), schedule);
+        QCOMPARE(shownNow(make().get(), values), values);
     }
 };
 

@@ -75,9 +75,9 @@ private slots:
         const PortSettingRecord record = window.getPortSetting();
         QCOMPARE(record.wireless, 1);
         QCOMPARE(record.lcdPortName + record.videoPortName + record.rgbPortName, QStringLiteral("COM15COM2COM10"));
-        QVERIFY(record.videoLink && !record.rgbLink && window.isAutoOpen());
+        QVERIFY(record.videoLink && !record.rgbLink && window.isAutoOpen() && child<QGroupBox>(&window, "wir_gb")->isEnabled()
+                && !child<QGroupBox>(&window, "serialset_gb")->isEnabled());
         QCOMPARE(record.ipAddress + ":" + QString::number(record.tcpPort), QStringLiteral("192.168.1.20:4001"));
-        QVERIFY(child<QGroupBox>(&window, "wir_gb")->isEnabled());
     }
 
     void storedGroupIsReadDefensively_data() { goldenRows(QStringLiteral("portconfig.tsv")); }
