@@ -31,6 +31,7 @@ private slots:
     void initTestCase()
     {
         (new AppInit(this))->start();
+        appDirPath = QDir::currentPath(); // the test's own folder, not the build's
         window.installEventFilter(this);
     }
 

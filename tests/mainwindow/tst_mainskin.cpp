@@ -9,7 +9,8 @@ class TestMainSkin : public ConsoleTest
     Q_OBJECT
 
 private slots:
-    void initTestCase() { (new AppInit(this))->start(); }
+    // config.ini in the test's own folder, not beside the build.
+    void initTestCase() { (new AppInit(this))->start(), appDirPath = QDir::currentPath(); }
 
     void switchAndBackGivesTheStartPalettes_data() { goldenRows(QStringLiteral("skinswitch.tsv")); }
 
