@@ -9,6 +9,7 @@ BUILD="$ROOT/${VW_BUILD:-build}"
 
 PACKAGES=(cmake g++ make qtbase5-dev libqt5serialport5-dev libqt5sql5-sqlite
           qttools5-dev-tools qttranslations5-l10n socat ser2net xvfb xauth
+          openbox xdotool x11-utils
           fonts-wqy-microhei)
 
 missing=()

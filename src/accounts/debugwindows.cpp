@@ -37,8 +37,7 @@ void DebugWindows::initConnect()
 void DebugWindows::showWindow()
 {
     ui->command_le->setFocus(Qt::OtherFocusReason);
-    raise();
-    show();
+    WindowKit::showInFront(this);
 }
 
 void DebugWindows::debugSend()

@@ -48,15 +48,13 @@ void LoginWindows::initConnect()
 
 void LoginWindows::showWindow()
 {
-    raise();
-    show();
+    WindowKit::showInFront(this);
     ui->password_ld->setFocus(Qt::OtherFocusReason);
 }
 
 void LoginWindows::showModifyPwdWindow()
 {
-    modifyPwdWindow->raise();
-    modifyPwdWindow->show();
+    WindowKit::showInFront(modifyPwdWindow);
 }
 
 void LoginWindows::setLoggedIn(bool loggedIn)

@@ -221,23 +221,20 @@ void Velmar_Windows::initValidator()
 
 void Velmar_Windows::showPortSetWindow()
 {
-    portSetWindow->raise();
-    portSetWindow->show();
+    WindowKit::showInFront(portSetWindow);
 }
 
 void Velmar_Windows::showJoinSetWindow()
 {
     joinSetWindow->setUserName(ui->show_username->text());
     joinSetWindow->setRowColumn(ui->cent_tablewidget->rowCount(), ui->cent_tablewidget->columnCount());
-    joinSetWindow->raise();
-    joinSetWindow->show();
+    WindowKit::showInFront(joinSetWindow);
 }
 
 void Velmar_Windows::showMatrixSetWindow()
 {
     matrixSetWindow->setRowColumn(ui->cent_tablewidget->rowCount(), ui->cent_tablewidget->columnCount());
-    matrixSetWindow->raise();
-    matrixSetWindow->show();
+    WindowKit::showInFront(matrixSetWindow);
 }
 
 void Velmar_Windows::showAdderSetWindow()

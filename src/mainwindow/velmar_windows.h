@@ -271,6 +271,7 @@ private:
     friend class TestMainAccounts;
     friend class TestTours;
     friend class TestHostileConfig;
+    friend class TestDesktop;
 };
 
 #endif // VELMAR_WINDOWS_H

@@ -10,6 +10,7 @@
 #include "changenamewindows.h"
 #include "debugwindows.h"
 #include "loginwindows.h"
+#include "windowkit.h"
 
 void Velmar_Windows::createAccountWindows()
 {
@@ -40,15 +41,13 @@ void Velmar_Windows::showLoginWindow()
 
 void Velmar_Windows::showAboutWindow()
 {
-    aboutWindow->raise();
-    aboutWindow->show();
+    WindowKit::showInFront(aboutWindow);
 }
 
 void Velmar_Windows::showChangeNameWindow()
 {
     sceneNameWindows->setCurrentName(ui->scene_cb->currentText());
-    sceneNameWindows->raise();
-    sceneNameWindows->show();
+    WindowKit::showInFront(sceneNameWindows);
 }
 
 void Velmar_Windows::showDebugWindow()
@@ -64,6 +63,5 @@ void Velmar_Windows::showInputNameWindow()
         return;
     ui->matrix_type_cb->lineEdit()->selectAll();
     inputNameWindows->setCurrentName(ui->matrix_type_cb->currentText());
-    inputNameWindows->raise();
-    inputNameWindows->show();
+    WindowKit::showInFront(inputNameWindows);
 }

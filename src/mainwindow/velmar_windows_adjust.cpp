@@ -10,6 +10,7 @@
 #include "edgemeltingwindows.h"
 #include "globalobject.h"
 #include "picturecontrolwindows.h"
+#include "windowkit.h"
 
 void Velmar_Windows::initAdjustWindows()
 {
@@ -42,18 +43,15 @@ void Velmar_Windows::updateAdjustRange()
 void Velmar_Windows::showImageAdjustWindow()
 {
     updateAdjustRange();
-    pictureControlWindow->raise();
-    pictureControlWindow->show();
+    WindowKit::showInFront(pictureControlWindow);
 }
 
 void Velmar_Windows::showAlienAdjustWindow()
 {
-    alienAdjustWindow->raise();
-    alienAdjustWindow->show();
+    WindowKit::showInFront(alienAdjustWindow);
 }
 
 void Velmar_Windows::showEdgeMeltingWindow()
 {
-    edgeMeltingWindow->raise();
-    edgeMeltingWindow->show();
+    WindowKit::showInFront(edgeMeltingWindow);
 }

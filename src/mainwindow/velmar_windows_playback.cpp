@@ -8,6 +8,7 @@
 #include "playsetwindows.h"
 #include "remotecontrolwindows.h"
 #include "timingsetwindows.h"
+#include "windowkit.h"
 
 void Velmar_Windows::createPlaybackWindows()
 {
@@ -27,24 +28,20 @@ void Velmar_Windows::connectPlaybackWindows()
 
 void Velmar_Windows::showPlaySetWindow()
 {
-    playSetWindow->raise();
-    playSetWindow->show();
+    WindowKit::showInFront(playSetWindow);
 }
 
 void Velmar_Windows::showTimingSetWindow()
 {
-    timingSetWindow->raise();
-    timingSetWindow->show();
+    WindowKit::showInFront(timingSetWindow);
 }
 
 void Velmar_Windows::showFontSetWindow()
 {
-    fontSetWindow->raise();
-    fontSetWindow->show();
+    WindowKit::showInFront(fontSetWindow);
 }
 
 void Velmar_Windows::showRemoteControlWindow()
 {
-    remoteControlWindow->raise();
-    remoteControlWindow->show();
+    WindowKit::showInFront(remoteControlWindow);
 }

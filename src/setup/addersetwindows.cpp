@@ -46,8 +46,7 @@ void AdderSetWindows::initValidator()
 void AdderSetWindows::showWindow()
 {
     ui->num_le->setFocus(Qt::OtherFocusReason);
-    raise();
-    show();
+    WindowKit::showInFront(this);
 }
 
 void AdderSetWindows::sendInstructionOperation()

@@ -1,0 +1,116 @@
+#include "aboutdialog.h"
+#include "consoletest.h"
+#include "loginwindows.h"
+#include "portsettingwindows.h"
+#include "timingsetwindows.h"
+#include "desktopsession.h"
+
+// The console's windows on a real X server under a real window manager:
+// where X shows a window is where the program takes it to be, at every
+// showing, so a drag of its title moves it by the drag and a list opens at
+// its box. Offscreen, the program's idea of a position is never contradicted.
+class TestDesktop : public ConsoleTest
+{
+    Q_OBJECT
+
+private:
+    // Drags the window by its title bar with the pointer, as a hand does.
+    static void dragTitle(QWidget *shown, QPoint by)
+    {
+        const QPoint grip = DesktopSession::windowPosition(shown->winId()) + QPoint(shown->width() / 3, 10);
+        DesktopSession::pointerTo(grip);
+        DesktopSession::press();
+        QTest::qWait(50);
+        DesktopSession::pointerTo(grip + by / 2);
+        QTest::qWait(50);
+        DesktopSession::pointerTo(grip + by);
+        QTest::qWait(50);
+        DesktopSession::release();
+    }
+
+    // The "Port num" list is opened by a click on its box and must lie on
+    // the box's left edge, below the box or above it.
+    static bool listOpensAtBox(QComboBox *box)
+    {
+        const QRect boxAt(DesktopSession::windowPosition(box->window()->winId()) + box->mapTo(box->window(), QPoint()),
+                          box->size());
+        DesktopSession::click(boxAt.center());
+        QWidget *list = box->view()->window();
+        if (!QTest::qWaitFor([list] { return list->isVisible(); }, 5000))
+            return false;
+        const auto atBox = [&] {
+            const QRect listAt(DesktopSession::windowPosition(list->winId()), list->size());
+            return listAt.left() == boxAt.left() && (listAt.top() == boxAt.bottom() || listAt.bottom() == boxAt.top());
+        };
+        const bool opened = QTest::qWaitFor(atBox, 5000);
+        box->hidePopup();
+        return opened;
+    }
+
+private slots:
+    // Port Setting, the login window, Timing and About, each shown four
+    // times with the other three shown and closed in between; the last
+    // round in the black skin.
+    void windowsStayWhereXShowsThem()
+    {
+        GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
+        build();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const struct
+        {
+            const char *name;
+            QAbstractButton *opener;
+            QWidget *shown;
+        } windows[] = {{"Port Setting", ui->port_set_btn, window->portSetWindow},
+                       {"Login", ui->admin_btn, window->loginWindow},
+                       {"Timing", ui->timi_btn, window->timingSetWindow},
+                       {"About", ui->about_btn, window->aboutWindow}};
+        const QPoint drag(80, 20);
+        for (int showing = 1; showing <= 4; ++showing) {
+            if (showing == 4)
+                GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/black.css"));
+            for (const auto &w : windows) {
+                const QByteArray where = QByteArray(w.name) + ", showing " + QByteArray::number(showing);
+                w.opener->click();
+                QVERIFY2(QTest::qWaitForWindowExposed(w.shown), where);
+                const QPoint before = DesktopSession::windowPosition(w.shown->winId());
+                dragTitle(w.shown, drag);
+                QTRY_VERIFY2_WITH_TIMEOUT(DesktopSession::windowPosition(w.shown->winId()) == before + drag,
+                                          where + " is not moved by the drag", 5000);
+                QTRY_VERIFY2_WITH_TIMEOUT(w.shown->pos() == DesktopSession::windowPosition(w.shown->winId()),
+                                          where + " is not where X shows it", 5000);
+                if (w.shown == static_cast<QWidget *>(window->portSetWindow))
+                    QVERIFY2(listOpensAtBox(child<QComboBox>(w.shown, QStringLiteral("lcd_port_cb"))),
+                             where + ": the port list does not open at its box");
+                child<QAbstractButton>(w.shown, QStringLiteral("close_pbtn"))->click();
+                QTRY_VERIFY2(!w.shown->isVisible(), where);
+            }
+        }
+        GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    const QString missing = DesktopSession::missingTool();
+    if (!missing.isEmpty()) {
+        qWarning("SKIP: %s is missing (apt-get install xvfb openbox xdotool x11-utils)", qPrintable(missing));
+        return 77;
+    }
+    DesktopSession desktop;
+    if (!desktop.start()) {
+        qWarning("%s", qPrintable(desktop.error()));
+        return 1;
+    }
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TempFolder folder;
+    if (!folder.isValid())
+        return 1;
+    TestDesktop tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
+
+#include "tst_desktop.moc"

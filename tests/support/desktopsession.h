@@ -1,0 +1,118 @@
+#ifndef DESKTOPSESSION_H
+#define DESKTOPSESSION_H
+
+#include <QByteArray>
+#include <QPoint>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+// A desktop of the test's own, as the operator's is: a virtual X server on a
+// free display with the openbox window manager. Made before the
+// QApplication, which then runs on it; both programs are stopped by their
+// process ids when the session goes. X is asked through xdotool and
+// xwininfo, never through the program's own idea of where its windows are.
+class DesktopSession
+{
+public:
+    // The programs a desktop test needs; the first one missing, or empty.
+    static QString missingTool()
+    {
+        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop"})
+            if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+                return QLatin1String(tool);
+        return QString();
+    }
+
+    // Starts the server and the window manager and points DISPLAY and the
+    // Qt platform at them; false (with the reason in error()) when either fails.
+    bool start(const QString &screen = QStringLiteral("1600x1000x24"))
+    {
+        // -displayfd: the server takes the first free display itself and
+        // writes its number once it accepts connections.
+        m_server.start(QStringLiteral("Xvfb"), QStringList{"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
+        QByteArray number;
+        while (!number.contains('\n') && m_server.waitForReadyRead(10000))
+            number += m_server.readAllStandardOutput();
+        if (!number.contains('\n'))
+            return fail(QStringLiteral("Xvfb did not start: ") + QString::fromLocal8Bit(m_server.readAllStandardError()));
+        m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+        qputenv("DISPLAY", m_display.toLatin1());
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+        m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_windowManager.start(QStringLiteral("openbox"), QStringList());
+        m_windowManager.waitForStarted(10000);
+        // The window manager is up once it has announced itself on the root window.
+        for (int i = 0; i < 100; ++i) {
+            if (m_windowManager.state() == QProcess::NotRunning)
+                return fail(QStringLiteral("openbox did not start"));
+            if (run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"))
+                return true;
+            QThread::msleep(100);
+        }
+        return fail(QStringLiteral("openbox did not take the display"));
+    }
+
+    ~DesktopSession()
+    {
+        for (QProcess *process : {&m_windowManager, &m_server}) {
+            if (process->state() == QProcess::NotRunning)
+                continue;
+            process->terminate();
+            if (!process->waitForFinished(5000))
+                process->kill();
+            process->waitForFinished(5000);
+        }
+    }
+
+    QString error() const { return m_error; }
+
+    // Where X has the window's top left corner, in root coordinates.
+    static QPoint windowPosition(WId window)
+    {
+        const QString info = QString::fromLatin1(run(QStringLiteral("xwininfo"), {"-id", QString::number(window)}));
+        const QRegularExpression x(QStringLiteral("Absolute upper-left X:\\s*(-?\\d+)"));
+        const QRegularExpression y(QStringLiteral("Absolute upper-left Y:\\s*(-?\\d+)"));
+        const auto mx = x.match(info), my = y.match(info);
+        if (!mx.hasMatch() || !my.hasMatch())
+            return QPoint(-100000, -100000);
+        return QPoint(mx.captured(1).toInt(), my.captured(1).toInt());
+    }
+
+    // The pointer and its left button, as a hand moves them.
+    static void pointerTo(QPoint at) { xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())}); }
+    static void press() { xdotool({"mousedown", "1"}); }
+    static void release() { xdotool({"mouseup", "1"}); }
+    static void click(QPoint at)
+    {
+        pointerTo(at);
+        xdotool({"click", "1"});
+    }
+
+private:
+    static QByteArray run(const QString &program, const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(program, arguments);
+        process.waitForFinished(10000);
+        return process.readAllStandardOutput();
+    }
+    static void xdotool(const QStringList &arguments) { run(QStringLiteral("xdotool"), arguments); }
+
+    bool fail(const QString &why)
+    {
+        m_error = why;
+        return false;
+    }
+
+    QProcess m_server;
+    QProcess m_windowManager;
+    QString m_display;
+    QString m_error;
+};
+
+#endif // DESKTOPSESSION_H
