@@ -102,6 +102,10 @@ void LoginWindows::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         return;
+    // A logout by button leaves the state at 1 with nobody logged in: Return
+    // then logs in, as it does after a logout by Return.
+    if (enterState == 1 && !ui->logout_btn->isEnabled())
+        enterState = 0;
     if (enterState == 0) {
         login();
         if (!ui->login_btn->isEnabled())

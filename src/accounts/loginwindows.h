@@ -45,7 +45,8 @@ private:
     // window; never deleted here.
     ModifyPwdWindows *modifyPwdWindow = nullptr;
     UserDatabase database;
-    // Return or Enter logs in while 0 and out while 1.
+    // Return or Enter logs in while 0 and out while 1, the latter only while
+    // someone is logged in.
     int enterState = 0;
 
     friend class AccountsTest;

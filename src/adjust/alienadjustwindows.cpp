@@ -5,6 +5,7 @@
 #include <QDebug>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "adjustframes.h"
@@ -205,6 +206,15 @@ void AlienAdjustWindows::loadConfig()
     for (const auto &stored : storedTexts)
         texts.append(settings->value(QLatin1String(stored.key)).toString());
     settings->endGroup();
-    for (int i = 0; i < texts.size(); ++i)
-        (ui.get()->*storedTexts[i].edit)->setText(texts.at(i));
+    // The results come back as saved, to be recomputed from the inputs. An
+    // input keeps to what could be typed into it: a negative length or a
+    // digit of another script would reach the results and the wire.
+    const int resultCount = int(std::size(resultSends));
+    for (int i = 0; i < texts.size(); ++i) {
+        QLineEdit *edit = ui.get()->*storedTexts[i].edit;
+        if (i < resultCount)
+            edit->setText(texts.at(i));
+        else
+            setStoredText(edit, texts.at(i));
+    }
 }

@@ -11,12 +11,25 @@ QValidator *digitValidator(const QString &pattern, QObject *parent)
     return new QRegExpValidator(QRegExp(ascii), parent);
 }
 
-void setStoredText(QLineEdit *edit, const QString &text)
+namespace {
+
+bool refuses(const QLineEdit *edit, const QString &text)
 {
     QString checked = text;
     int position = 0;
     const QValidator *validator = edit->validator();
-    if (validator && validator->validate(checked, position) == QValidator::Invalid)
-        return;
-    edit->setText(text);
+    return validator && validator->validate(checked, position) == QValidator::Invalid;
+}
+
+} // namespace
+
+void setStoredText(QLineEdit *edit, const QString &text)
+{
+    if (!refuses(edit, text))
+        edit->setText(text);
+}
+
+void setStoredTextOrNothing(QLineEdit *edit, const QString &text)
+{
+    edit->setText(refuses(edit, text) ? QString() : text);
 }

@@ -17,4 +17,8 @@ QValidator *digitValidator(const QString &pattern, QObject *parent);
 // text that the field's validator refuses leaves the field as it is.
 void setStoredText(QLineEdit *edit, const QString &text);
 
+// The same, but a refused text empties the field: for a field whose form
+// value is a real destination that must not stand in for the stored one.
+void setStoredTextOrNothing(QLineEdit *edit, const QString &text);
+
 #endif // DIGITVALIDATOR_H

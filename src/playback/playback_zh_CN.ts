@@ -245,4 +245,11 @@
         <translation>关闭</translation>
     </message>
 </context>
+<context>
+    <name>RollCaptionWindows</name>
+    <message>
+        <source>Add</source>
+        <translation>新增字幕</translation>
+    </message>
+</context>
 </TS>

@@ -140,6 +140,10 @@ void RollCaptionWindows::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange)
         textWidth = fontMetrics().horizontalAdvance(text);
+    // The form holds only the title: a caption open during a language switch
+    // keeps its text and place.
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
     QWidget::changeEvent(event);
 }
 

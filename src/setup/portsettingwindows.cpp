@@ -245,8 +245,12 @@ void PortSettingWindows::loadConfig()
     setIndexOrFirst(ui->lcd_port_cb, lcdPort);
     setIndexOrFirst(ui->video_cb, videoPort);
     setIndexOrFirst(ui->rvd_cb, rgbPort);
-    setStoredText(ui->addrip_lb, address);
-    setStoredText(ui->port_lb, port);
+    // The link dials what these two fields hold. A refused address or port
+    // leaves its field empty rather than the form's bridge, which the
+    // operator never gave: the opening fails with its message, and a close
+    // stores nothing that a later start would dial.
+    setStoredTextOrNothing(ui->addrip_lb, address);
+    setStoredTextOrNothing(ui->port_lb, port);
     if (conMethod == 0 || conMethod == 1)
         setWireless(conMethod == 1);
     // Ticking a linkage box enables its port box through CheckStatus.

@@ -214,6 +214,32 @@ private slots:
         QVERIFY(ui->password_ld->text().isEmpty());
     }
 
+    void enterKeyFollowsWhoIsLoggedIn_data() { goldenRows(QStringLiteral("enterkey.tsv")); }
+
+    void enterKeyFollowsWhoIsLoggedIn()
+    {
+        QStringList signalsSeen;
+        QObject listening; // the connections end with this test
+        connect(window, &LoginWindows::userLogin, &listening, [&](int mode) { signalsSeen << QStringLiteral("in %1").arg(mode); });
+        connect(window, &LoginWindows::userLogout, &listening, [&] { signalsSeen << QStringLiteral("out"); });
+        for (const QString &step : goldenList(golden("steps"))) {
+            window->showWindow();
+            const QString action = step.section(' ', 0, 0);
+            if (action == QLatin1String("logout")) {
+                ui->logout_btn->click();
+                continue;
+            }
+            ui->password_ld->setText(step.section(' ', 1));
+            if (action == QLatin1String("login"))
+                ui->login_btn->click();
+            else
+                QTest::keyClick(ui->password_ld, Qt::Key_Return);
+        }
+        QCOMPARE(signalsSeen, goldenList(golden("signals")));
+        QCOMPARE(QString("%1%2%3").arg(ui->login_btn->isEnabled()).arg(ui->logout_btn->isEnabled())
+                     .arg(ui->changepwd_btn->isEnabled()), golden("buttons"));
+    }
+
     void changePassword_data() { goldenRows(QStringLiteral("passwordchange.tsv")); }
 
     void changePassword()

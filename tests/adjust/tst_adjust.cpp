@@ -37,6 +37,24 @@ QByteArray sendSentinel()
     return QByteArray::fromHex("C611FFAA55BB");
 }
 
+// Blank-separated "Group/Key=value" entries written to config.ini.
+void writeSettings(const QString &entries)
+{
+    QSettings file(ConfigFile::path(), QSettings::IniFormat);
+    for (const QString &entry : entries.split(' '))
+        file.setValue(entry.section('=', 0, 0), entry.section('=', 1));
+}
+
+// The same entries with the values config.ini holds now.
+QStringList settingsNow(const QString &entries)
+{
+    QSettings file(ConfigFile::path(), QSettings::IniFormat);
+    QStringList now;
+    for (const QString &entry : entries.split(' '))
+        now.append(entry.section('=', 0, 0) + '=' + file.value(entry.section('=', 0, 0)).toString());
+    return now;
+}
+
 } // namespace
 
 // The adjustment, playback and remote windows: their frames on a real link;
@@ -47,12 +65,31 @@ class TestAdjust : public QObject
 
     TcpCaptureServer server;
 
+    // Clicks the window's button with the screens selected and compares the
+    // frames that arrive (hex), each told once in the log.
+    void compareFramesOfClick(QWidget *window, const QString &screens, const QString &button, const QString &frames)
+    {
+        // Whatever the set-up sent is through before the capture starts.
+        const QByteArray setUpDone = sendSentinel();
+        QTRY_VERIFY_WITH_TIMEOUT(server.log().bytes().endsWith(setUpDone), 5000);
+        server.clearLog();
+        QSignalSpy echoed(&lcdCommunication, &Communication::sendComData);
+        GlobalObject::targetAddressList = screens.split(' ', Qt::SkipEmptyParts);
+        child<QAbstractButton>(window, button)->click();
+        GlobalObject::targetAddressList = {QStringLiteral("11")};
+        const QByteArray expected = QByteArray::fromHex(frames.toLatin1()) + sendSentinel();
+        QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), expected, 5000);
+        QCOMPARE(echoed.count(), expected.size() / 6);
+    }
+
 private slots:
     void initTestCase()
     {
         QVERIFY(server.openMainLink());
         QTRY_VERIFY(server.hasClient());
     }
+    // A window built by the next test loads nothing this one stored.
+    void cleanup() { QFile::remove(ConfigFile::path()); }
 
     void framesOnTheWire_data() { goldenRows(QStringLiteral("windowframes.tsv")); }
 
@@ -61,17 +98,22 @@ private slots:
         server.clearLog();
         const auto shownWindow = makeWindow(golden("window"));
         enter(shownWindow.get(), golden("values").split(' ', Qt::SkipEmptyParts));
-        // Whatever the set-up sent is through before the capture starts.
-        const QByteArray setUpDone = sendSentinel();
-        QTRY_VERIFY_WITH_TIMEOUT(server.log().bytes().endsWith(setUpDone), 5000);
-        server.clearLog();
-        QSignalSpy echoed(&lcdCommunication, &Communication::sendComData);
-        GlobalObject::targetAddressList = golden("screens").split(' ', Qt::SkipEmptyParts);
-        child<QAbstractButton>(shownWindow.get(), golden("button"))->click();
-        GlobalObject::targetAddressList = {QStringLiteral("11")};
-        const QByteArray expected = QByteArray::fromHex(golden("frames").toLatin1()) + sendSentinel();
-        QTRY_COMPARE_WITH_TIMEOUT(server.log().bytes(), expected, 5000);
-        QCOMPARE(echoed.count(), expected.size() / 6); // each frame told once in the log
+        compareFramesOfClick(shownWindow.get(), golden("screens"), golden("button"), golden("frames"));
+    }
+
+    // Stored inputs of special regulation keep to what their fields take:
+    // what Apply sends after the load, and what the close saves again.
+    void storedSpecialInputs_data() { goldenRows(QStringLiteral("alienstored.tsv")); }
+
+    void storedSpecialInputs()
+    {
+        QFile::remove(ConfigFile::path());
+        writeSettings(golden("stored"));
+        AlienAdjustWindows window;
+        enter(&window, {"startadjust_cb=1"});
+        compareFramesOfClick(&window, QStringLiteral("11"), golden("button"), golden("frames"));
+        window.close();
+        QCOMPARE(settingsNow(golden("saved")), golden("saved").split(' '));
     }
 
     void geometry_data() { goldenRows(QStringLiteral("adjustgeometry.tsv")); }
@@ -97,10 +139,8 @@ private slots:
         auto window = makeWindow(kind);
         enter(window.get(), values.split(' '));
         window->close();
-        QSettings file(ConfigFile::path(), QSettings::IniFormat);
-        QCOMPARE(file.value("MainSetting/Language").toInt(), 1);
-        for (const QString &entry : golden("stored").split(' '))
-            QCOMPARE(file.value(entry.section('=', 0, 0)).toString(), entry.section('=', 1));
+        QCOMPARE(settingsNow(golden("stored")), golden("stored").split(' '));
+        QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value("MainSetting/Language").toInt(), 1);
         auto loaded = makeWindow(kind);
         QCOMPARE(shownNow(loaded.get(), values.split(' ')), values.split(' '));
     }

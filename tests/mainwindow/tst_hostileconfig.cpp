@@ -23,7 +23,8 @@ class TestHostileConfig : public ConsoleTest
     static qint64 peakKb() { rusage usage; return ::getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : -1; }
 
     // "%FIFO%" names a FIFO in the folder; an ini of "FIFO" makes config.ini one.
-    // "%HUGE%" is a word of 300,000 characters.
+    // "%HUGE%" is a word of 300,000 characters, "%DIGITS%" a number of 100,000
+    // digits.
     void build(QByteArray ini)
     {
         userImagePath = startLogo;
@@ -35,7 +36,8 @@ class TestHostileConfig : public ConsoleTest
         else
             QVERIFY(writeConfig(ini.replace("%FIFO%", fifo)
                                     .replace("%PORT%", QByteArray::number(bridge.port()))
-                                    .replace("%HUGE%", QByteArray(300000, 'x'))));
+                                    .replace("%HUGE%", QByteArray(300000, 'x'))
+                                    .replace("%DIGITS%", QByteArray(100000, '1'))));
         peakAtStart = peakKb();
         clock.start();
         ConsoleTest::build();
@@ -76,6 +78,15 @@ class TestHostileConfig : public ConsoleTest
             MessageBoxCatcher catcher;
             window->openSerial();
             return GlobalObject::linkOpen ? QStringLiteral("opened") : catcher.lastText();
+        }
+        // As the program starts, and the bridge the link was handed.
+        if (what == QLatin1String("start")) {
+            MessageBoxCatcher catcher;
+            if (window->autoOpen)
+                window->openSerial();
+            const PortSettingRecord record = window->portSetWindow->getPortSetting();
+            return GlobalObject::linkOpen ? QStringLiteral("opened")
+                                          : QStringLiteral("%1 Dialled %2:%3").arg(catcher.lastText(), record.ipAddress).arg(record.tcpPort);
         }
         // What a label shows, read as a screen reader reads it.
         QLabel *label = what == QLatin1String("user") ? ui->show_username : ui->show_comstatus;

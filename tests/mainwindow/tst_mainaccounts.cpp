@@ -41,6 +41,25 @@ private slots:
         QVERIFY(!ui->mat_set_btn->isEnabled());
     }
 
+    // The operator's own steps: a login by Return, a logout by button, and
+    // a login by Return again gives the rights back at the first Return.
+    void returnLogsInAgainAfterALogoutByButton()
+    {
+        auto *password = child<QLineEdit>(window->loginWindow, "password_ld");
+        ui->admin_btn->click();
+        QTest::keyClicks(password, QStringLiteral("571836"));
+        QTest::keyClick(password, Qt::Key_Return);
+        ui->admin_btn->click();
+        child<QPushButton>(window->loginWindow, "logout_btn")->click();
+        child<QPushButton>(window->loginWindow, "admin_close_btn")->click();
+        QCOMPARE(ui->usertype_lb->text(), QStringLiteral("Permission : User"));
+        ui->admin_btn->click();
+        QTest::keyClicks(password, QStringLiteral("571836"));
+        QTest::keyClick(password, Qt::Key_Return);
+        QCOMPARE(ui->usertype_lb->text(), QStringLiteral("Permission : Administrator"));
+        QVERIFY(ui->mat_set_btn->isEnabled() && !window->loginWindow->isVisible());
+    }
+
     void renameScene()
     {
         ui->scene_cb->setCurrentIndex(2);
