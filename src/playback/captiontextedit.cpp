@@ -3,25 +3,27 @@
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 
 CaptionTextEdit::CaptionTextEdit(QWidget *parent)
     : QTextEdit(parent)
 {
+    // The caption is plain text wherever it goes. Rich text would lay out the
+    // images of pasted HTML and read its style sheets: any file they name.
+    setAcceptRichText(false);
     connect(this, &QTextEdit::textChanged, this, &CaptionTextEdit::keepShort);
 }
 
 void CaptionTextEdit::insertFromMimeData(const QMimeData *source)
 {
-    const QString text = source->hasHtml() && acceptRichText()
-                             ? QTextDocumentFragment::fromHtml(source->html()).toPlainText()
-                             : source->text();
+    // The plain text alone: HTML is never parsed, since parsing alone reads
+    // the style sheets and backgrounds it names.
+    const QString text = source->text();
     // The count holds the separator that ends the last paragraph.
     const int room = maxLength - (document()->characterCount() - 1) + textCursor().selectedText().size();
-    if (text.size() <= room)
-        QTextEdit::insertFromMimeData(source);
-    else
-        insertPlainText(text.left(qMax(0, room)));
+    if (!text.isEmpty() && room > 0) {
+        insertPlainText(text.left(room));
+        ensureCursorVisible();
+    }
 }
 
 void CaptionTextEdit::keepShort()

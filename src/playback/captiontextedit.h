@@ -3,10 +3,11 @@
 
 #include <QTextEdit>
 
-// The caption settings' text box. It holds at most maxLength characters,
-// however they come: a paste or a drop is cut before it reaches the
-// document, since laying out one long word costs time with the square of
-// its length; typing and texts set by the program are cut when they land.
+// The caption settings' text box. It takes plain text only and holds at
+// most maxLength characters, however they come: a paste or a drop is cut
+// before it reaches the document, since laying out one long word costs time
+// with the square of its length; typing and texts set by the program are
+// cut when they land.
 class CaptionTextEdit : public QTextEdit
 {
 public:
