@@ -203,8 +203,20 @@ private slots:
         const OpenWatch watch(picture);
         QVERIFY(watch.isValid());
 
-        const QString input = golden("input"), text = golden("text");
-        { // a paste or a drop, of the plain text and the HTML a browser gives
+        const bool thenUndo = golden("input").endsWith(QLatin1String(", then undo"));
+        const QString input = golden("input").remove(QLatin1String(", then undo")), text = golden("text");
+        if (input == QLatin1String("keys")) {
+            QTest::keyClicks(box, text);
+        } else if (input == QLatin1String("one key")) { // as a compose key or a keyboard macro sends it
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(box, &key);
+        } else if (input == QLatin1String("menu")) { // as the context menu puts in a Unicode control character
+            box->insertPlainText(text);
+        } else if (input == QLatin1String("input method")) {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QCoreApplication::sendEvent(box, &commit);
+        } else { // a paste or a drop, of the plain text and the HTML a browser gives
             auto data = std::make_unique<QMimeData>();
             if (!text.isEmpty())
                 data->setText(text);
@@ -221,6 +233,8 @@ private slots:
                 QCoreApplication::sendEvent(box->viewport(), &drop);
             }
         }
+        if (thenUndo)
+            QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
         box->grab(); // laid out and drawn, pictures and all
         QCOMPARE(runs(box->toPlainText()), golden("kept"));
         QVERIFY(!watch.opened());
