@@ -23,9 +23,14 @@ static int registerResources()
 }
 static const int resourcesRegistered = registerResources();
 
-// The largest picture shown as a logo, in pixels (4000 x 4000): a format
-// that cannot be decoded scaled still takes no more than 64 MB on its way.
+// The largest picture decoded whole, in pixels (4000 x 4000): it takes no
+// more than 64 MB on its way to the label.
 static const qint64 largestPicturePixels = 16 * 1000 * 1000;
+// A JPEG is decoded at down to an eighth of its sides while it is read, so
+// a camera photo costs a few MB. A progressive one still holds every
+// coefficient, some 3 bytes a pixel, until its last scan: its size keeps a
+// bound too, four times the other (a 61-megapixel photo is still shown).
+static const qint64 largestScaledPicturePixels = 4 * largestPicturePixels;
 
 QString appDirPath;
 QString userImagePath = QStringLiteral(":/images/staticfile/images/logo.jpg");
@@ -126,13 +131,20 @@ void GlobalObject::setLabelImage(QLabel *label, const QString &file)
     if (fileExists(file) && !shown.isEmpty()) {
         // The size from the header first: a small file can claim a picture
         // of gigabytes. One too large to decode sensibly is not shown; the
-        // others are decoded to the label's size, while reading where the
-        // format can (a JPEG is never held at full size).
+        // others are decoded to the label's size. The PNG reader also takes
+        // a scaled size but decodes the whole picture first, so only a JPEG
+        // (by its content) counts as decoded scaled while it is read.
         QImageReader reader(file);
         const QSize size = reader.size();
-        if (size.isValid() && qint64(size.width()) * size.height() <= largestPicturePixels) {
+        const bool scaledWhileRead =
+            reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize);
+        const qint64 largest = scaledWhileRead ? largestScaledPicturePixels : largestPicturePixels;
+        if (size.isValid() && qint64(size.width()) * size.height() <= largest) {
             reader.setScaledSize(shown);
             image = reader.read();
+        } else if (size.isValid()) {
+            qWarning("Picture not shown, %d x %d pixels are too many to decode: %s", size.width(), size.height(),
+                     qPrintable(file));
         }
     }
     QPixmap pixmap;

@@ -3,10 +3,13 @@
 
 #include <QTextEdit>
 
-// The caption settings' text box. It holds at most maxLength characters,
-// however they come: a paste or a drop is cut before it reaches the
-// document, since laying out one long word costs time with the square of
-// its length; typing and texts set by the program are cut when they land.
+// The caption settings' text box. It takes plain text only and holds at
+// most maxLength characters, as a field with a maximum length does: what
+// comes in is cut to the room left, or refused when there is none, and the
+// text already there is never shortened. A key, an input method's commit,
+// a paste or a drop is cut before it reaches the document (laying out one
+// long word costs time with the square of its length); a text set by the
+// program, or anything else, is cut when it lands.
 class CaptionTextEdit : public QTextEdit
 {
 public:
@@ -16,10 +19,15 @@ public:
     static const int maxLength = 4000;
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    int room(int replaced = 0) const;
     void keepShort();
+
+    QString held; // the text as it stood after the last change
 };
 
 #endif // CAPTIONTEXTEDIT_H

@@ -3,6 +3,7 @@
 #include "goldenrows.h"
 #include "fontsetwindows.h"
 #include "formfields.h"
+#include "openwatch.h"
 #include "rollcaptionwindows.h"
 #include "tcpcaptureserver.h"
 #include "testmain.h"
@@ -45,6 +46,32 @@ int redTextLeft(QWidget *caption)
     return -1;
 }
 
+// "a2000Qb1999": 2000 a's, a Q, 1999 b's; a character without a count stands once.
+QString spelled(const QString &runs)
+{
+    QString text;
+    QRegularExpressionMatchIterator run = QRegularExpression(QStringLiteral("(\\D)(\\d*)")).globalMatch(runs);
+    while (run.hasNext()) {
+        const QRegularExpressionMatch match = run.next();
+        text += QString(match.captured(2).isEmpty() ? 1 : match.captured(2).toInt(), match.captured(1).at(0));
+    }
+    return text;
+}
+
+// The same notation read back from a text: a run of two or more carries its count.
+QString runs(const QString &text)
+{
+    QString written;
+    for (int i = 0; i < text.size();) {
+        int end = i;
+        while (end < text.size() && text.at(end) == text.at(i))
+            ++end;
+        written += text.at(i) + (end - i > 1 ? QString::number(end - i) : QString());
+        i = end;
+    }
+    return written;
+}
+
 } // namespace
 
 // The captions and the power schedule on a clock
@@ -58,7 +85,13 @@ class TestPowerSchedule : public QObject
     QDateTime now;
 
 private slots:
-    void initTestCase() { QVERIFY(bridge.openMainLink()); }
+    void initTestCase()
+    {
+        QVERIFY(bridge.openMainLink());
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(QStringLiteral("picture.png")));
+    }
 
     void cleanup()
     {
@@ -151,6 +184,63 @@ private slots:
         child<QPushButton>(&window, "addfont_btn")->click();
         QCOMPARE(captions().size(), 1);
         QCOMPARE(captions().at(0)->grab().toImage().pixelColor(2, 2), QColor(QColor::colorNames().first()));
+    }
+
+    // The caption box takes plain text, and no more than it holds, by every
+    // way text comes in; what it then holds is what config.ini keeps.
+    void captionBoxTakesPlainTextWithinItsLength_data() { goldenRows(QStringLiteral("captiontext.tsv")); }
+    void captionBoxTakesPlainTextWithinItsLength()
+    {
+        FontSetWindows window;
+        window.show();
+        auto *box = child<QTextEdit>(&window, "fonttext_te");
+        const QString before = spelled(golden("before"));
+        box->setPlainText(QString(before).remove(QLatin1Char('|')));
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(before.indexOf(QLatin1Char('|')));
+        box->setTextCursor(cursor);
+        const QString picture = QDir::current().absoluteFilePath(QStringLiteral("picture.png"));
+        const OpenWatch watch(picture);
+        QVERIFY(watch.isValid());
+
+        const bool thenUndo = golden("input").endsWith(QLatin1String(", then undo"));
+        const QString input = golden("input").remove(QLatin1String(", then undo")), text = golden("text");
+        if (input == QLatin1String("keys")) {
+            QTest::keyClicks(box, text);
+        } else if (input == QLatin1String("one key")) { // as a compose key or a keyboard macro sends it
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(box, &key);
+        } else if (input == QLatin1String("menu")) { // as the context menu puts in a Unicode control character
+            box->insertPlainText(text);
+        } else if (input == QLatin1String("input method")) {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QCoreApplication::sendEvent(box, &commit);
+        } else { // a paste or a drop, of the plain text and the HTML a browser gives
+            auto data = std::make_unique<QMimeData>();
+            if (!text.isEmpty())
+                data->setText(text);
+            if (!golden("html").isEmpty())
+                data->setHtml(golden("html").replace(QStringLiteral("%FILE%"), picture));
+            if (input == QLatin1String("paste")) {
+                QApplication::clipboard()->setMimeData(data.release());
+                box->paste();
+            } else {
+                const QPoint at = box->viewport()->rect().center();
+                QDragEnterEvent entering(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+                QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(box->viewport(), &entering); // the drop goes where the drag was taken
+                QCoreApplication::sendEvent(box->viewport(), &drop);
+            }
+        }
+        if (thenUndo)
+            QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        box->grab(); // laid out and drawn, pictures and all
+        QCOMPARE(runs(box->toPlainText()), golden("kept"));
+        QVERIFY(!watch.opened());
+        child<QPushButton>(&window, "close_btn")->click();
+        QCOMPARE(runs(QSettings(ConfigFile::path(), QSettings::IniFormat).value("FontSetting/Text").toString()),
+                 golden("kept"));
     }
 
     void firesOncePerEventAndDay_data() { goldenRows(QStringLiteral("powerschedule.tsv")); }
