@@ -50,6 +50,23 @@ const Closer closers[] = {
     {"scrolling caption, its corner button", "RollCaptionWindows", "font_close_pbtn"},
 };
 
+// Every slider of the program with the number box that follows it, the
+// box that unlocks both and the key that stores the amount.
+struct SliderPair
+{
+    const char *row;
+    const char *window;
+    const char *slider;
+    const char *box;
+    const char *unlock;
+    const char *stored;
+};
+
+const SliderPair sliderPairs[] = {
+    {"border effect, horizontal", "EdgeMeltingWindows", "hadjust_sd", "hadjust_sb", "enable_cb", "EdgeSetting/HAdjust"},
+    {"border effect, vertical", "EdgeMeltingWindows", "vadjust_sd", "vadjust_sb", "enable_cb", "EdgeSetting/VAdjust"},
+};
+
 // The program's own windows of that class (the console builds one of each,
 // two rename windows).
 QList<QWidget *> windowsOf(const QString &className)
@@ -82,14 +99,101 @@ QSet<QString> programWindowClasses()
     return classes;
 }
 
+// The names of the program's widgets of that kind that no row of the
+// table names.
+template <typename Kind, typename Row, std::size_t N>
+QString withoutRow(const Row (&rows)[N], const char *Row::*name)
+{
+    QStringList missing;
+    for (QWidget *widget : QApplication::allWidgets())
+        if (qobject_cast<Kind *>(widget)
+            && std::none_of(rows, rows + N, [&](const Row &row) { return widget->objectName() == row.*name; }))
+            missing << widget->objectName();
+    return missing.join(QLatin1Char(' '));
+}
+
+// What every named widget of the program shows of one kind (read gives a
+// null text for widgets of other kinds), by name, with the class of its
+// window in front when that is not the given one.
+template <typename Read>
+QMap<QString, QString> everyWidget(const QString &window, Read read)
+{
+    QMap<QString, QString> states;
+    for (QWidget *widget : QApplication::allWidgets()) {
+        const QString name = widget->objectName(), state = read(widget);
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || state.isNull())
+            continue;
+        const QString owner = QLatin1String(widget->window()->metaObject()->className());
+        states.insert(owner == window ? name : owner + QLatin1Char('/') + name, state);
+    }
+    return states;
+}
+
+// The entries whose state is no longer the one before, as "name=state".
+QString changes(const QMap<QString, QString> &before, const QMap<QString, QString> &after)
+{
+    QStringList changed;
+    for (auto it = after.cbegin(); it != after.cend(); ++it)
+        if (before.value(it.key()) != it.value())
+            changed << it.key() + QLatin1Char('=') + it.value();
+    return changed.join(QLatin1Char(' '));
+}
+
+// A slider's or a spin box's value; a scroll bar is no amount.
+QString amount(QWidget *widget)
+{
+    if (auto *slider = qobject_cast<QAbstractSlider *>(widget))
+        return qobject_cast<QScrollBar *>(widget) ? QString() : QString::number(slider->value());
+    if (auto *spin = qobject_cast<QSpinBox *>(widget))
+        return QString::number(spin->value());
+    return QString();
+}
+
+// A click where the operator's lands: on the indicator of a check box or a
+// radio button, which may stand far from the middle of a wide one.
+void clickByHand(QAbstractButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    QPoint at = button->rect().center();
+    if (qobject_cast<QCheckBox *>(button))
+        at = button->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, button).center();
+    else if (qobject_cast<QRadioButton *>(button))
+        at = button->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, button).center();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+// Types a number into a spin box over what it holds, key by key.
+void typeNumber(QSpinBox *box, int number)
+{
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, QString::number(number));
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+// "[Group]\nKey=value\n" for a key written "Group/Key".
+QByteArray iniLine(const QString &key, int value)
+{
+    return QStringLiteral("[%1]\n%2=%3\n").arg(key.section('/', 0, 0), key.section('/', 1)).arg(value).toLatin1();
+}
+
 } // namespace
 
 // Sweeps over every window of the program: the buttons that close a
-// window. The table names every window and each of its closing buttons,
-// and each row also checks that the program has none the table lacks.
+// window, the sliders and the number boxes that follow them. Each table
+// names every member of its family, and each row also checks that the
+// program has none the table lacks.
 class TestEveryWindow : public ConsoleTest
 {
     Q_OBJECT
+
+    // The console built again on config.ini holding only that key.
+    void buildOn(const QString &key, int value)
+    {
+        endTest(window);
+        QVERIFY(writeConfig(iniLine(key, value)));
+        build();
+    }
 
 private slots:
     void init() { build(); }
@@ -141,6 +245,50 @@ private slots:
             QTest::mouseClick(press, Qt::LeftButton);
             QVERIFY(!top->isVisible());
         }
+    }
+
+    void slidersAndNumberBoxesFollowEachOther_data()
+    {
+        QTest::addColumn<int>("pair");
+        QTest::addColumn<QString>("mover"); // the slider, the number box or config.ini
+        for (int pair = 0; pair < int(std::size(sliderPairs)); ++pair) {
+            const QString row = QLatin1String(sliderPairs[pair].row);
+            QTest::newRow(qPrintable(row + ", slider moves its number box")) << pair << "slider";
+            QTest::newRow(qPrintable(row + ", number box moves its slider")) << pair << "box";
+            QTest::newRow(qPrintable(row + ", stored amount moves both")) << pair << "stored";
+        }
+    }
+    void slidersAndNumberBoxesFollowEachOther()
+    {
+        QFETCH(int, pair);
+        QFETCH(QString, mover);
+        const SliderPair &row = sliderPairs[pair];
+        const QString className = QLatin1String(row.window);
+        QCOMPARE(withoutRow<QSlider>(sliderPairs, &SliderPair::slider), QString());
+
+        const QMap<QString, QString> start = everyWidget(className, amount);
+        // Both at the top of the range 0 to 100 and nothing else moved.
+        const QString top = QStringLiteral("%1=100 %2=100").arg(row.box, row.slider);
+        if (mover == QLatin1String("stored")) {
+            buildOn(row.stored, 150); // beyond the range: the top
+            QCOMPARE(changes(start, everyWidget(className, amount)), top);
+            return;
+        }
+        QWidget *shown = onlyWindowOf(className);
+        shown->show();
+        clickByHand(child<QAbstractButton>(shown, row.unlock));
+        auto *slider = child<QSlider>(shown, row.slider);
+        auto *box = child<QSpinBox>(shown, row.box);
+        if (mover == QLatin1String("slider"))
+            QTest::keyClick(slider, Qt::Key_End);
+        else
+            typeNumber(box, 100);
+        QCOMPARE(changes(start, everyWidget(className, amount)), top);
+        if (mover == QLatin1String("slider"))
+            QTest::keyClick(slider, Qt::Key_Home);
+        else
+            typeNumber(box, 0);
+        QCOMPARE(changes(start, everyWidget(className, amount)), QString());
     }
 
 };
