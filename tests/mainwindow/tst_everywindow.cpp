@@ -67,6 +67,42 @@ const SliderPair sliderPairs[] = {
     {"border effect, vertical", "EdgeMeltingWindows", "vadjust_sd", "vadjust_sb", "enable_cb", "EdgeSetting/VAdjust"},
 };
 
+// Every check box of the program, and the radio buttons that govern fields:
+// what ticking it by hand turns on ("=on") and off ("=off"), named by the
+// widgets' names, the button that takes it back, and its key in config.ini.
+struct Governor
+{
+    const char *row;
+    const char *window;
+    const char *box;
+    const char *back;
+    const char *fields;
+    const char *stored;
+};
+
+const Governor governors[] = {
+    {"port setting, video matrix linkage", "PortSettingWindows", "vlink_cb", "vlink_cb",
+     "label_4=on video_cb=on", "PortConfig/VLink"},
+    {"port setting, RGB matrix linkage", "PortSettingWindows", "dlink_cb", "dlink_cb",
+     "label_5=on rvd_cb=on", "PortConfig/DLink"},
+    {"port setting, wireless mode", "PortSettingWindows", "wire_rbtn", "seri_rbtn",
+     "serialset_gb=off wir_gb=on", "PortConfig/ConMethod"},
+    {"port setting, auto open", "PortSettingWindows", "auto_cb", "auto_cb", "", "PortConfig/AutoOpen"},
+    {"console, delayed power-on", "Velmar_Windows", "retard_btn", "retard_btn",
+     "sec_lb=on set_sec=on", "MainSetting/DelayOn"},
+    {"console, matrix linkage", "Velmar_Windows", "link_cb", "link_cb", "matrix_type_cb=on", "MainSetting/MatrixSelect"},
+    {"console, 4K", "Velmar_Windows", "_4k_btn", "_4k_btn", "", ""},
+    {"console, manual fan speed", "Velmar_Windows", "fan_manual", "fan_open", "fan_sp1=on fan_sp2=on", ""},
+    {"console, start-up logo open", "Velmar_Windows", "logo_open", "logo_close", "logomodel_gb=on", ""},
+    {"special regulation, starting adjustment", "AlienAdjustWindows", "startadjust_cb", "startadjust_cb",
+     "Alienadjust_gb=on", ""},
+    {"border effect, fusion effect", "EdgeMeltingWindows", "enable_cb", "enable_cb", "fuseadjust_gb=on", ""},
+    {"power schedule, on and off", "TimingSetWindows", "on_off_btn", "on_off_btn",
+     "bhour_sb=on bminute_sb=on model_cb=on shour_sb=on smimute_sb=on", "TimingConfig/Switch"},
+    {"caption settings, transparent background", "FontSetWindows", "transparent_cb", "transparent_cb", "",
+     "FontSetting/Transparent"},
+};
+
 // The program's own windows of that class (the console builds one of each,
 // two rename windows).
 QList<QWidget *> windowsOf(const QString &className)
@@ -139,6 +175,13 @@ QString changes(const QMap<QString, QString> &before, const QMap<QString, QStrin
     return changed.join(QLatin1Char(' '));
 }
 
+// The widget's own enabled flag, not the one its parents give it: a box
+// that governs a group box moves only that.
+QString ownEnabled(QWidget *widget)
+{
+    return QLatin1String(widget->testAttribute(Qt::WA_ForceDisabled) ? "off" : "on");
+}
+
 // A slider's or a spin box's value; a scroll bar is no amount.
 QString amount(QWidget *widget)
 {
@@ -180,9 +223,9 @@ QByteArray iniLine(const QString &key, int value)
 } // namespace
 
 // Sweeps over every window of the program: the buttons that close a
-// window, the sliders and the number boxes that follow them. Each table
-// names every member of its family, and each row also checks that the
-// program has none the table lacks.
+// window, the sliders and the number boxes that follow them, the check boxes
+// and the fields they unlock. Each table names every member of its family,
+// and each row also checks that the program has none the table lacks.
 class TestEveryWindow : public ConsoleTest
 {
     Q_OBJECT
@@ -291,6 +334,41 @@ private slots:
         QCOMPARE(changes(start, everyWidget(className, amount)), QString());
     }
 
+    void checkBoxesEnableExactlyTheirFields_data()
+    {
+        QTest::addColumn<int>("governor");
+        for (int i = 0; i < int(std::size(governors)); ++i)
+            QTest::newRow(governors[i].row) << i;
+    }
+    void checkBoxesEnableExactlyTheirFields()
+    {
+        QFETCH(int, governor);
+        const Governor &row = governors[governor];
+        const QString className = QLatin1String(row.window);
+        QCOMPARE(withoutRow<QCheckBox>(governors, &Governor::box), QString());
+
+        // Shown first: a tab bar lays out its scroll buttons when it shows.
+        QWidget *shown = onlyWindowOf(className);
+        shown->show();
+        const QMap<QString, QString> start = everyWidget(className, ownEnabled);
+        auto *box = child<QAbstractButton>(shown, row.box);
+        clickByHand(box);
+        QVERIFY(box->isChecked());
+        QCOMPARE(changes(start, everyWidget(className, ownEnabled)), QLatin1String(row.fields));
+        // A field turned on can be used: no parent holds it off.
+        for (const QString &field : QString(row.fields).split(' ', Qt::SkipEmptyParts))
+            QCOMPARE(child<QWidget>(shown, field.section('=', 0, 0))->isEnabled(), field.endsWith(QLatin1String("=on")));
+        clickByHand(child<QAbstractButton>(shown, row.back));
+        QVERIFY(!box->isChecked());
+        QCOMPARE(changes(start, everyWidget(className, ownEnabled)), QString());
+
+        if (!*row.stored)
+            return;
+        buildOn(row.stored, 1);
+        onlyWindowOf(className)->show();
+        QVERIFY(child<QAbstractButton>(onlyWindowOf(className), row.box)->isChecked());
+        QCOMPARE(changes(start, everyWidget(className, ownEnabled)), QLatin1String(row.fields));
+    }
 };
 
 VW_TEST_MAIN(TestEveryWindow)
