@@ -1,4 +1,5 @@
 #include "communication.h"
+#include "digitvalidator.h"
 #include "globalobject.h"
 #include "goldenrows.h"
 #include "matrixcommands.h"
@@ -39,6 +40,54 @@ private slots:
     void hexToBytes()
     {
         QCOMPARE(link.hexToBytes(golden("text")), QByteArray::fromHex(golden("bytes").toLatin1()));
+    }
+
+    // Every hex digit in either case, and the character just outside each
+    // range of digits, through every converter from command text to bytes:
+    // as the high and the low digit of a pair, in hex and in mixed frames,
+    // under the checksums, and as a typed decimal number.
+    void everyHexDigitInEitherCase_data()
+    {
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QByteArray>("bytes"); // of the pairs 1x and x1
+        const QString lower = QStringLiteral("0123456789abcdef"), upper = QStringLiteral("0123456789ABCDEF");
+        for (int value = 0; value < 16; ++value) {
+            for (const QChar c : value < 10 ? QString(lower[value]) : QString(lower[value]) + upper[value]) {
+                const QString name = value < 10 ? QStringLiteral("digit ") : c.isLower() ? QStringLiteral("lower-case ")
+                                                                                          : QStringLiteral("upper-case ");
+                QTest::newRow(qPrintable(name + c)) << QString(c) << value
+                                                    << QByteArray::fromHex((QStringLiteral("1") + c + c + '1').toLatin1());
+            }
+        }
+        // A bad digit counts as -1: 16 - 1 and -16 + 1.
+        const QByteArray bad = QByteArray::fromHex("0FF1");
+        QTest::newRow("slash, just below 0") << "/" << -1 << bad;
+        QTest::newRow("colon, just above 9") << ":" << -1 << bad;
+        QTest::newRow("at sign, just below A") << "@" << -1 << bad;
+        QTest::newRow("backquote, just below a") << "`" << -1 << bad;
+        QTest::newRow("upper-case G, just above F") << "G" << -1 << bad;
+        QTest::newRow("lower-case g, just above f") << "g" << -1 << bad;
+    }
+    void everyHexDigitInEitherCase()
+    {
+        QFETCH(QString, character);
+        QFETCH(int, value);
+        QFETCH(QByteArray, bytes);
+        const QString pairs = "1" + character + " " + character + "1";
+        const auto hex2 = [](int byte) { return QString::number(byte & 0xFF, 16).toUpper().rightJustified(2, '0'); };
+        QString typed = character;
+        int at = 0;
+        const int decimal = digitValidator(QStringLiteral("\\d"), &link)->validate(typed, at);
+        QCOMPARE(QStringList({QString::number(hexDigitValue(character.at(0).toLatin1())), link.hexToBytes(pairs).toHex(),
+                              link.hexListToBytes({pairs, pairs}).join('|').toHex(),
+                              link.mixedListToBytes({"1" + character + "-" + character + "1"}).value(0).toHex(),
+                              link.checksumText(pairs, 0, 0xFF), link.checksumText(pairs, 1, 0xFF),
+                              QString::number(decimal)}),
+                 QStringList({QString::number(value), bytes.toHex(), (bytes + '|' + bytes).toHex(),
+                              (bytes.left(1) + '-' + bytes.right(1)).toHex(), hex2(bytes[0] + bytes[1]),
+                              hex2(bytes[0] ^ bytes[1]),
+                              QString::number(value >= 0 && value <= 9 ? QValidator::Acceptable : QValidator::Invalid)}));
     }
 
     void checksum_data() { goldenRows(QStringLiteral("checksum.tsv")); }
