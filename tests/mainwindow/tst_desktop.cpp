@@ -67,6 +67,10 @@ private slots:
                        {"Timing", ui->timi_btn, window->timingSetWindow},
                        {"About", ui->about_btn, window->aboutWindow}};
         const QPoint drag(80, 20);
+        // Where each window was left: centred before its first showing.
+        QHash<QWidget *, QPoint> left;
+        for (const auto &w : windows)
+            left[w.shown] = w.shown->pos();
         for (int showing = 1; showing <= 4; ++showing) {
             if (showing == 4)
                 GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/black.css"));
@@ -74,12 +78,20 @@ private slots:
                 const QByteArray where = QByteArray(w.name) + ", showing " + QByteArray::number(showing);
                 w.opener->click();
                 QVERIFY2(QTest::qWaitForWindowExposed(w.shown), where);
+                // The pointer comes over the window before any press: the
+                // window stays where it was left, and knows it is there.
                 const QPoint before = DesktopSession::windowPosition(w.shown->winId());
+                DesktopSession::pointerTo(before + w.shown->rect().center());
+                QTRY_VERIFY2_WITH_TIMEOUT(w.shown->underMouse(), where + ": the pointer is not seen over it", 5000);
+                QVERIFY2(DesktopSession::windowPosition(w.shown->winId()) == left[w.shown],
+                         where + " does not open where it was left");
+                QVERIFY2(w.shown->pos() == left[w.shown], where + " is not where X shows it before a press");
                 dragTitle(w.shown, drag);
                 QTRY_VERIFY2_WITH_TIMEOUT(DesktopSession::windowPosition(w.shown->winId()) == before + drag,
                                           where + " is not moved by the drag", 5000);
                 QTRY_VERIFY2_WITH_TIMEOUT(w.shown->pos() == DesktopSession::windowPosition(w.shown->winId()),
                                           where + " is not where X shows it", 5000);
+                left[w.shown] = before + drag;
                 if (w.shown == static_cast<QWidget *>(window->portSetWindow))
                     QVERIFY2(listOpensAtBox(child<QComboBox>(w.shown, QStringLiteral("lcd_port_cb"))),
                              where + ": the port list does not open at its box");
