@@ -55,6 +55,9 @@ private slots:
     void selectionGivesAddresses_data() { goldenRows(QStringLiteral("wallselection.tsv")); }
     void selectionGivesAddresses()
     {
+        // The grid numbers its rows and columns, which name the screens' addresses.
+        const QTableWidget *grid = ui->cent_tablewidget;
+        QVERIFY(!grid->horizontalHeader()->isHidden() && !grid->verticalHeader()->isHidden());
         if (const int size = golden("size").toInt())
             wall(size, size);
         const QStringList c = golden("cells").split(',');
@@ -199,6 +202,8 @@ private slots:
         // The skin menu opens 48 pixels right of and 25 above where it is put.
         window->skinMenu->popup(QPoint(100, 100));
         QTRY_COMPARE(window->skinMenu->pos(), QPoint(148, 75));
+        QCOMPARE(window->skinMenu->actions().at(0)->text() + ", " + window->skinMenu->actions().at(1)->text(),
+                 QStringLiteral("Blue, Black"));
     }
 
     void login_data() { goldenRows(QStringLiteral("rights.tsv")); }
