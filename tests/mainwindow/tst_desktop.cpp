@@ -14,11 +14,17 @@ class TestDesktop : public ConsoleTest
     Q_OBJECT
 
 private:
-    // Drags the window by its title bar with the pointer, as a hand does.
+    // Drags the window by its title bar with the pointer, as a hand does,
+    // coming in from outside the window: the entry leaves it where X shows it.
     static void dragTitle(QWidget *shown, QPoint by)
     {
-        const QPoint grip = DesktopSession::windowPosition(shown->winId()) + QPoint(shown->width() / 3, 10);
+        const QPoint place = DesktopSession::windowPosition(shown->winId());
+        const QPoint grip = place + QPoint(shown->width() / 3, 10);
+        DesktopSession::pointerTo(QPoint(0, 0));
+        QTRY_VERIFY_WITH_TIMEOUT(!shown->underMouse(), 5000);
         DesktopSession::pointerTo(grip);
+        QTRY_VERIFY_WITH_TIMEOUT(shown->underMouse(), 5000);
+        QCOMPARE(shown->pos(), place);
         DesktopSession::press();
         QTest::qWait(50);
         DesktopSession::pointerTo(grip + by / 2);

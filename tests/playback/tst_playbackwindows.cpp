@@ -147,8 +147,8 @@ private slots:
         QVERIFY(standing->isVisible());
     }
 
-    void cornerDragResizesTheCaption_data() { goldenRows(QStringLiteral("captiondrag.tsv")); }
-    void cornerDragResizesTheCaption()
+    void borderDragResizesTheCaption_data() { goldenRows(QStringLiteral("captiondrag.tsv")); }
+    void borderDragResizesTheCaption()
     {
         FontSetWindows window;
         enter(&window, {"fonttext_te=Wide"});
@@ -156,18 +156,23 @@ private slots:
         RollCaptionWindows *caption = captions().value(0);
         QVERIFY(caption);
         const QRect before = caption->geometry();
-        const bool left = golden("corner").endsWith(QLatin1String("left")), upper = golden("corner").startsWith('u');
-        const QPoint edge(left ? 1 : before.width() - 2, upper ? 1 : before.height() - 2);
+        const QString grabbed = golden("grabbed");
+        const bool left = grabbed.endsWith(QLatin1String("left")), right = grabbed.endsWith(QLatin1String("right"));
+        const bool upper = grabbed.startsWith(QLatin1String("upper")), lower = grabbed.startsWith(QLatin1String("lower"));
+        const QPoint edge(left ? 1 : right ? before.width() - 2 : before.width() / 2,
+                          upper ? 1 : lower ? before.height() - 2 : before.height() / 2);
         const QPoint to = edge + QPoint(left ? -20 : 20, upper ? -6 : 6);
         const auto send = [caption](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
             QMouseEvent event(type, at, caption->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
             QCoreApplication::sendEvent(caption, &event);
         };
         send(QEvent::MouseMove, edge, Qt::NoButton);
+        QCOMPARE(QString::fromLatin1(QMetaEnum::fromType<Qt::CursorShape>().valueToKey(caption->cursor().shape())),
+                 golden("cursor"));
         send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
         send(QEvent::MouseMove, to, Qt::LeftButton);
         send(QEvent::MouseButtonRelease, to, Qt::NoButton);
-        QCOMPARE(caption->geometry(), before.adjusted(left ? -20 : 0, upper ? -6 : 0, left ? 0 : 20, upper ? 0 : 6));
+        QCOMPARE(caption->geometry(), before.adjusted(left ? -20 : 0, upper ? -6 : 0, right ? 20 : 0, lower ? 6 : 0));
     }
 
     void storedColourOutsideTheListFallsBackToTheFirst_data() { goldenRows(QStringLiteral("captioncolour.tsv")); }
