@@ -42,6 +42,13 @@ private slots:
         QCOMPARE(link.hexToBytes(golden("text")), QByteArray::fromHex(golden("bytes").toLatin1()));
     }
 
+    // Head and tail pairs in hex, the middle as it is written.
+    void mixedToBytes_data() { goldenRows(QStringLiteral("mixedtext.tsv")); }
+    void mixedToBytes()
+    {
+        QCOMPARE(link.mixedListToBytes({golden("text")}), QList<QByteArray>{QByteArray::fromHex(golden("bytes").toLatin1())});
+    }
+
     // Every hex digit in either case, and the character just outside each
     // range of digits, through every converter from command text to bytes:
     // as the high and the low digit of a pair, in hex and in mixed frames,

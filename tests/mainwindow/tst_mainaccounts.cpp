@@ -77,8 +77,9 @@ private slots:
     void renameMatrixInput()
     {
         const bool linked = golden("linked") == "yes";
+        const int input = golden("input").toInt() - 1;
         ui->link_cb->setChecked(linked);
-        ui->matrix_type_cb->setCurrentIndex(1);
+        ui->matrix_type_cb->setCurrentIndex(input);
         const QString before = ui->matrix_type_cb->currentText();
         QTest::mouseDClick(ui->matrix_type_cb->lineEdit(), Qt::LeftButton);
         QCOMPARE(window->inputNameWindows->isVisible(), linked);
@@ -88,8 +89,8 @@ private slots:
         QCOMPARE(name->text(), before);
         name->setText(QStringLiteral("Camera"));
         child<QPushButton>(window->inputNameWindows, "modify_btn")->click();
-        QCOMPARE(ui->matrix_type_cb->itemText(1), QStringLiteral("Camera"));
-        QCOMPARE(ui->scene_cb->itemText(1), QStringLiteral("scene2"));
+        QCOMPARE(ui->matrix_type_cb->itemText(input), QStringLiteral("Camera"));
+        QCOMPARE(ui->scene_cb->itemText(input), QStringLiteral("scene%1").arg(input + 1));
     }
 
     // The link's opening enables the picture window's reset; the about

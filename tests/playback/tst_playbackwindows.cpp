@@ -147,8 +147,8 @@ private slots:
         QVERIFY(standing->isVisible());
     }
 
-    void cornerDragResizesTheCaption_data() { goldenRows(QStringLiteral("captiondrag.tsv")); }
-    void cornerDragResizesTheCaption()
+    void dragResizesOrMovesTheCaption_data() { goldenRows(QStringLiteral("captiondrag.tsv")); }
+    void dragResizesOrMovesTheCaption()
     {
         FontSetWindows window;
         enter(&window, {"fonttext_te=Wide"});
@@ -156,24 +156,30 @@ private slots:
         RollCaptionWindows *caption = captions().value(0);
         QVERIFY(caption);
         const QRect before = caption->geometry();
-        const bool left = golden("corner").endsWith(QLatin1String("left")), upper = golden("corner").startsWith('u');
-        const QPoint edge(left ? 1 : before.width() - 2, upper ? 1 : before.height() - 2);
-        const QPoint to = edge + QPoint(left ? -20 : 20, upper ? -6 : 6);
+        const QString grab = golden("grab");
+        const bool left = grab.endsWith(QLatin1String("left")), right = grab.endsWith(QLatin1String("right"));
+        const bool upper = grab.startsWith(QLatin1String("upper")), lower = grab.startsWith(QLatin1String("lower"));
+        const QPoint edge(left ? 1 : right ? before.width() - 2 : before.width() / 2,
+                          upper ? 1 : lower ? before.height() - 2 : before.height() / 2);
+        const QStringList by = golden("by").split(','), change = golden("change").split(',');
+        const QPoint to = edge + QPoint(by.value(0).toInt(), by.value(1).toInt());
         const auto send = [caption](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
             QMouseEvent event(type, at, caption->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
             QCoreApplication::sendEvent(caption, &event);
         };
-        const QPoint grab = caption->mapToGlobal(edge);
-        const bool back = golden("back") == QLatin1String("yes");
+        const QPoint grabbedAt = caption->mapToGlobal(edge);
         send(QEvent::MouseMove, edge, Qt::NoButton);
+        QCOMPARE(QString::fromLatin1(QMetaEnum::fromType<Qt::CursorShape>().valueToKey(caption->cursor().shape())),
+                 golden("cursor"));
         send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
         send(QEvent::MouseMove, to, Qt::LeftButton);
-        const QPoint end = back ? caption->mapFromGlobal(grab) : to; // the grab point in the moved caption
-        if (back)
+        // "back": the pointer returns to where it grabbed before the release.
+        const QPoint end = golden("back") == QLatin1String("yes") ? caption->mapFromGlobal(grabbedAt) : to;
+        if (end != to)
             send(QEvent::MouseMove, end, Qt::LeftButton);
         send(QEvent::MouseButtonRelease, end, Qt::NoButton);
-        QCOMPARE(caption->geometry(),
-                 back ? before : before.adjusted(left ? -20 : 0, upper ? -6 : 0, left ? 0 : 20, upper ? 0 : 6));
+        QCOMPARE(caption->geometry(), before.adjusted(change.value(0).toInt(), change.value(1).toInt(),
+                                                      change.value(2).toInt(), change.value(3).toInt()));
     }
 
     void storedColourOutsideTheListFallsBackToTheFirst_data() { goldenRows(QStringLiteral("captioncolour.tsv")); }
