@@ -102,6 +102,13 @@ private slots:
     void captionsTakeTheChosenLook()
     {
         FontSetWindows window;
+        // The background list has no names: each swatch shows its colour.
+        const QStringList names = QColor::colorNames();
+        auto *list = child<QComboBox>(&window, "colorlist_cb");
+        QCOMPARE(list->count(), names.size());
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY2(list->itemIcon(i).pixmap(70, 20).toImage().pixel(35, 10) == QColor(names.at(i)).rgba(),
+                     qPrintable(names.at(i)));
         auto *add = child<QPushButton>(&window, "addfont_btn");
         add->click();
         QCOMPARE(captions().size(), 0); // no text, no caption
@@ -147,8 +154,8 @@ private slots:
         QVERIFY(standing->isVisible());
     }
 
-    void cornerDragResizesTheCaption_data() { goldenRows(QStringLiteral("captiondrag.tsv")); }
-    void cornerDragResizesTheCaption()
+    void dragResizesOrMovesTheCaption_data() { goldenRows(QStringLiteral("captiondrag.tsv")); }
+    void dragResizesOrMovesTheCaption()
     {
         FontSetWindows window;
         enter(&window, {"fonttext_te=Wide"});
@@ -156,9 +163,13 @@ private slots:
         RollCaptionWindows *caption = captions().value(0);
         QVERIFY(caption);
         const QRect before = caption->geometry();
-        const bool left = golden("corner").endsWith(QLatin1String("left")), upper = golden("corner").startsWith('u');
-        const QPoint edge(left ? 1 : before.width() - 2, upper ? 1 : before.height() - 2);
-        const QPoint to = edge + QPoint(left ? -20 : 20, upper ? -6 : 6);
+        const QString grab = golden("grab");
+        const bool left = grab.endsWith(QLatin1String("left")), upper = grab.startsWith('u');
+        const QPoint edge = grab == QLatin1String("middle")
+                                ? caption->rect().center()
+                                : QPoint(left ? 1 : before.width() - 2, upper ? 1 : before.height() - 2);
+        const QStringList by = golden("by").split(','), change = golden("change").split(',');
+        const QPoint to = edge + QPoint(by.value(0).toInt(), by.value(1).toInt());
         const auto send = [caption](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
             QMouseEvent event(type, at, caption->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
             QCoreApplication::sendEvent(caption, &event);
@@ -167,7 +178,8 @@ private slots:
         send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
         send(QEvent::MouseMove, to, Qt::LeftButton);
         send(QEvent::MouseButtonRelease, to, Qt::NoButton);
-        QCOMPARE(caption->geometry(), before.adjusted(left ? -20 : 0, upper ? -6 : 0, left ? 0 : 20, upper ? 0 : 6));
+        QCOMPARE(caption->geometry(), before.adjusted(change.value(0).toInt(), change.value(1).toInt(),
+                                                      change.value(2).toInt(), change.value(3).toInt()));
     }
 
     void storedColourOutsideTheListFallsBackToTheFirst_data() { goldenRows(QStringLiteral("captioncolour.tsv")); }
@@ -205,8 +217,10 @@ private slots:
 
         const bool thenUndo = golden("input").endsWith(QLatin1String(", then undo"));
         const QString input = golden("input").remove(QLatin1String(", then undo")), text = golden("text");
-        if (input == QLatin1String("keys")) {
+        if (input.startsWith(QLatin1String("keys"))) {
             QTest::keyClicks(box, text);
+            if (input.endsWith(QLatin1String(" and Enter")))
+                QTest::keyClick(box, Qt::Key_Return);
         } else if (input == QLatin1String("one key")) { // as a compose key or a keyboard macro sends it
             QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, text);
             QCoreApplication::sendEvent(box, &key);
