@@ -102,6 +102,13 @@ private slots:
     void captionsTakeTheChosenLook()
     {
         FontSetWindows window;
+        // The background list has no names: each swatch shows its colour.
+        const QStringList names = QColor::colorNames();
+        auto *list = child<QComboBox>(&window, "colorlist_cb");
+        QCOMPARE(list->count(), names.size());
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY2(list->itemIcon(i).pixmap(70, 20).toImage().pixel(35, 10) == QColor(names.at(i)).rgba(),
+                     qPrintable(names.at(i)));
         auto *add = child<QPushButton>(&window, "addfont_btn");
         add->click();
         QCOMPARE(captions().size(), 0); // no text, no caption
@@ -217,8 +224,10 @@ private slots:
 
         const bool thenUndo = golden("input").endsWith(QLatin1String(", then undo"));
         const QString input = golden("input").remove(QLatin1String(", then undo")), text = golden("text");
-        if (input == QLatin1String("keys")) {
+        if (input.startsWith(QLatin1String("keys"))) {
             QTest::keyClicks(box, text);
+            if (input.endsWith(QLatin1String(" and Enter")))
+                QTest::keyClick(box, Qt::Key_Return);
         } else if (input == QLatin1String("one key")) { // as a compose key or a keyboard macro sends it
             QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, text);
             QCoreApplication::sendEvent(box, &key);
