@@ -23,7 +23,10 @@ class TestHostileConfig : public ConsoleTest
 
     // Whether the build and what the row then did took no longer than a
     // start of the console may, with room for a busy machine and a sanitized build.
-    QString when() const { return clock.elapsed() < 5000 ? "at once" : "late"; }
+    // A plain start measured here sets the scale: the same row on a busy
+    // machine or in a sanitized build gets the room a start takes there.
+    QString when() const { return clock.elapsed() < 5000 + 2 * plainStartMs ? "at once" : "late"; }
+    qint64 plainStartMs = 0;
     static QString picture(QLabel *label) { return label->pixmap(Qt::ReturnByValue).isNull() ? "none" : "picture"; }
 
     // The process's peak resident size in kB since the last reset: Linux
@@ -136,6 +139,9 @@ private slots:
     {
         QVERIFY(bridge.listen());
         startLogo = userImagePath;
+        build("[PortConfig]\n");
+        plainStartMs = clock.elapsed();
+        WindowTest::endTest(window);
         // Files of a few hundred kB; 4000 x 4000 is the largest shown of a
         // picture decoded whole.
         for (const QSize size : {QSize(20000, 20000), QSize(4000, 4000), QSize(8000, 5000)}) {
