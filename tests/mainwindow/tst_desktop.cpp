@@ -36,13 +36,13 @@ private:
                           box->size());
         DesktopSession::click(boxAt.center());
         QWidget *list = box->view()->window();
-        if (!QTest::qWaitFor([list] { return list->isVisible(); }, 5000))
+        if (!QTest::qWaitFor([list] { return list->isVisible(); }, 10000))
             return false;
         const auto atBox = [&] {
             const QRect listAt(DesktopSession::windowPosition(list->winId()), list->size());
             return listAt.left() == boxAt.left() && (listAt.top() == boxAt.bottom() || listAt.bottom() == boxAt.top());
         };
-        const bool opened = QTest::qWaitFor(atBox, 5000);
+        const bool opened = QTest::qWaitFor(atBox, 10000);
         box->hidePopup();
         return opened;
     }
@@ -56,7 +56,7 @@ private slots:
         GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
         build();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(QTest::qWaitForWindowExposed(window, 10000));
         const struct
         {
             const char *name;
@@ -77,20 +77,20 @@ private slots:
             for (const auto &w : windows) {
                 const QByteArray where = QByteArray(w.name) + ", showing " + QByteArray::number(showing);
                 w.opener->click();
-                QVERIFY2(QTest::qWaitForWindowExposed(w.shown), where);
+                QVERIFY2(QTest::qWaitForWindowExposed(w.shown, 10000), where);
                 // The pointer comes over the window before any press: the
                 // window stays where it was left, and knows it is there.
                 const QPoint before = DesktopSession::windowPosition(w.shown->winId());
                 DesktopSession::pointerTo(before + w.shown->rect().center());
-                QTRY_VERIFY2_WITH_TIMEOUT(w.shown->underMouse(), where + ": the pointer is not seen over it", 5000);
+                QTRY_VERIFY2_WITH_TIMEOUT(w.shown->underMouse(), where + ": the pointer is not seen over it", 10000);
                 QVERIFY2(DesktopSession::windowPosition(w.shown->winId()) == left[w.shown],
                          where + " does not open where it was left");
                 QVERIFY2(w.shown->pos() == left[w.shown], where + " is not where X shows it before a press");
                 dragTitle(w.shown, drag);
                 QTRY_VERIFY2_WITH_TIMEOUT(DesktopSession::windowPosition(w.shown->winId()) == before + drag,
-                                          where + " is not moved by the drag", 5000);
+                                          where + " is not moved by the drag", 10000);
                 QTRY_VERIFY2_WITH_TIMEOUT(w.shown->pos() == DesktopSession::windowPosition(w.shown->winId()),
-                                          where + " is not where X shows it", 5000);
+                                          where + " is not where X shows it", 10000);
                 left[w.shown] = before + drag;
                 if (w.shown == static_cast<QWidget *>(window->portSetWindow))
                     QVERIFY2(listOpensAtBox(child<QComboBox>(w.shown, QStringLiteral("lcd_port_cb"))),

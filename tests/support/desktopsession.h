@@ -2,6 +2,7 @@
 #define DESKTOPSESSION_H
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QProcess>
 #include <QRegularExpression>
@@ -34,8 +35,9 @@ public:
         // -displayfd: the server takes the first free display itself and
         // writes its number once it accepts connections.
         m_server.start(QStringLiteral("Xvfb"), QStringList{"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
+        // Generous bounds: on a busy machine both take seconds to come up.
         QByteArray number;
-        while (!number.contains('\n') && m_server.waitForReadyRead(10000))
+        while (!number.contains('\n') && m_server.waitForReadyRead(60000))
             number += m_server.readAllStandardOutput();
         if (!number.contains('\n'))
             return fail(QStringLiteral("Xvfb did not start: ") + QString::fromLocal8Bit(m_server.readAllStandardError()));
@@ -47,7 +49,9 @@ public:
         m_windowManager.start(QStringLiteral("openbox"), QStringList());
         m_windowManager.waitForStarted(10000);
         // The window manager is up once it has announced itself on the root window.
-        for (int i = 0; i < 100; ++i) {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 60000) {
             if (m_windowManager.state() == QProcess::NotRunning)
                 return fail(QStringLiteral("openbox did not start"));
             if (run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"))
