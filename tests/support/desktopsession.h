@@ -46,31 +46,21 @@ public:
         qputenv("QT_QPA_PLATFORM", "xcb");
 
         m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_windowManager.start(QStringLiteral("openbox"), QStringList());
-        m_windowManager.waitForStarted(10000);
-        // The window manager is up once it has announced itself on the root window.
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 60000) {
-            if (m_windowManager.state() == QProcess::NotRunning)
-                return fail(QStringLiteral("openbox did not start"));
-            if (run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"))
+        // Next to a heavy load the window manager has once been seen not to
+        // announce itself within a minute: it gets three tries of 20 s.
+        QString why;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (startWindowManager(&why))
                 return true;
-            QThread::msleep(100);
+            stop(m_windowManager);
         }
-        return fail(QStringLiteral("openbox did not take the display"));
+        return fail(why);
     }
 
     ~DesktopSession()
     {
-        for (QProcess *process : {&m_windowManager, &m_server}) {
-            if (process->state() == QProcess::NotRunning)
-                continue;
-            process->terminate();
-            if (!process->waitForFinished(5000))
-                process->kill();
-            process->waitForFinished(5000);
-        }
+        stop(m_windowManager);
+        stop(m_server);
     }
 
     QString error() const { return m_error; }
@@ -98,12 +88,49 @@ public:
     }
 
 private:
+    // The window manager is up once it has announced itself on the root window.
+    bool startWindowManager(QString *why)
+    {
+        m_windowManager.start(QStringLiteral("openbox"), {"--sm-disable"});
+        m_windowManager.waitForStarted(10000);
+        QElapsedTimer waited;
+        waited.start();
+        QByteArray answer;
+        while (waited.elapsed() < 20000) {
+            if (m_windowManager.state() == QProcess::NotRunning) {
+                *why = QStringLiteral("openbox did not start");
+                return false;
+            }
+            answer = run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"});
+            if (answer.contains("window id"))
+                return true;
+            QThread::msleep(100);
+        }
+        *why = QStringLiteral("openbox did not take display %1 in %2 ms (Xvfb %3; xprop: %4)")
+                   .arg(m_display)
+                   .arg(waited.elapsed())
+                   .arg(m_server.state() == QProcess::Running ? "running" : "ended")
+                   .arg(QString::fromLocal8Bit(answer.trimmed()));
+        return false;
+    }
+
+    static void stop(QProcess &process)
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.terminate();
+        if (!process.waitForFinished(5000))
+            process.kill();
+        process.waitForFinished(5000);
+    }
+
     static QByteArray run(const QString &program, const QStringList &arguments)
     {
         QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(program, arguments);
         process.waitForFinished(10000);
-        return process.readAllStandardOutput();
+        return process.readAll();
     }
     static void xdotool(const QStringList &arguments) { run(QStringLiteral("xdotool"), arguments); }
 
