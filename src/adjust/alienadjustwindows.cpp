@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDebug>
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -209,10 +210,13 @@ void AlienAdjustWindows::loadConfig()
     // The results come back as saved, to be recomputed from the inputs. An
     // input keeps to what could be typed into it: a negative length or a
     // digit of another script would reach the results and the wire.
-    const int resultCount = int(std::size(resultSends));
+    const auto isResult = [this](const QLineEdit *edit) {
+        return std::any_of(std::begin(resultSends), std::end(resultSends),
+                           [&](const auto &send) { return ui.get()->*send.result == edit; });
+    };
     for (int i = 0; i < texts.size(); ++i) {
         QLineEdit *edit = ui.get()->*storedTexts[i].edit;
-        if (i < resultCount)
+        if (isResult(edit))
             edit->setText(texts.at(i));
         else
             setStoredText(edit, texts.at(i));

@@ -1,8 +1,8 @@
 #include "windowkit.h"
 
 #include <QEvent>
-#include <QMouseEvent>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
