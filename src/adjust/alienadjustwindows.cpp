@@ -4,9 +4,7 @@
 #include <QCloseEvent>
 #include <QDebug>
 
-#include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <limits>
 
 #include "adjustframes.h"
@@ -207,18 +205,11 @@ void AlienAdjustWindows::loadConfig()
     for (const auto &stored : storedTexts)
         texts.append(settings->value(QLatin1String(stored.key)).toString());
     settings->endGroup();
-    // The results come back as saved, to be recomputed from the inputs. An
-    // input keeps to what could be typed into it: a negative length or a
-    // digit of another script would reach the results and the wire.
-    const auto isResult = [this](const QLineEdit *edit) {
-        return std::any_of(std::begin(resultSends), std::end(resultSends),
-                           [&](const auto &send) { return ui.get()->*send.result == edit; });
-    };
-    for (int i = 0; i < texts.size(); ++i) {
-        QLineEdit *edit = ui.get()->*storedTexts[i].edit;
-        if (isResult(edit))
-            edit->setText(texts.at(i));
-        else
-            setStoredText(edit, texts.at(i));
-    }
+    // Every text keeps to what could be typed into its field: a negative
+    // length or a digit of another script would reach the wire, and a
+    // result the inputs do not recompute (they were refused) would be sent
+    // by its Apply as it stands. The results come first, so that loaded
+    // inputs recompute them afterwards.
+    for (int i = 0; i < texts.size(); ++i)
+        setStoredText(ui.get()->*storedTexts[i].edit, texts.at(i));
 }

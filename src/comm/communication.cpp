@@ -1,6 +1,7 @@
 #include "communication.h"
 
 #include <QCoreApplication>
+#include <QHostAddress>
 #include <QMetaType>
 #include <QSerialPort>
 #include <QTcpSocket>
@@ -207,12 +208,42 @@ void Communication::closeSerialPort()
         serial->close();
 }
 
+QHostAddress dottedDecimalAddress(const QString &text)
+{
+    // Qt and the C library read a part with a leading zero as octal ("010"
+    // is 8, "08" is no number and goes to the name resolver); the operator
+    // means decimal.
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return {};
+    quint32 address = 0;
+    for (const QString &part : parts) {
+        if (part.isEmpty() || part.size() > 3)
+            return {};
+        uint value = 0;
+        for (const QChar c : part) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return {};
+            value = value * 10 + (c.unicode() - '0');
+        }
+        if (value > 255)
+            return {};
+        address = address << 8 | value;
+    }
+    return QHostAddress(address);
+}
+
 bool Communication::connectTcp(const QString &host, quint16 port)
 {
     tcpWatched = false;
     ++linkSession;
     socket->abort();
-    socket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+    // Only an address is dialled, never a name a resolver could answer for,
+    // and never port 0: either fails at once without a connection attempt.
+    const QHostAddress address = dottedDecimalAddress(host);
+    if (address.isNull() || port == 0)
+        return false;
+    socket->connectToHost(address, port, QIODevice::ReadWrite);
     // Blocks the GUI thread for at most a second, no events processed.
     if (!socket->waitForConnected(1000)) {
         // Drop the attempt so that a late connection cannot appear unwatched.
@@ -222,7 +253,7 @@ bool Communication::connectTcp(const QString &host, quint16 port)
     // Frames of a few bytes each, paced by the sender: the bridge must get
     // each one when it is written, not when the previous one is acknowledged.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    tcpPeer = QStringLiteral("%1:%2").arg(host).arg(port);
+    tcpPeer = QStringLiteral("%1:%2").arg(address.toString()).arg(port);
     tcpWatched = true;
     return true;
 }

@@ -9,8 +9,13 @@
 #include "linkrecords.h"
 #include "pacedwait.h"
 
+class QHostAddress;
 class QSerialPort;
 class QTcpSocket;
+
+// The address of four dot-separated decimal parts of 0 to 255, leading
+// zeros read as decimal; a null address for any other text.
+QHostAddress dottedDecimalAddress(const QString &text);
 
 // Value of one hex digit character: 0..15, or -1 for anything else.
 int hexDigitValue(char c);
@@ -28,6 +33,8 @@ public:
 
     bool openSerialPort(PortSettingRecord settings, const QString &portName);
     void closeSerialPort();
+    // Dials the bridge at a dotted decimal address (never a host name); no
+    // address or port 0 fails without an attempt.
     bool connectTcp(const QString &host, quint16 port);
     void closeTcp();
 

@@ -47,6 +47,27 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(arrived.count() >= 3 && listener->bytesAvailable() == 0, 20000);
     }
 
+    void bridgeAddress_data() { goldenRows(QStringLiteral("bridgeaddress.tsv")); }
+
+    // The bridge is dialled at the address as the operator reads it, and
+    // nothing that is not an address and a port is dialled at all.
+    void bridgeAddress()
+    {
+        QTcpServer bridge;
+        QVERIFY(bridge.listen(QHostAddress(golden("listening"))));
+        Communication link;
+        int attempts = 0;
+        connect(link.socket, &QAbstractSocket::stateChanged, this, [&](QAbstractSocket::SocketState state) {
+            attempts += state == QAbstractSocket::HostLookupState || state == QAbstractSocket::ConnectingState;
+        });
+        const quint16 port = golden("port") == QLatin1String("bridge") ? bridge.serverPort() : golden("port").toUShort();
+        const bool connected = link.connectTcp(golden("typed").trimmed(), port);
+        QCOMPARE(connected ? link.socket->peerAddress().toString() : attempts ? QStringLiteral("refused") : QStringLiteral("nothing"),
+                 golden("dialled"));
+        if (connected)
+            QVERIFY(bridge.waitForNewConnection(5000));
+    }
+
     void failureEndsCommand()
     {
         TcpCaptureServer bridge;

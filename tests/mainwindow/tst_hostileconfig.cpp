@@ -123,11 +123,15 @@ class TestHostileConfig : public ConsoleTest
         // As the program starts, and the bridge the link was handed.
         if (what == QLatin1String("start")) {
             MessageBoxCatcher catcher;
+            int attempts = 0;
+            const auto spy = connect(lcdCommunication.socket, &QAbstractSocket::stateChanged, this,
+                                     [&](QAbstractSocket::SocketState state) { attempts += state == QAbstractSocket::ConnectingState; });
             if (window->autoOpen)
                 window->openSerial();
+            disconnect(spy);
             const PortSettingRecord record = window->portSetWindow->getPortSetting();
-            return GlobalObject::linkOpen ? QStringLiteral("opened")
-                                          : QStringLiteral("%1 Dialled %2:%3").arg(catcher.lastText(), record.ipAddress).arg(record.tcpPort);
+            const QString dialled = attempts ? QStringLiteral("%1:%2").arg(record.ipAddress).arg(record.tcpPort) : QStringLiteral("nothing");
+            return GlobalObject::linkOpen ? QStringLiteral("opened") : catcher.lastText() + " Dialled " + dialled;
         }
         // What a label shows, read as a screen reader reads it.
         QLabel *label = what == QLatin1String("user") ? ui->show_username : ui->show_comstatus;
