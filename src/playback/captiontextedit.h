@@ -9,7 +9,8 @@
 // text already there is never shortened. A key, an input method's commit,
 // a paste or a drop is cut before it reaches the document (laying out one
 // long word costs time with the square of its length); a text set by the
-// program, or anything else, is cut when it lands.
+// program, or anything else, is cut when it lands, and an undo then takes
+// back what came in with the typing before it, as one step.
 class CaptionTextEdit : public QTextEdit
 {
 public:
@@ -24,10 +25,13 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
-    int room(int replaced = 0) const;
+    int textLength() const;
+    int room() const;
     void keepShort();
+    void replaceText(const QString &now, const QString &wanted);
 
     QString held; // the text as it stood after the last change
+    bool keeping = false; // keepShort's own edits are under way
 };
 
 #endif // CAPTIONTEXTEDIT_H

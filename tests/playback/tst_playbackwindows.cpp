@@ -1,6 +1,7 @@
 #include "configfile.h"
 #include "globalobject.h"
 #include "goldenrows.h"
+#include "captiontextedit.h"
 #include "fontsetwindows.h"
 #include "formfields.h"
 #include "openwatch.h"
@@ -47,13 +48,20 @@ int redTextLeft(QWidget *caption)
 }
 
 // "a2000Qb1999": 2000 a's, a Q, 1999 b's; a character without a count stands once.
-QString spelled(const QString &runs)
+QString spelled(const QString &written)
 {
+    // "\u{1F600}" stands for that character.
+    QString runs = written;
+    QRegularExpressionMatch escape;
+    while ((escape = QRegularExpression(QStringLiteral("\\\\u\\{([0-9A-Fa-f]+)\\}")).match(runs)).hasMatch()) {
+        const char32_t code = escape.captured(1).toUInt(nullptr, 16);
+        runs.replace(escape.capturedStart(), escape.capturedLength(), QString::fromUcs4(&code, 1));
+    }
     QString text;
     QRegularExpressionMatchIterator run = QRegularExpression(QStringLiteral("(\\D)(\\d*)")).globalMatch(runs);
     while (run.hasNext()) {
         const QRegularExpressionMatch match = run.next();
-        text += QString(match.captured(2).isEmpty() ? 1 : match.captured(2).toInt(), match.captured(1).at(0));
+        text += match.captured(1).repeated(match.captured(2).isEmpty() ? 1 : match.captured(2).toInt());
     }
     return text;
 }
@@ -221,47 +229,71 @@ private slots:
         const QString picture = QDir::current().absoluteFilePath(QStringLiteral("picture.png"));
         const OpenWatch watch(picture);
         QVERIFY(watch.isValid());
+        // The most the box held while the input came in, each change seen
+        // before anything could cut it: what lands is laid out whole.
+        int most = 0;
+        connect(box->document(), &QTextDocument::contentsChange, this,
+                [&] { most = std::max(most, box->document()->characterCount() - 1); });
 
-        const bool thenUndo = golden("input").endsWith(QLatin1String(", then undo"));
-        const QString input = golden("input").remove(QLatin1String(", then undo")), text = golden("text");
-        if (input.startsWith(QLatin1String("keys"))) {
-            QTest::keyClicks(box, text);
-            if (input.endsWith(QLatin1String(" and Enter")))
-                QTest::keyClick(box, Qt::Key_Return);
-        } else if (input == QLatin1String("one key")) { // as a compose key or a keyboard macro sends it
-            QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, text);
-            QCoreApplication::sendEvent(box, &key);
-        } else if (input == QLatin1String("menu")) { // as the context menu puts in a Unicode control character
-            box->insertPlainText(text);
-        } else if (input == QLatin1String("input method")) {
-            QInputMethodEvent commit;
-            commit.setCommitString(text);
-            QCoreApplication::sendEvent(box, &commit);
-        } else { // a paste or a drop, of the plain text and the HTML a browser gives
-            auto data = std::make_unique<QMimeData>();
-            if (!text.isEmpty())
-                data->setText(text);
-            if (!golden("html").isEmpty())
-                data->setHtml(golden("html").replace(QStringLiteral("%FILE%"), picture));
-            if (input == QLatin1String("paste")) {
-                QApplication::clipboard()->setMimeData(data.release());
-                box->paste();
-            } else {
-                const QPoint at = box->viewport()->rect().center();
-                QDragEnterEvent entering(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-                QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-                QCoreApplication::sendEvent(box->viewport(), &entering); // the drop goes where the drag was taken
-                QCoreApplication::sendEvent(box->viewport(), &drop);
+        // Steps in turn, each with its "|"-separated part of the text.
+        const QStringList texts = golden("text").split(QLatin1Char('|'));
+        int next = 0;
+        bool bySetting = false; // text the program inserts is cut once it has landed
+        for (const QString &input : golden("input").replace(QLatin1String(", then "), QLatin1String(" then "))
+                                        .split(QLatin1String(" then "))) {
+            const QString text = input == QLatin1String("undo") || input == QLatin1String("nothing")
+                                     ? QString()
+                                     : spelled(texts.value(next++));
+            if (input.startsWith(QLatin1String("keys"))) {
+                QTest::keyClicks(box, text);
+                if (input.endsWith(QLatin1String(" and Enter")))
+                    QTest::keyClick(box, Qt::Key_Return);
+            } else if (input == QLatin1String("one key")) { // as a compose key or a keyboard macro sends it
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, text);
+                QCoreApplication::sendEvent(box, &key);
+            } else if (input == QLatin1String("menu")) { // as the context menu puts in a Unicode control character
+                box->insertPlainText(text);
+                bySetting = true;
+            } else if (input.startsWith(QLatin1String("input method"))) { // "input method replacing N" claims N
+                QInputMethodEvent commit;
+                const QString claim = input.section(QLatin1Char(' '), 3);
+                commit.setCommitString(text, 0,
+                                       claim == QLatin1String("INT_MAX") ? std::numeric_limits<int>::max() : claim.toInt());
+                QCoreApplication::sendEvent(box, &commit);
+            } else if (input == QLatin1String("preedit")) {
+                QInputMethodEvent composing(text, {});
+                QCoreApplication::sendEvent(box, &composing);
+            } else if (input == QLatin1String("undo")) {
+                QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+            } else if (input != QLatin1String("nothing")) { // a paste or a drop, of the plain text and the HTML a browser gives
+                auto data = std::make_unique<QMimeData>();
+                if (!text.isEmpty())
+                    data->setText(text);
+                if (!golden("html").isEmpty())
+                    data->setHtml(golden("html").replace(QStringLiteral("%FILE%"), picture));
+                if (input == QLatin1String("paste")) {
+                    QApplication::clipboard()->setMimeData(data.release());
+                    box->paste();
+                } else {
+                    const QPoint at = box->viewport()->rect().center();
+                    QDragEnterEvent entering(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+                    QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+                    QCoreApplication::sendEvent(box->viewport(), &entering); // the drop goes where the drag was taken
+                    QCoreApplication::sendEvent(box->viewport(), &drop);
+                }
             }
         }
-        if (thenUndo)
-            QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
         box->grab(); // laid out and drawn, pictures and all
-        QCOMPARE(runs(box->toPlainText()), golden("kept"));
+        // A preedit is laid out with the text but is not part of it.
+        const QString preedit = box->textCursor().block().layout()->preeditAreaText();
+        const QStringList kept = golden("kept").split(QLatin1String(" preedit "));
+        QCOMPARE(runs(box->toPlainText()), runs(spelled(kept.first())));
+        QCOMPARE(runs(preedit), runs(spelled(kept.value(1))));
+        QVERIFY2(bySetting || most <= CaptionTextEdit::maxLength, qPrintable(QString::number(most)));
         QVERIFY(!watch.opened());
         child<QPushButton>(&window, "close_btn")->click();
         QCOMPARE(runs(QSettings(ConfigFile::path(), QSettings::IniFormat).value("FontSetting/Text").toString()),
-                 golden("kept"));
+                 runs(spelled(kept.first())));
     }
 
     void firesOncePerEventAndDay_data() { goldenRows(QStringLiteral("powerschedule.tsv")); }
