@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColor>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -11,6 +12,8 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QStyle>
+
+#include "picturecheck.h"
 
 // The embedded skins, translations and images must be registered before
 // anything asks for them, and the resources live in a static library whose
@@ -22,15 +25,6 @@ static int registerResources()
     return 0;
 }
 static const int resourcesRegistered = registerResources();
-
-// The largest picture decoded whole, in pixels (4000 x 4000): it takes no
-// more than 64 MB on its way to the label.
-static const qint64 largestPicturePixels = 16 * 1000 * 1000;
-// A JPEG is decoded at down to an eighth of its sides while it is read, so
-// a camera photo costs a few MB. A progressive one still holds every
-// coefficient, some 3 bytes a pixel, until its last scan: its size keeps a
-// bound too, four times the other (a 61-megapixel photo is still shown).
-static const qint64 largestScaledPicturePixels = 4 * largestPicturePixels;
 
 QString appDirPath;
 QString userImagePath = QStringLiteral(":/images/staticfile/images/logo.jpg");
@@ -121,6 +115,30 @@ bool GlobalObject::loadChineseTranslators()
     return QCoreApplication::installTranslator(&translatorWidgets);
 }
 
+// The logo is shown several times at each start (the form, the saved
+// settings, each resize, the Splice Setting preview): the last file judged
+// is remembered with its time and size, so that its bytes are walked once
+// and a refused one is named in one line, until another file is shown or
+// this one changes.
+static bool pictureAllowed(const QString &file, const QByteArray &format, const QSize &size)
+{
+    static QString judgedFile;
+    static bool judgedAllowed = false;
+    const QFileInfo info(file);
+    const QString key = QStringLiteral("%1\n%2\n%3")
+                            .arg(info.absoluteFilePath())
+                            .arg(info.lastModified().toMSecsSinceEpoch())
+                            .arg(info.size());
+    if (key != judgedFile) {
+        const QString refusal = pictureRefusal(file, format, size);
+        if (!refusal.isEmpty())
+            qWarning("%s", qPrintable(refusal));
+        judgedFile = key;
+        judgedAllowed = refusal.isEmpty();
+    }
+    return judgedAllowed;
+}
+
 void GlobalObject::setLabelImage(QLabel *label, const QString &file)
 {
     QImage image;
@@ -129,22 +147,17 @@ void GlobalObject::setLabelImage(QLabel *label, const QString &file)
     // start-up, a device would never end. Anything else shows no picture,
     // as a missing file does.
     if (fileExists(file) && !shown.isEmpty()) {
-        // The size from the header first: a small file can claim a picture
-        // of gigabytes. One too large to decode sensibly is not shown; the
-        // others are decoded to the label's size. The PNG reader also takes
-        // a scaled size but decodes the whole picture first, so only a JPEG
-        // (by its content) counts as decoded scaled while it is read.
+        // The header first: a small file can claim a picture of gigabytes,
+        // or hold more than it claims. One too costly to decode is not
+        // shown; the others are decoded to the label's size. The format is
+        // asked before the size, which moves an icon reader past what it
+        // tells the format by.
         QImageReader reader(file);
+        const QByteArray format = reader.format();
         const QSize size = reader.size();
-        const bool scaledWhileRead =
-            reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize);
-        const qint64 largest = scaledWhileRead ? largestScaledPicturePixels : largestPicturePixels;
-        if (size.isValid() && qint64(size.width()) * size.height() <= largest) {
+        if (size.isValid() && pictureAllowed(file, format, size)) {
             reader.setScaledSize(shown);
             image = reader.read();
-        } else if (size.isValid()) {
-            qWarning("Picture not shown, %d x %d pixels are too many to decode: %s", size.width(), size.height(),
-                     qPrintable(file));
         }
     }
     QPixmap pixmap;

@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <QtEndian>
+
 #include "alienadjustwindows.h"
 #include "consoletest.h"
 #include "fontsetwindows.h"
@@ -47,6 +49,22 @@ class TestHostileConfig : public ConsoleTest
         return -1;
     }
 
+    // While one lives, the debug output goes to messages.
+    struct Capture
+    {
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &text) { messages += text; });
+        ~Capture() { qInstallMessageHandler(previous); }
+    };
+
+    // The main window up, and the Splice Setting window opened: the logo
+    // shown at its last size and in the preview.
+    void showBothLogos()
+    {
+        window->show();
+        window->showJoinSetWindow();
+    }
+
     // "%FIFO%" names a FIFO in the folder; an ini of "FIFO" makes config.ini one.
     // "%HUGE%" is a word of 300,000 characters, "%DIGITS%" a number of 100,000
     // digits.
@@ -67,10 +85,9 @@ class TestHostileConfig : public ConsoleTest
         peakAtStart = peakKb();
         QVERIFY(peakAtStart > 0);
         messages.clear();
-        const auto previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) { messages += text; });
+        const Capture capture;
         clock.start();
         ConsoleTest::build();
-        qInstallMessageHandler(previous);
     }
 
     QString shown(const QString &what)
@@ -107,14 +124,21 @@ class TestHostileConfig : public ConsoleTest
             return QString::number(ui->scene_cb->itemText(0).size());
         if (what == QLatin1String("logo"))
             return picture(ui->show_image);
-        if (what == QLatin1String("logo and preview")) { // the window up, and the Splice Setting window opened
-            window->show();
-            window->showJoinSetWindow();
+        if (what == QLatin1String("logo and preview")) {
+            showBothLogos();
             return picture(ui->show_image) + " and " + picture(child<QLabel>(window->joinSetWindow, "show_image")) + ' '
                    + when();
         }
         if (what == QLatin1String("debug line"))
             return messages.filter(userImagePath).value(0, QStringLiteral("none"));
+        if (what == QLatin1String("debug lines")) { // all that name the logo, the build's and those of showing both
+            {
+                const Capture capture;
+                showBothLogos();
+            }
+            const QStringList lines = messages.filter(userImagePath);
+            return lines.isEmpty() ? QStringLiteral("none") : lines.join(QLatin1String(" / "));
+        }
         if (what == QLatin1String("open")) {
             MessageBoxCatcher catcher;
             window->openSerial();
@@ -138,6 +162,108 @@ class TestHostileConfig : public ConsoleTest
         return QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
     }
 
+    // A colour photo of the given size. Made from a palette, a byte a pixel,
+    // it costs a quarter of what decoding one whole would.
+    static QImage cameraPhoto(const QSize size)
+    {
+        QImage photo(size, QImage::Format_Indexed8);
+        for (int i = 0; i < 256; ++i)
+            photo.setColor(i, qRgb(i, 255 - i, (i * 7) & 255));
+        for (int y = 0; y < size.height(); ++y) {
+            uchar *line = photo.scanLine(y);
+            for (int x = 0; x < size.width(); ++x)
+                line[x] = uchar((x / 7) ^ (y / 5));
+        }
+        return photo;
+    }
+
+    static bool writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(name);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+
+    // An icon whose one entry claims 256 x 256 pixels (written 0) and holds the PNG given.
+    static QByteArray iconHolding(const QByteArray &png)
+    {
+        QByteArray icon("\0\0\1\0\1\0" "\0\0\0\0\1\0\x20\0", 14);
+        const quint32 sizeAndOffset[] = {qToLittleEndian(quint32(png.size())), qToLittleEndian(quint32(6 + 16))};
+        return icon.append(reinterpret_cast<const char *>(sizeAndOffset), 8).append(png);
+    }
+
+    // A progressive JPEG whose frame claims 8000 x 8000 pixels of the given
+    // components, each sampled in full, with one scan of a few bytes: a
+    // decoder sets aside the coefficients of the whole picture before it finds
+    // the data short.
+    static QByteArray progressiveClaim(int components)
+    {
+        QByteArray jpeg("\xFF\xD8" "\xFF\xDB\0\x43\0", 7); // quantisation table 0, all ones
+        jpeg += QByteArray(64, 1);
+        jpeg += QByteArray("\xFF\xC4\0\x14\0\x01", 6) + QByteArray(16, 0); // DC table 0: one code, for 0
+        jpeg += QByteArray("\xFF\xC2\0", 3) + char(8 + 3 * components) + QByteArray("\x08\x1F\x40\x1F\x40", 5);
+        jpeg += char(components);
+        for (char id = 1; id <= components; ++id)
+            jpeg += id + QByteArray("\x11\0", 2);
+        jpeg += QByteArray("\xFF\xDA\0", 3) + char(6 + 2 * components) + char(components);
+        for (char id = 1; id <= components; ++id)
+            jpeg += id + QByteArray(1, 0);
+        // A first DC scan (spectral 0 to 0, point transform 1), of 4 bytes.
+        return jpeg + QByteArray("\0\0\x01" "\0\0\0\0" "\xFF\xD9", 9);
+    }
+
+    static QByteArray progressiveJpeg(const QImage &image)
+    {
+        QBuffer bytes;
+        QImageWriter writer(&bytes, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        return bytes.open(QIODevice::WriteOnly) && writer.write(image) ? bytes.data() : QByteArray();
+    }
+
+    // The progressive JPEG with its scan (from 0, of the usual 10) written
+    // again and again after itself: the scan header, its data, up to the
+    // marker after it.
+    static QByteArray withScanRepeated(QByteArray jpeg, int scan, int times)
+    {
+        int at = jpeg.indexOf("\xFF\xDA");
+        for (int i = 0; i < scan && at >= 0; ++i)
+            at = jpeg.indexOf("\xFF\xDA", at + 2);
+        int end = at + 2;
+        while (at >= 0 && !(jpeg.at(end) == '\xFF' && jpeg.at(end + 1) != 0))
+            ++end;
+        return at < 0 ? QByteArray() : jpeg.insert(end, jpeg.mid(at, end - at).repeated(times));
+    }
+
+    void makeIconsAndScans()
+    {
+        QFile huge(QStringLiteral("white20000.png"));
+        QVERIFY(huge.open(QIODevice::ReadOnly));
+        QVERIFY(writeFile(QStringLiteral("lying.ico"), iconHolding(huge.readAll())));
+        QBuffer png;
+        QImage icon(256, 256, QImage::Format_ARGB32);
+        icon.fill(Qt::blue);
+        QVERIFY(png.open(QIODevice::WriteOnly) && icon.save(&png, "png"));
+        QVERIFY(writeFile(QStringLiteral("png256.ico"), iconHolding(png.data())));
+        QVERIFY(icon.scaled(32, 32).save(QStringLiteral("icon.ico")) && icon.save(QStringLiteral("icon.bmp")));
+        // A GIF of one white pixel.
+        QVERIFY(writeFile(QStringLiteral("icon.gif"), QByteArray("GIF89a\1\0\1\0\x80\0\0\xFF\xFF\xFF\0\0\0"
+                                                                 ",\0\0\0\0\1\0\1\0\0\2\2\x44\1\0;", 35)));
+        QVERIFY(writeFile(QStringLiteral("claim444.jpg"), progressiveClaim(3)));
+        QVERIFY(writeFile(QStringLiteral("claimcmyk.jpg"), progressiveClaim(4)));
+
+        // Progressive pictures of 4000 x 3000 (4:2:0): a photo, and one colour
+        // with a scan written again and again after itself, the first AC scan
+        // of the luminance or its last refinement (the slowest kind to decode).
+        QVERIFY(writeFile(QStringLiteral("progressive12mp.jpg"), progressiveJpeg(cameraPhoto(QSize(4000, 3000)))));
+        QImage colour(4000, 3000, QImage::Format_RGB32);
+        colour.fill(QColor(30, 120, 200));
+        const QByteArray plain = progressiveJpeg(colour);
+        QVERIFY(writeFile(QStringLiteral("scan1x1000.jpg"), withScanRepeated(plain, 1, 1000)));
+        QVERIFY(writeFile(QStringLiteral("scan9x60.jpg"), withScanRepeated(plain, 9, 60)));
+        // Of 64 x 64 pixels: a scan costs its own start whatever the size.
+        colour = colour.copy(0, 0, 64, 64);
+        QVERIFY(writeFile(QStringLiteral("tilescan1x30000.jpg"), withScanRepeated(progressiveJpeg(colour), 1, 30000)));
+    }
+
 private slots:
     void initTestCase()
     {
@@ -153,33 +279,19 @@ private slots:
             white.fill(0);
             QVERIFY(white.save(QStringLiteral("white%1.png").arg(size.width())));
         }
-        // Colour JPEGs of a camera's sizes. Made from a palette, a byte a
-        // pixel, they cost a quarter of what decoding one whole would.
-        for (const QSize size : {QSize(5472, 3648), QSize(6000, 4000)}) {
-            QImage photo(size, QImage::Format_Indexed8);
-            for (int i = 0; i < 256; ++i)
-                photo.setColor(i, qRgb(i, 255 - i, (i * 7) & 255));
-            for (int y = 0; y < size.height(); ++y) {
-                uchar *line = photo.scanLine(y);
-                for (int x = 0; x < size.width(); ++x)
-                    line[x] = uchar((x / 7) ^ (y / 5));
-            }
-            QVERIFY(photo.save(QStringLiteral("photo%1.jpg").arg(size.width())));
-        }
+        // Colour JPEGs of a camera's sizes.
+        for (const QSize size : {QSize(5472, 3648), QSize(6000, 4000)})
+            QVERIFY(cameraPhoto(size).save(QStringLiteral("photo%1.jpg").arg(size.width())));
         // A small progressive JPEG whose header claims 30000 x 30000 pixels:
         // its decoder would hold every coefficient of them.
-        QBuffer small;
-        QImageWriter progressive(&small, "jpeg");
-        progressive.setProgressiveScanWrite(true);
         QImage tile(64, 64, QImage::Format_RGB32);
         tile.fill(Qt::red);
-        QVERIFY(small.open(QIODevice::WriteOnly) && progressive.write(tile));
-        QByteArray claim = small.data();
+        QByteArray claim = progressiveJpeg(tile);
         const int frame = claim.indexOf("\xFF\xC2"); // height and width stand 5 bytes after
         QVERIFY(frame > 0);
         claim.replace(frame + 5, 4, "\x75\x30\x75\x30");
-        QFile bomb(QStringLiteral("claim30000.jpg"));
-        QVERIFY(bomb.open(QIODevice::WriteOnly) && bomb.write(claim) == claim.size());
+        QVERIFY(writeFile(QStringLiteral("claim30000.jpg"), claim));
+        makeIconsAndScans();
     }
 
     void hostileValues_data() { goldenRows(QStringLiteral("hostileconfig.tsv")); }
