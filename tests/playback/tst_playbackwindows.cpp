@@ -35,16 +35,24 @@ QList<RollCaptionWindows *> captions()
     return list;
 }
 
+// A picture's columns left to right: '#' where one shows red text, '.' elsewhere.
+QString redColumns(const QImage &picture)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QString columns(image.width(), QLatin1Char('.'));
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qRed(line[x]) > 200 && qGreen(line[x]) < 60 && qBlue(line[x]) < 60)
+                columns[x] = QLatin1Char('#');
+    }
+    return columns;
+}
+
 // Leftmost column of the caption that shows red text, -1 for none.
 int redTextLeft(QWidget *caption)
 {
-    const QImage image = caption->grab().toImage();
-    for (int x = 0; x < image.width(); ++x)
-        for (int y = 0; y < image.height(); ++y)
-            if (image.pixelColor(x, y).red() > 200 && image.pixelColor(x, y).green() < 60
-                && image.pixelColor(x, y).blue() < 60)
-                return x;
-    return -1;
+    return redColumns(caption->grab().toImage()).indexOf(QLatin1Char('#'));
 }
 
 // "a2000Qb1999": 2000 a's, a Q, 1999 b's; a character without a count stands once.
@@ -195,6 +203,67 @@ private slots:
         send(QEvent::MouseButtonRelease, end, Qt::NoButton);
         QCOMPARE(caption->geometry(), before.adjusted(change.value(0).toInt(), change.value(1).toInt(),
                                                       change.value(2).toInt(), change.value(3).toInt()));
+    }
+
+    // Tick by tick the text comes in at the right edge, slides a pixel to
+    // the left, leaves by the left edge entirely, and only then comes in at
+    // the right again.
+    void textLeavesTheLeftEdgeBeforeItComesBack_data() { goldenRows(QStringLiteral("captionroll.tsv")); }
+    void textLeavesTheLeftEdgeBeforeItComesBack()
+    {
+        auto *caption = new RollCaptionWindows;
+        caption->setTextColor(Qt::red);
+        caption->setInterval(std::numeric_limits<int>::max()); // the ticks come from the test alone
+        const QString text = spelled(golden("text"));
+        caption->setText(text);
+        caption->setBackgroundColor(Qt::white);
+        caption->show();
+        QVERIFY(QTest::qWaitForWindowExposed(caption));
+        const auto timers = QAbstractEventDispatcher::instance()->registeredTimers(caption);
+        QCOMPARE(timers.size(), 1);
+        QTimerEvent tick(timers.first().timerId);
+        // Bounds the run only: two passes take far fewer ticks.
+        const int enough = 3 * (caption->width() + caption->fontMetrics().horizontalAdvance(text));
+        // The screen shows what the caption has painted, not what it would paint now.
+        const auto shown = [caption] { return redColumns(caption->screen()->grabWindow(caption->winId()).toImage()); };
+        QStringList seen; // "in": came in at the right edge, "out": gone by the left edge
+        QString was = shown();
+        for (int ticks = 1; seen.size() < 4 && ticks < enough; ++ticks) {
+            QCoreApplication::sendEvent(caption, &tick);
+            QCoreApplication::processEvents(); // the repaint the tick asked for
+            const QString now = shown();
+            // A pixel to the left; only the right edge brings in new columns.
+            QVERIFY2(now.chopped(1) == was.mid(1),
+                     qPrintable(QStringLiteral("tick %1: red from x %2 to %3, before from %4 to %5")
+                                    .arg(ticks)
+                                    .arg(now.indexOf('#')).arg(now.lastIndexOf('#'))
+                                    .arg(was.indexOf('#')).arg(was.lastIndexOf('#'))));
+            if (now.contains('#') != was.contains('#'))
+                seen.append(now.contains('#') ? QStringLiteral("in") : QStringLiteral("out"));
+            was = now;
+        }
+        QCOMPARE(seen.join(QLatin1Char(' ')), QStringLiteral("in out in out"));
+    }
+
+    // The close button shows only while the pointer is over the caption; a
+    // transparent caption is tinted meanwhile, so its extent can be seen.
+    void closeButtonShowsWhileThePointerIsOver_data() { goldenRows(QStringLiteral("captionhover.tsv")); }
+    void closeButtonShowsWhileThePointerIsOver()
+    {
+        auto *caption = new RollCaptionWindows;
+        if (golden("background") == QLatin1String("transparent"))
+            caption->setTransparent();
+        else
+            caption->setBackgroundColor(Qt::white);
+        const QPoint inside(180, 60), outside(-40, 60);
+        QTest::mouseMove(caption, outside);
+        caption->show();
+        QVERIFY(QTest::qWaitForWindowExposed(caption));
+        for (const QString &step : goldenList(golden("pointer")))
+            QTest::mouseMove(caption, step == QLatin1String("over") ? inside : outside);
+        auto *close = child<QPushButton>(caption, "font_close_pbtn");
+        QTRY_COMPARE(QString(close->isVisible() ? "shown" : "hidden"), golden("button"));
+        QCOMPARE(QColor::fromRgba(caption->grab().toImage().pixel(inside)).name(QColor::HexArgb), golden("inside"));
     }
 
     void storedColourOutsideTheListFallsBackToTheFirst_data() { goldenRows(QStringLiteral("captioncolour.tsv")); }

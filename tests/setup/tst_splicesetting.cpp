@@ -46,15 +46,28 @@ private slots:
         window.setRowColumn(4, 6);
         window.setRowColumn(0, 16); // out of range: ignored
         window.show();
-        for (const auto &typed : {std::make_pair("typedRows", "join_row_cb"), std::make_pair("typedColumns", "join_column_cb")})
-            if (!golden(typed.first).isEmpty())
-                child<QComboBox>(&window, typed.second)->setEditText(golden(typed.first));
+        auto *rowBox = child<QComboBox>(&window, "join_row_cb"), *columnBox = child<QComboBox>(&window, "join_column_cb");
+        for (const auto &typed : {std::make_pair("typedRows", rowBox), std::make_pair("typedColumns", columnBox)}) {
+            if (golden(typed.first).isEmpty())
+                continue;
+            if (golden("by") == QLatin1String("text set")) {
+                typed.second->setEditText(golden(typed.first));
+                continue;
+            }
+            QTest::keyClick(typed.second->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(typed.second->lineEdit(), golden(typed.first));
+            if (golden("by").endsWith(QLatin1String(" and Enter")))
+                QTest::keyClick(typed.second->lineEdit(), Qt::Key_Return);
+        }
         QSignalSpy sent(&window, &JoinSettingWindows::senddata);
         child<QPushButton>(&window, "confirm_btn")->click();
         QCOMPARE(sent.count(), 1);
         const auto data = sent.at(0).at(0).value<QHash<QString, QString>>();
         QTEST(data.value("joinrow") + "x" + data.value("joincolumn"), "size");
         QVERIFY(!window.isVisible());
+        // A refused entry gives way in the box too: it shows the size taken.
+        QTEST(rowBox->currentText() + "x" + columnBox->currentText(), "size");
+        QCOMPARE(rowBox->count() + columnBox->count(), 30); // nothing typed became an item
     }
 
     void nameAndLogoAreSetBeforeTheSignal_data() { goldenRows(QStringLiteral("logoimport.tsv")); }

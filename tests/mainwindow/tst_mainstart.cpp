@@ -1,0 +1,81 @@
+#include "goldenrows.h"
+#include "tcpcaptureserver.h"
+#include "testmain.h"
+
+namespace {
+
+// The console process, ended as a session ends it: asked first, killed
+// when it does not go.
+struct Console
+{
+    QProcess process;
+    ~Console()
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.terminate();
+        if (!process.waitForFinished(10000))
+            process.kill();
+        process.waitForFinished(10000);
+    }
+};
+
+} // namespace
+
+// The built console itself, started as the operator starts it: a copy of
+// the executable alone in a folder, with config.ini beside it, against a
+// local stand-in for the wireless bridge.
+class TestMainStart : public QObject
+{
+    Q_OBJECT
+
+    // How long the console took from its database to dialling the bridge,
+    // in the row that dials; the row that must not dial waits a multiple.
+    qint64 dialMs = 0;
+
+private slots:
+    void savedAutoOpenDecidesTheLinkAtStart_data() { goldenRows(QStringLiteral("mainstart.tsv")); }
+    void savedAutoOpenDecidesTheLinkAtStart()
+    {
+        TcpCaptureServer bridge;
+        QVERIFY(bridge.listen());
+        QTemporaryDir folder;
+        const QString program = folder.filePath(QFileInfo(QStringLiteral(VW_CONSOLE)).fileName());
+        QVERIFY(folder.isValid() && QFile::copy(QStringLiteral(VW_CONSOLE), program));
+        QFile ini(folder.filePath(QStringLiteral("config.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly)
+                && ini.write(QStringLiteral("[PortConfig]\nConMethod=1\nAddr=127.0.0.1\nPort=%1\nAutoOpen=%2\n")
+                                 .arg(bridge.port())
+                                 .arg(golden("AutoOpen"))
+                                 .toLatin1())
+                       > 0);
+        ini.close();
+
+        Console console;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        console.process.setProcessEnvironment(environment);
+        console.process.setWorkingDirectory(folder.path());
+        console.process.setStandardOutputFile(QProcess::nullDevice());
+        console.process.setStandardErrorFile(QProcess::nullDevice());
+        console.process.start(program, QStringList());
+        QVERIFY2(console.process.waitForStarted(30000), qPrintable(console.process.errorString()));
+        // It makes its account database in its working directory as it
+        // builds its windows, before it shows them.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath(QStringLiteral("database.db"))), 60000);
+        QElapsedTimer sinceDatabase;
+        sinceDatabase.start();
+        if (golden("dialled") == QLatin1String("yes")) {
+            QTRY_COMPARE_WITH_TIMEOUT(bridge.connectionCount(), 1, 30000);
+            dialMs = sinceDatabase.elapsed();
+        } else {
+            // Several times what dialling took (or, run alone, a few seconds).
+            QTest::qWait(int(qMax<qint64>(3000, 4 * dialMs)));
+            QCOMPARE(bridge.connectionCount(), 0);
+        }
+        QCOMPARE(console.process.state(), QProcess::Running);
+    }
+};
+
+VW_TEST_MAIN(TestMainStart)
+#include "tst_mainstart.moc"
