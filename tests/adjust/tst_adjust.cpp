@@ -161,6 +161,9 @@ private slots:
         QVERIFY(cyan.red() < cyan.green() && cyan.green() == cyan.blue());
         // Only the first 18 swatches of the red row take focus by click alone.
         QVERIFY(swatch("r__color_17")->focusPolicy() == Qt::ClickFocus && swatch("r__color_18")->focusPolicy() == Qt::StrongFocus);
+        // Laid out, every swatch is the square the rows are drawn for, not a button's own width.
+        for (const QPushButton *each : window.findChildren<QPushButton *>(QRegularExpression(QStringLiteral("color_\\d+$"))))
+            QCOMPARE(each->size(), QSize(31, 31));
     }
 
     void applyWaitsForThePairOnItsWay()

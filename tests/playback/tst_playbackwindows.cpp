@@ -329,8 +329,10 @@ private slots:
                 commit.setCommitString(text, 0,
                                        claim == QLatin1String("INT_MAX") ? std::numeric_limits<int>::max() : claim.toInt());
                 QCoreApplication::sendEvent(box, &commit);
-            } else if (input == QLatin1String("preedit")) {
+            } else if (input.startsWith(QLatin1String("preedit"))) { // "preedit and commit" takes the next text too
                 QInputMethodEvent composing(text, {});
+                if (input.endsWith(QLatin1String(" and commit")))
+                    composing.setCommitString(spelled(texts.value(next++)));
                 QCoreApplication::sendEvent(box, &composing);
             } else if (input == QLatin1String("undo")) {
                 QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
