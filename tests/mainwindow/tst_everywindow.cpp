@@ -122,6 +122,115 @@ QWidget *onlyWindowOf(const QString &className)
     return windows.first();
 }
 
+// Windows the console makes on the way: a prompt, and a caption by "Add".
+void makeOnTheWay(const QString &className)
+{
+    if (className == QLatin1String("MessageBox")) {
+        (new MessageBox)->setMessage(QStringLiteral("Prompt"), QStringLiteral("Text"));
+    } else if (className == QLatin1String("RollCaptionWindows")) {
+        QWidget *captions = onlyWindowOf(QStringLiteral("FontSetWindows"));
+        enter(captions, {"fonttext_te=Line"});
+        child<QPushButton>(captions, "addfont_btn")->click();
+    }
+}
+
+// Every text a window shows the operator, as "name: text", in the order of
+// its widgets. Digits are left out: the clock moves on between two looks.
+QStringList textsOfWindow(QWidget *top)
+{
+    QStringList texts{top->windowTitle()};
+    auto add = [&texts](const QWidget *widget, const QString &text) {
+        if (!text.isEmpty())
+            texts.append(widget->objectName() + QLatin1String(": ") + text);
+    };
+    for (QWidget *widget : top->findChildren<QWidget *>()) {
+        add(widget, widget->toolTip());
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            add(widget, label->text());
+        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            add(widget, button->text());
+        else if (auto *group = qobject_cast<QGroupBox *>(widget))
+            add(widget, group->title());
+        else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+            add(widget, edit->placeholderText());
+        else if (auto *text = qobject_cast<QTextEdit *>(widget))
+            add(widget, text->placeholderText());
+        else if (auto *box = qobject_cast<QComboBox *>(widget))
+            add(widget, WindowTest::items(box).join(QLatin1Char('|')));
+        else if (auto *tabs = qobject_cast<QTabWidget *>(widget))
+            for (int i = 0; i < tabs->count(); ++i)
+                add(widget, tabs->tabText(i));
+    }
+    return texts.replaceInStrings(QRegularExpression(QStringLiteral("\\d")), QString());
+}
+
+// The entries of a menu and of its submenus.
+QStringList actionTexts(const QList<QAction *> &actions)
+{
+    QStringList texts;
+    for (const QAction *action : actions)
+        texts += QStringList(action->text()) + (action->menu() ? actionTexts(action->menu()->actions()) : QStringList());
+    return texts;
+}
+
+// The entries of the menu Qt gives an edit of that kind, made afresh.
+template <typename Edit>
+QStringList standardMenuTexts()
+{
+    Edit edit;
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    return actionTexts(menu->actions());
+}
+
+// The console's menus as they open, which is when they take their texts:
+// the screen table's (it runs modally: read and closed from inside) and the
+// skin menu.
+QStringList menuTexts()
+{
+    QStringList texts;
+    auto readOpenMenus = [&texts] {
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            auto *menu = qobject_cast<QMenu *>(top);
+            if (menu && menu->isVisible()) {
+                texts += actionTexts(menu->actions());
+                menu->close();
+            }
+        }
+    };
+    QWidget *console = onlyWindowOf(QStringLiteral("Velmar_Windows"));
+    QTimer::singleShot(0, console, readOpenMenus);
+    QMetaObject::invokeMethod(child<QWidget>(console, "cent_tablewidget"), "customContextMenuRequested",
+                              Q_ARG(QPoint, QPoint()));
+    child<QToolButton>(console, "skin_btn")->menu()->popup(QPoint());
+    readOpenMenus();
+    return texts;
+}
+
+// What one subject shows now: the program's windows of a class, the
+// console's menus, or Qt's own texts in a line edit's or a text edit's menu
+// and on the buttons of a message box.
+QStringList textsNow(const QString &subject)
+{
+    if (subject == QLatin1String("QLineEdit"))
+        return standardMenuTexts<QLineEdit>();
+    if (subject == QLatin1String("QTextEdit"))
+        return standardMenuTexts<QTextEdit>();
+    if (subject == QLatin1String("QMessageBox")) {
+        QMessageBox box(QMessageBox::Question, QString(), QString(),
+                        QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No | QMessageBox::Close);
+        QStringList texts;
+        for (const QAbstractButton *button : box.buttons())
+            texts.append(button->text());
+        return texts;
+    }
+    if (subject == QLatin1String("QMenu"))
+        return menuTexts();
+    QStringList texts;
+    for (QWidget *top : windowsOf(subject))
+        texts += textsOfWindow(top);
+    return texts;
+}
+
 // The classes of the program's own parentless windows, menus and Qt's
 // helpers left out.
 QSet<QString> programWindowClasses()
@@ -231,15 +340,82 @@ class TestEveryWindow : public ConsoleTest
     Q_OBJECT
 
     // The console built again on config.ini holding only that key.
-    void buildOn(const QString &key, int value)
+    void buildOn(const QString &key, int value) { buildOn(iniLine(key, value)); }
+    void buildOn(const QByteArray &ini)
     {
         endTest(window);
-        QVERIFY(writeConfig(iniLine(key, value)));
+        QVERIFY(writeConfig(ini));
+        start();
+    }
+    // A program starts without a skin's sheet, and its event loop first
+    // delivers what the start posted: the re-texting for the stored language,
+    // the polish and layout of every widget. Left in the queue, these
+    // thousands of events would make each later start and end slower.
+    void start()
+    {
+        qApp->setStyleSheet(QString());
         build();
+        QCoreApplication::sendPostedEvents();
+    }
+    // The program started again on config.ini as the last one left it, but
+    // with no skin unless the key under test is the skin: a skin's sheet
+    // makes every start and end half as slow again.
+    void restart(const QString &keyUnderTest)
+    {
+        const QString skin = QStringLiteral("MainSetting/Skin");
+        if (keyUnderTest != skin)
+            ConfigFile::open()->setValue(skin, -1);
+        QFile file(ConfigFile::path());
+        file.open(QIODevice::ReadOnly);
+        buildOn(file.readAll());
+    }
+
+    // The console's steps to a window: a slot ("showPortSetWindow()"), a
+    // field set ("scene_cb=2") or a field double-clicked ("double-click
+    // matrix_type_cb", an editable box in its edit).
+    void openBy(const QStringList &steps)
+    {
+        for (const QString &step : steps) {
+            if (step.endsWith(QLatin1String("()"))) {
+                if (!QMetaObject::invokeMethod(window, qPrintable(step.chopped(2))))
+                    qFatal("no slot %s", qPrintable(step));
+            } else if (step.startsWith(QLatin1String("double-click "))) {
+                QWidget *field = child<QWidget>(window, step.section(' ', 1));
+                if (auto *box = qobject_cast<QComboBox *>(field))
+                    field = box->lineEdit();
+                QTest::mouseDClick(field, Qt::LeftButton);
+            } else {
+                enter(window, {step});
+            }
+        }
+    }
+
+    // The window of that class the operator works in: the only one, or
+    // the one shown (there are two rename windows).
+    QWidget *workedIn(const QString &className)
+    {
+        const QList<QWidget *> windows = windowsOf(className);
+        for (QWidget *top : windows)
+            if (windows.size() == 1 || top->isVisible())
+                return top;
+        qFatal("no window of class %s shown", qPrintable(className));
+    }
+
+    // Buttons of the window clicked in turn; "button/n" triggers entry n of
+    // the button's menu.
+    static void press(QWidget *top, const QStringList &buttons)
+    {
+        for (const QString &button : buttons) {
+            const QString name = button.section('/', 0, 0);
+            if (button.contains(QLatin1Char('/')))
+                child<QToolButton>(top, name)->menu()->actions().at(button.section('/', 1).toInt())->trigger();
+            else
+                child<QAbstractButton>(top, name)->click();
+        }
     }
 
 private slots:
-    void init() { build(); }
+    void init() { start(); }
 
     void closeButtonsCloseTheirWindow_data()
     {
@@ -252,14 +428,7 @@ private slots:
     {
         QFETCH(QString, className);
         QFETCH(QString, button);
-        // Windows the console makes on the way: a prompt, and a caption by "Add".
-        if (className == QLatin1String("MessageBox")) {
-            (new MessageBox)->setMessage(QStringLiteral("Prompt"), QStringLiteral("Text"));
-        } else if (className == QLatin1String("RollCaptionWindows")) {
-            QWidget *captions = onlyWindowOf(QStringLiteral("FontSetWindows"));
-            enter(captions, {"fonttext_te=Line"});
-            child<QPushButton>(captions, "addfont_btn")->click();
-        }
+        makeOnTheWay(className);
         QSet<QString> rowClasses;
         for (const Closer &closer : closers)
             rowClasses.insert(QLatin1String(closer.window));
@@ -368,6 +537,83 @@ private slots:
         onlyWindowOf(className)->show();
         QVERIFY(child<QAbstractButton>(onlyWindowOf(className), row.box)->isChecked());
         QCOMPARE(changes(start, everyWidget(className, ownEnabled)), QLatin1String(row.fields));
+    }
+
+    void everyStoredValueIsSavedAndReadBack_data() { goldenRows(QStringLiteral("storedkeys.tsv")); }
+    void everyStoredValueIsSavedAndReadBack()
+    {
+        const QStringList open = goldenList(golden("open")), stored = goldenList(golden("stored"));
+        const QStringList typed = goldenList(golden("typed"));
+        const QString key = golden("saved").section('=', 0, 0), saved = golden("saved").section('=', 1);
+        const QStringList expected = golden("shown").isEmpty() ? typed : goldenList(golden("shown"));
+        QVERIFY2(std::any_of(stored.cbegin(), stored.cend(),
+                             [&](const QString &entry) { return entry.startsWith(key + '=') && entry != golden("saved"); }),
+                 "no stored value of the key, or the one saved");
+        // At the first start and at the start on the stored value, the
+        // window must not show what is typed already.
+        auto alreadyShown = [&] {
+            const QStringList now = shownNow(workedIn(golden("window")), expected);
+            QStringList same;
+            for (int i = 0; i < now.size(); ++i)
+                if (now.at(i) == expected.at(i))
+                    same.append(now.at(i));
+            return same.join(' ');
+        };
+
+        openBy(open);
+        QVERIFY2(alreadyShown().isEmpty(), qPrintable("the first start shows " + alreadyShown()));
+        window->close();
+        for (const QString &entry : stored)
+            ConfigFile::open()->setValue(entry.section('=', 0, 0), entry.section('=', 1));
+        restart(key);
+        openBy(open);
+        QVERIFY2(alreadyShown().isEmpty(), qPrintable("the stored value shows " + alreadyShown()));
+
+        QWidget *worked = workedIn(golden("window"));
+        enter(worked, typed);
+        press(worked, goldenList(golden("press")));
+        QVERIFY(worked == window || !worked->isVisible()); // closed by its own button
+        window->close();
+        QCOMPARE(ConfigFile::open()->value(key).toString(), saved);
+        restart(key);
+        openBy(open);
+        QCOMPARE(shownNow(workedIn(golden("window")), expected), expected);
+    }
+
+    // Chinese and back to English by the console's button: every window of
+    // the program, the console's menus and Qt's own texts are English again.
+    void languageRoundTripGivesEnglishBack_data()
+    {
+        QTest::addColumn<QString>("subject");
+        QStringList classes; // the closers name every window class, some more than once
+        for (const Closer &closer : closers) {
+            if (classes.contains(closer.window))
+                continue;
+            classes.append(closer.window);
+            QTest::newRow(qPrintable(QString(closer.row).section(',', 0, 0))) << closer.window;
+        }
+        QTest::newRow("console's menus") << "QMenu";
+        QTest::newRow("Qt's line edit menu") << "QLineEdit";
+        QTest::newRow("Qt's text edit menu") << "QTextEdit";
+        QTest::newRow("Qt's message box buttons") << "QMessageBox";
+    }
+    void languageRoundTripGivesEnglishBack()
+    {
+        QFETCH(QString, subject);
+        makeOnTheWay(subject);
+        auto switchLanguage = [this, &subject] {
+            ui->language_btn->click();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+            return textsNow(subject);
+        };
+        const QStringList english = textsNow(subject);
+        QVERIFY2(switchLanguage() != english, "nothing of it is in Chinese");
+        const QStringList back = switchLanguage();
+        QStringList notBack;
+        for (const QString &text : back)
+            if (!english.contains(text))
+                notBack.append(text);
+        QCOMPARE(notBack.join(QLatin1String(" | ")), QString());
     }
 };
 

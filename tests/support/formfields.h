@@ -46,7 +46,7 @@ inline void endSession(QWidget *window, const QString &ending)
         child<QAbstractButton>(window, ending)->click();
 }
 
-// What the named field shows, written as enter() takes it.
+// What the named field shows, written as enter() takes it; a label its text.
 inline QString shown(QWidget *window, const QString &name)
 {
     QWidget *widget = child<QWidget>(window, name);
@@ -58,7 +58,13 @@ inline QString shown(QWidget *window, const QString &name)
         return QString::number(box->currentIndex());
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
         return QString::number(int(button->isChecked()));
-    return child<QLineEdit>(window, name)->text();
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return label->text();
+    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        return edit->text();
+    // Any other widget: the colour of its background, as the skin gives it.
+    widget->ensurePolished();
+    return widget->palette().color(widget->backgroundRole()).name();
 }
 
 // The entries as the window shows them now, to compare with what was entered.
