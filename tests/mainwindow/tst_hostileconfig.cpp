@@ -322,6 +322,7 @@ class TestHostileConfig : public ConsoleTest
         const QByteArray texts = blackPng(16, 16, 8, 6, false, text + text + text);
         QVERIFY(writeFile(QStringLiteral("ztxt.png"), texts));
         QVERIFY(writeFile(QStringLiteral("ztxt.ico"), iconHolding(texts)));
+        QVERIFY(writeFile(QStringLiteral("chunks.png"), blackPng(16, 16, 8, 6, false, pngChunk("abCd", "").repeated(150000))));
         // Grey with alpha, which decodes to as much as colour with alpha.
         QVERIFY(writeFile(QStringLiteral("grey16bit.png"), blackPng(4000, 4000, 16, 4, false)));
         QVERIFY(writeFile(QStringLiteral("interlaced.png"), blackPng(4000, 4000, 8, 4, true)));
