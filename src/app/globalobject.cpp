@@ -116,27 +116,43 @@ bool GlobalObject::loadChineseTranslators()
 }
 
 // The logo is shown several times at each start (the form, the saved
-// settings, each resize, the Splice Setting preview): the last file judged
-// is remembered with its time and size, so that its bytes are walked once
+// settings, each resize, the Splice Setting preview). The last file judged
+// is remembered with its time and length, so that its bytes are walked once
 // and a refused one is named in one line, until another file is shown or
-// this one changes.
-static bool pictureAllowed(const QString &file, const QByteArray &format, const QSize &size)
+// this one changes; and the last picture decoded with the label size it was
+// decoded for, so that the same picture is not decoded again for a label of
+// the same size.
+static QImage logoPicture(const QString &file, const QSize &shown)
 {
     static QString judgedFile;
     static bool judgedAllowed = false;
+    static QSize decodedFor;
+    static QImage decoded;
     const QFileInfo info(file);
     const QString key = QStringLiteral("%1\n%2\n%3")
                             .arg(info.absoluteFilePath())
                             .arg(info.lastModified().toMSecsSinceEpoch())
                             .arg(info.size());
+    if (key == judgedFile && (!judgedAllowed || decodedFor == shown))
+        return decoded;
+    // A small file can claim a picture of gigabytes, or hold more than it
+    // claims: one too costly to decode is not shown, the others are decoded
+    // to the label's size.
+    QImageReader reader(file);
     if (key != judgedFile) {
-        const QString refusal = pictureRefusal(file, format, size);
+        const QString refusal = pictureRefusal(reader);
         if (!refusal.isEmpty())
             qWarning("%s", qPrintable(refusal));
         judgedFile = key;
-        judgedAllowed = refusal.isEmpty();
+        judgedAllowed = refusal.isEmpty() && reader.size().isValid();
+        decoded = QImage();
+        if (!judgedAllowed)
+            return decoded;
     }
-    return judgedAllowed;
+    reader.setScaledSize(shown);
+    decoded = reader.read();
+    decodedFor = shown;
+    return decoded;
 }
 
 void GlobalObject::setLabelImage(QLabel *label, const QString &file)
@@ -146,20 +162,8 @@ void GlobalObject::setLabelImage(QLabel *label, const QString &file)
     // Only a regular file is read: a FIFO named as the logo would block
     // start-up, a device would never end. Anything else shows no picture,
     // as a missing file does.
-    if (fileExists(file) && !shown.isEmpty()) {
-        // The header first: a small file can claim a picture of gigabytes,
-        // or hold more than it claims. One too costly to decode is not
-        // shown; the others are decoded to the label's size. The format is
-        // asked before the size, which moves an icon reader past what it
-        // tells the format by.
-        QImageReader reader(file);
-        const QByteArray format = reader.format();
-        const QSize size = reader.size();
-        if (size.isValid() && pictureAllowed(file, format, size)) {
-            reader.setScaledSize(shown);
-            image = reader.read();
-        }
-    }
+    if (fileExists(file) && !shown.isEmpty())
+        image = logoPicture(file, shown);
     QPixmap pixmap;
     if (!image.isNull())
         pixmap = QPixmap::fromImage(image.size() == shown

@@ -233,6 +233,110 @@ class TestHostileConfig : public ConsoleTest
         return at < 0 ? QByteArray() : jpeg.insert(end, jpeg.mid(at, end - at).repeated(times));
     }
 
+    // A PNG chunk: length, type, data and its CRC-32.
+    static QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
+    {
+        quint32 crc = 0xFFFFFFFF;
+        for (const char c : type + data) {
+            crc ^= uchar(c);
+            for (int bit = 0; bit < 8; ++bit)
+                crc = crc & 1 ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        }
+        const quint32 length = qToBigEndian(quint32(data.size()));
+        const quint32 check = qToBigEndian(~crc);
+        return QByteArray(reinterpret_cast<const char *>(&length), 4) + type + data
+               + QByteArray(reinterpret_cast<const char *>(&check), 4);
+    }
+
+    // zlib's stream of the bytes: qCompress's, past its 4-byte length.
+    static QByteArray zlibStream(const QByteArray &bytes) { return qCompress(bytes, 9).mid(4); }
+
+    // A PNG of black pixels, made without encoding a picture: the header
+    // fields given, the chunks given, and rows of zeros (with a byte more a
+    // row for the filter bytes of an interlaced picture's passes).
+    static QByteArray blackPng(int width, int height, int depth, int colourType, bool interlaced,
+                               const QByteArray &chunks = QByteArray())
+    {
+        const int channels[] = {1, 0, 3, 1, 2, 0, 4};
+        QByteArray header(13, 0);
+        qToBigEndian(quint32(width), header.data());
+        qToBigEndian(quint32(height), header.data() + 4);
+        header[8] = char(depth);
+        header[9] = char(colourType);
+        header[12] = char(interlaced);
+        const qint64 rows = qint64(height) * (1 + (qint64(width) * channels[colourType] * depth + 7) / 8);
+        return "\x89PNG\r\n\x1A\n" + pngChunk("IHDR", header) + chunks
+               + pngChunk("IDAT", zlibStream(QByteArray(int(rows + (interlaced ? height : 0)), 0)))
+               + pngChunk("IEND", QByteArray());
+    }
+
+    // A GIF of one picture of the given size, two colours, and the LZW codes
+    // given as (code, bits) pairs.
+    static QByteArray gif(int width, int height, int minimumCodeSize, const QVector<QPair<int, int>> &codes)
+    {
+        QByteArray data;
+        quint32 bits = 0;
+        int count = 0;
+        for (const auto &code : codes)
+            for (bits |= quint32(code.first) << count, count += code.second; count >= 8; count -= 8, bits >>= 8)
+                data += char(bits);
+        if (count > 0)
+            data += char(bits);
+        const char size[] = {char(width), char(width >> 8), char(height), char(height >> 8)};
+        QByteArray bytes = "GIF89a" + QByteArray(size, 4) + QByteArray("\x80\0\0" "\0\0\0\xFF\xFF\xFF" ",\0\0\0\0", 14)
+                           + QByteArray(size, 4) + QByteArray(1, 0) + char(minimumCodeSize);
+        for (int at = 0; at < data.size(); at += 255)
+            bytes += char(qMin(255, data.size() - at)) + data.mid(at, 255);
+        return bytes + QByteArray("\0;", 2);
+    }
+
+    // A GIF of one colour as an encoder writes it, giving the pixels given
+    // (more than the picture has: its data runs on). Each code makes the
+    // entry one pixel longer than the last, and the next code is that entry,
+    // until the table is full; then the longest entry, of 4091 pixels, again
+    // and again; then the entry of what is left.
+    static QByteArray gifOfOneColour(int width, int height, qint64 pixels)
+    {
+        QVector<QPair<int, int>> codes{{4, 3}, {0, 3}}; // clear, then the first pixel
+        int size = 3;
+        for (qint64 left = pixels - 1, next = 6; left > 0;) {
+            // The entry about to be made, or once the table is full its last.
+            const int entry = int(qMin<qint64>(next, 4095));
+            const int code = left >= entry - 4 ? entry : left > 1 ? int(left) + 4 : 0;
+            codes.append({code, size});
+            left -= qMin<qint64>(left, entry - 4);
+            if (next < 4096 && ++next >= 1 << size && size < 12)
+                ++size;
+        }
+        codes.append({5, size});
+        return gif(width, height, 2, codes);
+    }
+
+    void makeGifsAndPngs()
+    {
+        QVERIFY(writeFile(QStringLiteral("runon.gif"), gifOfOneColour(256, 256, 20000 * 4091)));
+        QVERIFY(writeFile(QStringLiteral("gif2000.gif"), gifOfOneColour(2000, 2000, 2000 * 2000)));
+        QVERIFY(writeFile(QStringLiteral("gif4000.gif"), gif(4000, 4000, 2, {{4, 3}, {5, 3}})));
+        // Three text chunks of 7.9 MB of one letter each, in 23 kB.
+        const QByteArray text = pngChunk("zTXt", QByteArray("Comment\0\0", 9) + zlibStream(QByteArray(7900000, 'a')));
+        const QByteArray texts = blackPng(16, 16, 8, 6, false, text + text + text);
+        QVERIFY(writeFile(QStringLiteral("ztxt.png"), texts));
+        QVERIFY(writeFile(QStringLiteral("ztxt.ico"), iconHolding(texts)));
+        QVERIFY(writeFile(QStringLiteral("chunks.png"), blackPng(16, 16, 8, 6, false, pngChunk("abCd", "").repeated(150000))));
+        // Grey with alpha, which decodes to as much as colour with alpha.
+        QVERIFY(writeFile(QStringLiteral("grey16bit.png"), blackPng(4000, 4000, 16, 4, false)));
+        QVERIFY(writeFile(QStringLiteral("interlaced.png"), blackPng(4000, 4000, 8, 4, true)));
+        QVERIFY(writeFile(QStringLiteral("rgb8bit.png"), blackPng(4000, 4000, 8, 2, false)));
+        // A baseline JPEG with 200 MB of zeros before its end, in a sparse file.
+        QBuffer jpeg;
+        QImage tile(64, 64, QImage::Format_RGB32);
+        tile.fill(Qt::red);
+        QVERIFY(jpeg.open(QIODevice::WriteOnly) && tile.save(&jpeg, "jpeg"));
+        QFile padded(QStringLiteral("padded.jpg"));
+        QVERIFY(padded.open(QIODevice::WriteOnly) && padded.write(jpeg.data().chopped(2)) == jpeg.size() - 2);
+        QVERIFY(padded.resize(200 * 1000 * 1000) && padded.seek(padded.size()) && padded.write("\xFF\xD9", 2) == 2);
+    }
+
     void makeIconsAndScans()
     {
         QFile huge(QStringLiteral("white20000.png"));
@@ -292,6 +396,7 @@ private slots:
         claim.replace(frame + 5, 4, "\x75\x30\x75\x30");
         QVERIFY(writeFile(QStringLiteral("claim30000.jpg"), claim));
         makeIconsAndScans();
+        makeGifsAndPngs();
     }
 
     void hostileValues_data() { goldenRows(QStringLiteral("hostileconfig.tsv")); }
