@@ -58,6 +58,8 @@ private slots:
         // The grid numbers its rows and columns, which name the screens' addresses.
         const QTableWidget *grid = ui->cent_tablewidget;
         QVERIFY(!grid->horizontalHeader()->isHidden() && !grid->verticalHeader()->isHidden());
+        // A thin column header leaves the cells the room of the wall.
+        QCOMPARE(grid->horizontalHeader()->height(), 18);
         if (const int size = golden("size").toInt())
             wall(size, size);
         const QStringList c = golden("cells").split(',');
