@@ -2,17 +2,56 @@
 
 #include <QEvent>
 #include <QGuiApplication>
-#include <QMouseEvent>
+#include <QHash>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include <optional>
+
+#ifdef Q_OS_LINUX
+#include <xcb/xcb.h>
+#include <cstdlib>
+#endif
 
 namespace WindowKit {
 
 namespace {
 
 QPointer<QWidget> mainWindow;
+
+// Where X shows the window's top left corner on the screen, asked of X
+// itself; nothing while the window or the frame the window manager put it
+// in is not mapped (a frame is placed before it is mapped). Only on the xcb
+// platform: elsewhere there is no X to ask.
+std::optional<QPoint> shownPlace(WId window)
+{
+#ifdef Q_OS_LINUX
+    // A connection of its own, to the display DISPLAY names (Qt's, unless
+    // it was given another): the question is about the server's state,
+    // which every client shares, and Qt's own connection is not public.
+    static xcb_connection_t *const connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection))
+        return std::nullopt;
+    const xcb_window_t id = xcb_window_t(window);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    // Both questions go out before either answer is awaited.
+    const auto mapCookie = xcb_get_window_attributes(connection, id);
+    const auto placeCookie = xcb_translate_coordinates(connection, id, root, 0, 0);
+    xcb_get_window_attributes_reply_t *map = xcb_get_window_attributes_reply(connection, mapCookie, nullptr);
+    xcb_translate_coordinates_reply_t *place = xcb_translate_coordinates_reply(connection, placeCookie, nullptr);
+    std::optional<QPoint> shown;
+    if (map && place && map->map_state == XCB_MAP_STATE_VIEWABLE)
+        shown = QPoint(place->dst_x, place->dst_y);
+    std::free(map);
+    std::free(place);
+    return shown;
+#else
+    Q_UNUSED(window);
+    return std::nullopt;
+#endif
+}
 
 // Watches every window of the kit. The native window exists from the first
 // show on, and the show event comes before it is mapped: the window manager
@@ -24,42 +63,60 @@ QPointer<QWidget> mainWindow;
 // the window (at a map, most often the first or second showing) reads the
 // frame's corner, and the manager, seeing no move of its own, sends nothing
 // to correct it. The program would then place lists, menus and drags from
-// (0,0). Every pointer event carries the truth (its position in the window
-// and on the screen), so at each press and each entry of the pointer, before
-// the press reaches a widget, the window's idea of its place is set to what X
-// shows; the move asks for the place the window already has, and the
-// manager's answer confirms it.
+// (0,0), whether or not the pointer ever comes in. So whenever X exposes a
+// window (the first time once it is framed and mapped) or reports it moved,
+// the kit asks X where the window is shown and, if the window thinks
+// otherwise, moves it there: the move asks for the place the window already
+// has.
+//
+// A move the program asked for (a drag) is carried out by the manager in
+// its own time: until then X still shows the window where it was, and a
+// correction would be queued behind the move and undo it. So no correction
+// is made until X shows the window at the last place the program asked for.
 class WindowWatcher : public QObject
 {
 public:
+    void watch(QWidget *window)
+    {
+        window->installEventFilter(this);
+        connect(window, &QObject::destroyed, this, [this, window] { asked.remove(window); });
+    }
+
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        // Installed on the windows (for their show) and on their native
-        // handles (for the pointer): both get events of each kind.
+        // Installed on the windows (for their show, hide and moves) and on
+        // their native handles (for X's exposes): both get events of each
+        // kind.
         if (watched->isWidgetType()) {
+            auto *window = static_cast<QWidget *>(watched);
             if (event->type() == QEvent::Show)
-                watchHandle(static_cast<QWidget *>(watched));
+                watchHandle(window);
+            if (!onX)
+                return false;
+            switch (event->type()) {
+            case QEvent::Hide:
+                // A hidden window's moves are X's no longer: the next
+                // showing places it anew.
+                asked.remove(window);
+                break;
+            case QEvent::Move:
+                // The program's own moves come unprompted by X; the others
+                // report where X shows the window.
+                if (!event->spontaneous()) {
+                    if (window->isVisible())
+                        asked.insert(window, window->geometry().topLeft());
+                } else {
+                    keepPlace(window);
+                }
+                break;
+            default:
+                break;
+            }
             return false;
         }
-        if (!watched->isWindowType())
-            return false;
-        switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            // A press with another button held may come in the middle of a
-            // drag, while X has not yet caught up with the window's moves.
-            const auto *mouse = static_cast<QMouseEvent *>(event);
-            if (mouse->buttons() == mouse->button())
-                keepPlace(static_cast<QWindow *>(watched), mouse->screenPos() - mouse->localPos());
-            break;
-        }
-        case QEvent::Enter: {
-            const auto *enter = static_cast<QEnterEvent *>(event);
-            if (QGuiApplication::mouseButtons() == Qt::NoButton)
-                keepPlace(static_cast<QWindow *>(watched), enter->screenPos() - enter->localPos());
-            break;
-        }
-        default:
-            break;
+        if (onX && watched->isWindowType() && event->type() == QEvent::Expose) {
+            if (QWidget *window = QWidget::find(static_cast<QWindow *>(watched)->winId()))
+                keepPlace(window);
         }
         return false;
     }
@@ -76,15 +133,30 @@ private:
             handle->setTransientParent(mainWindow->windowHandle());
     }
 
-    static void keepPlace(QWindow *handle, QPointF shownAt)
+    void keepPlace(QWidget *window)
     {
-        QWidget *window = QWidget::find(handle->winId());
-        if (!window)
+        if (!window->isVisible())
             return;
-        const QPoint offset = shownAt.toPoint() - window->geometry().topLeft();
+        const std::optional<QPoint> shown = shownPlace(window->winId());
+        if (!shown)
+            return;
+        const auto move = asked.constFind(window);
+        if (move != asked.constEnd()) {
+            if (*move != *shown)
+                return;
+            asked.erase(move);
+        }
+        const QPoint offset = *shown - window->geometry().topLeft();
         if (!offset.isNull())
             window->move(window->pos() + offset);
     }
+
+    // Away from X (offscreen, other systems) a window's place is never
+    // contradicted, and there is nothing to keep.
+    const bool onX = QGuiApplication::platformName() == QLatin1String("xcb");
+    // The last place the program asked for each shown window while X does
+    // not show it there yet.
+    QHash<const QWidget *, QPoint> asked;
 };
 
 WindowWatcher *windowWatcher()
@@ -99,7 +171,7 @@ void setupCommon(QWidget *window, Qt::WindowFlags flags)
     window->setProperty("CanMove", true);
     window->setWindowFlags(flags);
     centreOnDesktop(window);
-    window->installEventFilter(windowWatcher());
+    windowWatcher()->watch(window);
 }
 
 } // namespace

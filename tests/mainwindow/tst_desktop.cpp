@@ -5,15 +5,64 @@
 #include "timingsetwindows.h"
 #include "desktopsession.h"
 
+#include <QScopeGuard>
+
 // The console's windows on a real X server under a real window manager:
 // where X shows a window is where the program takes it to be, at every
-// showing, so a drag of its title moves it by the drag and a list opens at
-// its box. Offscreen, the program's idea of a position is never contradicted.
+// showing and before the pointer ever comes over it, so a drag of its title
+// moves it by the drag and a list opens at its box, from the pointer or the
+// keyboard. Offscreen, the program's idea of a position is never contradicted.
 class TestDesktop : public ConsoleTest
 {
     Q_OBJECT
 
+public:
+    explicit TestDesktop(DesktopSession &desktop)
+        : desktop(desktop)
+    {
+    }
+
 private:
+    DesktopSession &desktop;
+
+    // Counts the events of the given kinds that reach an object while it
+    // watches it.
+    class Seen : public QObject
+    {
+    public:
+        Seen(QObject *watched, std::initializer_list<QEvent::Type> kinds)
+            : watched(watched)
+            , kinds(kinds)
+        {
+            watched->installEventFilter(this);
+        }
+        ~Seen() override { watched->removeEventFilter(this); }
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            count += kinds.contains(event->type());
+            return false;
+        }
+        int count = 0;
+
+    private:
+        QObject *watched;
+        const QList<QEvent::Type> kinds;
+    };
+
+    // Tells the window it is at the screen's corner, where X does not show
+    // it, and waits until the window has taken the notice in.
+    bool toldWrongPlace(QWidget *shown)
+    {
+        Seen told(shown->windowHandle(), {QEvent::Move});
+        return desktop.tellPlace(shown->winId(), QRect(QPoint(0, 0), shown->size()))
+               && QTest::qWaitFor([&told] { return told.count > 0; }, 10000);
+    }
+
+    // The pointer rests on the screen's corner, away from every window.
+    static void parkPointer() { DesktopSession::pointerTo(QPoint(0, 0)); }
+
+    static bool sameAsX(QWidget *shown) { return shown->pos() == DesktopSession::windowPosition(shown->winId()); }
+
     // Drags the window by its title bar with the pointer, as a hand does.
     static void dragTitle(QWidget *shown, QPoint by)
     {
@@ -44,13 +93,13 @@ private:
         return false;
     }
 
-    // The "Port num" list is opened by a click on its box and must lie on
-    // the box's left edge, below the box or above it.
-    static bool listOpensAtBox(QComboBox *box)
+    // A list opened by a click on its box or from the keyboard must lie on
+    // the box's left edge, below the box or above it, where X shows the box.
+    static bool listOpensAtBox(QComboBox *box, const std::function<void(QPoint boxCentre)> &open)
     {
         const QRect boxAt(DesktopSession::windowPosition(box->window()->winId()) + box->mapTo(box->window(), QPoint()),
                           box->size());
-        DesktopSession::click(boxAt.center());
+        open(boxAt.center());
         QWidget *list = box->view()->window();
         if (!QTest::qWaitFor([list] { return list->isVisible(); }, 10000))
             return false;
@@ -61,6 +110,29 @@ private:
         const bool opened = QTest::qWaitFor(atBox, 10000);
         box->hidePopup();
         return opened;
+    }
+
+    // The keyboard's way to the "Repeat type" list: On/Off ticked with the
+    // space bar, Tab until the list's box has the focus, Alt+Down.
+    static bool repeatListOpensFromKeyboard(QWidget *timing)
+    {
+        auto *onOff = child<QAbstractButton>(timing, QStringLiteral("on_off_btn"));
+        auto *repeat = child<QComboBox>(timing, QStringLiteral("model_cb"));
+        onOff->setFocus();
+        if (!QTest::qWaitFor([onOff] { return onOff->hasFocus(); }, 10000))
+            return false;
+        if (!onOff->isChecked())
+            DesktopSession::key(QStringLiteral("space"));
+        if (!QTest::qWaitFor([onOff] { return onOff->isChecked(); }, 10000))
+            return false;
+        for (int tab = 0; tab < 12 && !repeat->hasFocus(); ++tab) {
+            QWidget *before = timing->focusWidget();
+            DesktopSession::key(QStringLiteral("Tab"));
+            if (!QTest::qWaitFor([timing, before] { return timing->focusWidget() != before; }, 10000))
+                return false;
+        }
+        return repeat->hasFocus()
+               && listOpensAtBox(repeat, [](QPoint) { DesktopSession::key(QStringLiteral("alt+Down")); });
     }
 
 private slots:
@@ -92,8 +164,28 @@ private slots:
                 GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/black.css"));
             for (const auto &w : windows) {
                 const QByteArray where = QByteArray(w.name) + ", showing " + QByteArray::number(showing);
+                // Opened with the pointer away from it: the window knows
+                // where X shows it before any pointer event reaches it.
+                parkPointer();
+                // The pointer's entry, its moves and presses.
+                Seen pointer(w.shown, {QEvent::Enter, QEvent::MouseMove, QEvent::MouseButtonPress});
                 w.opener->click();
+                // As the window is being framed, X may tell it it is at the
+                // frame's corner: told so here on purpose, the window must
+                // still come to know where X shows it.
+                QVERIFY2(desktop.tellPlace(w.shown->winId(), QRect(QPoint(0, 0), w.shown->size())), where);
                 QVERIFY2(QTest::qWaitForWindowExposed(w.shown, 10000), where);
+                QTRY_VERIFY2_WITH_TIMEOUT(sameAsX(w.shown), where + " is not where X shows it while the pointer is away",
+                                          10000);
+                QVERIFY2(DesktopSession::windowPosition(w.shown->winId()) == left[w.shown],
+                         where + " does not open where it was left");
+                // Told so again once it is shown.
+                QVERIFY2(toldWrongPlace(w.shown), where + ": the wrong place did not reach it");
+                QTRY_VERIFY2_WITH_TIMEOUT(sameAsX(w.shown), where + " believes a wrong place X told it", 10000);
+                if (w.shown == static_cast<QWidget *>(window->timingSetWindow))
+                    QVERIFY2(repeatListOpensFromKeyboard(w.shown),
+                             where + ": the repeat list does not open at its box from the keyboard");
+                QVERIFY2(pointer.count == 0, where + ": the pointer reached it while parked away");
                 // The pointer comes over the window before any press: the
                 // window stays where it was left, and knows it is there.
                 const QPoint before = DesktopSession::windowPosition(w.shown->winId());
@@ -108,13 +200,80 @@ private slots:
                                           where + " is not where X shows it", 10000);
                 left[w.shown] = before + drag;
                 if (w.shown == static_cast<QWidget *>(window->portSetWindow))
-                    QVERIFY2(listOpensAtBox(child<QComboBox>(w.shown, QStringLiteral("lcd_port_cb"))),
+                    QVERIFY2(listOpensAtBox(child<QComboBox>(w.shown, QStringLiteral("lcd_port_cb")), DesktopSession::click),
                              where + ": the port list does not open at its box");
                 child<QAbstractButton>(w.shown, QStringLiteral("close_pbtn"))->click();
                 QTRY_VERIFY2(!w.shown->isVisible(), where);
             }
         }
         GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
+    }
+
+    // The window manager stopped for a while, as a busy one is. A window
+    // shown meanwhile and told a wrong place before it is framed knows where
+    // X shows it once it is; a drag made meanwhile is carried out once the
+    // manager goes on, whatever reaches the window in between: the pointer
+    // leaving and coming back, and X exposing the window again.
+    void aStoppedWindowManager()
+    {
+        build();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window, 10000));
+        QWidget *shown = window->portSetWindow;
+        parkPointer();
+        desktop.pauseWindowManager();
+        // Going on twice does no harm; a failed check must not leave it stopped.
+        const auto goOn = qScopeGuard([this] { desktop.resumeWindowManager(); });
+        window->ui->port_set_btn->click();
+        QVERIFY(toldWrongPlace(shown));
+        desktop.resumeWindowManager();
+        QVERIFY(QTest::qWaitForWindowExposed(shown, 10000));
+        QTRY_VERIFY2_WITH_TIMEOUT(sameAsX(shown), "it believes the place it was told before it was framed", 10000);
+        const QPoint before = DesktopSession::windowPosition(shown->winId());
+        const QPoint drag(80, 20);
+        const QPoint grip = before + QPoint(shown->width() / 3, 10);
+
+        // The press reaches the window through the manager, which is stopped
+        // only once the window has it.
+        Seen pressed(shown->windowHandle(), {QEvent::MouseButtonPress});
+        DesktopSession::pointerTo(grip);
+        DesktopSession::press();
+        QTRY_VERIFY_WITH_TIMEOUT(pressed.count == 1, 10000);
+        desktop.pauseWindowManager();
+        DesktopSession::pointerTo(grip + drag / 2);
+        DesktopSession::pointerTo(grip + drag);
+        QTRY_VERIFY_WITH_TIMEOUT(shown->pos() == before + drag, 10000);
+        Seen released(shown->windowHandle(), {QEvent::MouseButtonRelease});
+        DesktopSession::release();
+        QTRY_VERIFY_WITH_TIMEOUT(released.count == 1, 10000);
+        QVERIFY2(DesktopSession::windowPosition(shown->winId()) == before, "X moved it without the manager");
+
+        // The pointer leaves and comes back where X still shows the window.
+        parkPointer();
+        QTRY_VERIFY_WITH_TIMEOUT(!shown->underMouse(), 10000);
+        DesktopSession::pointerTo(before + shown->rect().center());
+        QTRY_VERIFY_WITH_TIMEOUT(shown->underMouse(), 10000);
+        // A window of the test's own, past the manager, covers the screen and
+        // goes: X exposes the console's window again.
+        Seen exposed(shown->windowHandle(), {QEvent::Expose});
+        QWidget cover(nullptr, Qt::BypassWindowManagerHint | Qt::FramelessWindowHint);
+        cover.setGeometry(QGuiApplication::primaryScreen()->virtualGeometry());
+        cover.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cover, 10000));
+        cover.hide();
+        QTRY_VERIFY_WITH_TIMEOUT(exposed.count > 0, 10000);
+
+        desktop.resumeWindowManager();
+        // Settled: X shows the window in one place for half a second, and
+        // the window agrees.
+        const auto settled = [shown] {
+            const QPoint first = DesktopSession::windowPosition(shown->winId());
+            QTest::qWait(500);
+            return DesktopSession::windowPosition(shown->winId()) == first && sameAsX(shown);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(settled(), 20000);
+        QVERIFY2(DesktopSession::windowPosition(shown->winId()) == before + drag,
+                 "the drag was undone while the manager was stopped");
     }
 };
 
@@ -135,7 +294,7 @@ int main(int argc, char *argv[])
     TempFolder folder;
     if (!folder.isValid())
         return 1;
-    TestDesktop tc;
+    TestDesktop tc(desktop);
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&tc, argc, argv);
 }

@@ -11,18 +11,24 @@
 #include <QStringList>
 #include <QThread>
 
+#include <csignal>
+#include <cstdlib>
+#include <xcb/xcb.h>
+
 // A desktop of the test's own, as the operator's is: a virtual X server on a
 // free display with the openbox window manager. Made before the
 // QApplication, which then runs on it; both programs are stopped by their
-// process ids when the session goes. X is asked through xdotool and
-// xwininfo, never through the program's own idea of where its windows are.
+// process ids when the session goes, and are started so that the kernel
+// kills them when the test process ends however it ends (a crash, a
+// sanitizer's abort, a kill). X is asked through xdotool and xwininfo, never
+// through the program's own idea of where its windows are.
 class DesktopSession
 {
 public:
     // The programs a desktop test needs; the first one missing, or empty.
     static QString missingTool()
     {
-        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop"})
+        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "setpriv"})
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 return QLatin1String(tool);
         return QString();
@@ -34,7 +40,7 @@ public:
     {
         // -displayfd: the server takes the first free display itself and
         // writes its number once it accepts connections.
-        m_server.start(QStringLiteral("Xvfb"), QStringList{"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
+        startWithParent(m_server, {"Xvfb", "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
         // Generous bounds: on a busy machine both take seconds to come up.
         QByteArray number;
         while (!number.contains('\n') && m_server.waitForReadyRead(60000))
@@ -65,6 +71,40 @@ public:
 
     QString error() const { return m_error; }
 
+    // Tells the window, as a window manager does, that X shows it at
+    // `place` (a synthetic configure notice), while X shows it where it is:
+    // the wrong answer X gives a window it reads while the manager frames it.
+    // False when X could not be reached.
+    bool tellPlace(WId window, QRect place) const
+    {
+        xcb_connection_t *connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
+        if (xcb_connection_has_error(connection)) {
+            xcb_disconnect(connection);
+            return false;
+        }
+        xcb_configure_notify_event_t notice = {};
+        notice.response_type = XCB_CONFIGURE_NOTIFY;
+        notice.event = notice.window = xcb_window_t(window);
+        notice.x = qint16(place.x());
+        notice.y = qint16(place.y());
+        notice.width = quint16(place.width());
+        notice.height = quint16(place.height());
+        xcb_send_event(connection, false, xcb_window_t(window), XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                       reinterpret_cast<const char *>(&notice));
+        // A round trip: the notice is on its way to the window on return.
+        xcb_get_input_focus_reply_t *answer =
+            xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+        const bool told = answer != nullptr;
+        std::free(answer);
+        xcb_disconnect(connection);
+        return told;
+    }
+
+    // Stops the window manager for a while, as a busy or hung one is: what
+    // it is asked meanwhile waits for it to go on.
+    void pauseWindowManager() { ::kill(pid_t(m_windowManager.processId()), SIGSTOP); }
+    void resumeWindowManager() { ::kill(pid_t(m_windowManager.processId()), SIGCONT); }
+
     // Where X has the window's top left corner, in root coordinates.
     static QPoint windowPosition(WId window)
     {
@@ -86,12 +126,14 @@ public:
         pointerTo(at);
         xdotool({"click", "1"});
     }
+    // A key or a chord ("Tab", "alt+Down") to the window that has the focus.
+    static void key(const QString &keys) { xdotool({"key", keys}); }
 
 private:
     // The window manager is up once it has announced itself on the root window.
     bool startWindowManager(QString *why)
     {
-        m_windowManager.start(QStringLiteral("openbox"), {"--sm-disable"});
+        startWithParent(m_windowManager, {"openbox", "--sm-disable"});
         m_windowManager.waitForStarted(10000);
         QElapsedTimer waited;
         waited.start();
@@ -114,11 +156,20 @@ private:
         return false;
     }
 
+    // setpriv asks the kernel to kill the program when its parent, this
+    // process, ends, and then becomes the program (same process id).
+    static void startWithParent(QProcess &process, const QStringList &command)
+    {
+        process.start(QStringLiteral("setpriv"), QStringList{"--pdeathsig", "KILL", "--"} + command);
+    }
+
     static void stop(QProcess &process)
     {
         if (process.state() == QProcess::NotRunning)
             return;
         process.terminate();
+        // A paused window manager takes the signal only once it goes on.
+        ::kill(pid_t(process.processId()), SIGCONT);
         if (!process.waitForFinished(5000))
             process.kill();
         process.waitForFinished(5000);
