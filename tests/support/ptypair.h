@@ -50,7 +50,11 @@ public:
         QFile::remove(devicePath());
         QFile::remove(farPath());
         const QString end = QStringLiteral("pty,raw,echo=0,link=%1");
-        m_socat.start(QStringLiteral("socat"), {end.arg(devicePath()), end.arg(farPath())});
+        // Through setpriv (util-linux), socat dies with the test however the
+        // test ends: a crash or a kill leaves no cable behind.
+        m_socat.start(QStringLiteral("setpriv"),
+                      {QStringLiteral("--pdeathsig"), QStringLiteral("KILL"), QStringLiteral("--"), QStringLiteral("socat"),
+                       end.arg(devicePath()), end.arg(farPath())});
         if (!m_socat.waitForStarted(timeoutMs))
             return false;
         QElapsedTimer clock;
