@@ -8,11 +8,14 @@
 
 #include "appinit.h"
 #include "globalobject.h"
+#include "picturedecoder.h"
 #include "startprobe.h"
 #include "velmar_windows.h"
 
 int main(int argc, char *argv[])
 {
+    if (PictureDecoder::isDecoderCall(argc, argv))
+        return PictureDecoder::decoderMain(argc, argv);
     QApplication app(argc, argv);
 
     auto *init = new AppInit;

@@ -1,10 +1,15 @@
 #include <QApplication>
 
 #include "appinit.h"
+#include "picturedecoder.h"
 #include "velmar_windows.h"
 
 int main(int argc, char *argv[])
 {
+    // The same executable decodes the operator's logo in a process of its own.
+    if (PictureDecoder::isDecoderCall(argc, argv))
+        return PictureDecoder::decoderMain(argc, argv);
+
     QApplication app(argc, argv);
 
     // Lives as long as the process: it is the drag filter of every window.

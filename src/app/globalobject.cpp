@@ -13,7 +13,11 @@
 #include <QPixmap>
 #include <QStyle>
 
-#include "picturecheck.h"
+#include "picturedecoder.h"
+
+// Every label a logo is shown in fits within this size, on any screen the
+// console is shown on: a decode at it serves them all.
+static const QSize logoDecodeSize(1024, 576);
 
 // The embedded skins, translations and images must be registered before
 // anything asks for them, and the resources live in a static library whose
@@ -116,43 +120,59 @@ bool GlobalObject::loadChineseTranslators()
 }
 
 // The logo is shown several times at each start (the form, the saved
-// settings, each resize, the Splice Setting preview). The last file judged
-// is remembered with its time and length, so that its bytes are walked once
-// and a refused one is named in one line, until another file is shown or
-// this one changes; and the last picture decoded with the label size it was
-// decoded for, so that the same picture is not decoded again for a label of
-// the same size.
+// settings, each resize, the Splice Setting preview, a picture picked there
+// and the one in effect again). A file is decoded once a start, at a size no
+// label of it is larger than, and each label scales that; it is remembered
+// with its time and length, so that a refused one is named in one line,
+// until this one changes. The program's own pictures are decoded here, at
+// the label's size.
+namespace {
+struct Decoded
+{
+    QSize size;
+    QImage image;
+};
+// A few files, each a few MB at most: an operator picks one at a time.
+QHash<QString, Decoded> decoded;
+} // namespace
+
 static QImage logoPicture(const QString &file, const QSize &shown)
 {
-    static QString judgedFile;
-    static bool judgedAllowed = false;
-    static QSize decodedFor;
-    static QImage decoded;
+    const bool own = file.startsWith(QLatin1Char(':'));
     const QFileInfo info(file);
     const QString key = QStringLiteral("%1\n%2\n%3")
                             .arg(info.absoluteFilePath())
                             .arg(info.lastModified().toMSecsSinceEpoch())
                             .arg(info.size());
-    if (key == judgedFile && (!judgedAllowed || decodedFor == shown))
-        return decoded;
-    // A small file can claim a picture of gigabytes, or hold more than it
-    // claims: one too costly to decode is not shown, the others are decoded
-    // to the label's size.
-    QImageReader reader(file);
-    if (key != judgedFile) {
-        const QString refusal = pictureRefusal(reader);
+    const auto known = decoded.constFind(key);
+    QSize size = own ? shown : shown.expandedTo(logoDecodeSize);
+    if (known != decoded.constEnd()) {
+        // A label that has grown past the size decoded gets the file decoded
+        // again rather than an enlarged picture; a refusal stands.
+        if (known->image.isNull() || known->size == (own ? shown : known->size.expandedTo(shown)))
+            return known->image;
+        size = size.expandedTo(own ? shown : known->size);
+    }
+    if (decoded.size() >= 4)
+        decoded.clear();
+    QImage image;
+    if (own) {
+        QImageReader reader(file);
+        reader.setScaledSize(size);
+        image = reader.read();
+    } else {
+        QString refusal;
+        image = PictureDecoder::decode(file, size, &refusal);
         if (!refusal.isEmpty())
             qWarning("%s", qPrintable(refusal));
-        judgedFile = key;
-        judgedAllowed = refusal.isEmpty() && reader.size().isValid();
-        decoded = QImage();
-        if (!judgedAllowed)
-            return decoded;
     }
-    reader.setScaledSize(shown);
-    decoded = reader.read();
-    decodedFor = shown;
-    return decoded;
+    decoded.insert(key, {size, image});
+    return image;
+}
+
+void GlobalObject::forgetLabelImages()
+{
+    decoded.clear();
 }
 
 void GlobalObject::setLabelImage(QLabel *label, const QString &file)

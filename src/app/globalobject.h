@@ -50,7 +50,11 @@ public:
     static void setButtonIcon(QAbstractButton *button, const QString &name);
     static void setStyle(const QString &file);
     static bool loadChineseTranslators();
+    // The picture in file, scaled to the label; an operator's file is
+    // decoded in a process of its own, once a start (see PictureDecoder).
     static void setLabelImage(QLabel *label, const QString &file);
+    // As at a new start: every file is decoded and judged again.
+    static void forgetLabelImages();
 };
 
 // Global state strings.

@@ -271,6 +271,7 @@ private:
     friend class TestMainAccounts;
     friend class TestTours;
     friend class TestHostileConfig;
+    friend class HostileStart;
     friend class TestDesktop;
 };
 

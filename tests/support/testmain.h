@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include "picturedecoder.h"
 #include "tempfolder.h"
 
 // Like QTEST_MAIN, but the test runs in a temporary folder of its own: it is
@@ -12,6 +13,8 @@
 #define VW_TEST_MAIN(TestObject)                                   \
     int main(int argc, char *argv[])                               \
     {                                                              \
+        if (PictureDecoder::isDecoderCall(argc, argv))             \
+            return PictureDecoder::decoderMain(argc, argv);        \
         QApplication app(argc, argv);                              \
         app.setAttribute(Qt::AA_Use96Dpi, true);                   \
         TempFolder folder;                                         \

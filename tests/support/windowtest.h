@@ -128,6 +128,7 @@ inline void resetShared()
     portStatusText = QStringLiteral("Closed");
     userName = QStringLiteral("Large-screen software");
     userImagePath = QStringLiteral(":/images/staticfile/images/logo.jpg");
+    GlobalObject::forgetLabelImages();
     GlobalObject::targetAddressList = {QStringLiteral("11")};
     GlobalObject::matrixOutList = {1};
     closeAllLinks();
