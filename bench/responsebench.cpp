@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "appinit.h"
+#include "picturedecoder.h"
 #include "benchkit.h"
 #include "communication.h"
 #include "globalobject.h"
@@ -96,6 +97,9 @@ bool report(const QString &name, const Lateness &lateness)
 
 int main(int argc, char *argv[])
 {
+    // A logo named in the bench's config.ini is decoded by this executable.
+    if (PictureDecoder::isDecoderCall(argc, argv))
+        return PictureDecoder::decoderMain(argc, argv);
     QApplication app(argc, argv);
     auto *init = new AppInit;
     init->start();

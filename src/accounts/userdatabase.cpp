@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -27,6 +28,22 @@ const QList<const char *> userInfoRows = {
     "insert into userinfo values(null,1,2,'admin','904273')",
     "insert into userinfo values(null,2,3,'admin','571836')",
 };
+
+// Far more accounts than the console makes (four): a login, and a password
+// change, look among the first of them by u_id only, so that a file of
+// millions of rows cannot hold the window while a wrong password reads them.
+const int maxAccounts = 1000;
+
+// The files SQLite opens beside the database. A FIFO among them blocks the
+// open for good, a device never ends: only regular files are used.
+const char *const sideFiles[] = {"", "-journal", "-wal", "-shm"};
+
+// The tables the console reads must be its own plain tables: a view or a
+// virtual table in their place may read without end, a trigger on them may
+// write without end on each password change.
+const char *const foreignSchema =
+    "select count(*) from sqlite_master where (name in ('userinfo', 'usertype') and (type <> 'table' "
+    "or lower(ltrim(sql)) like 'create virtual%')) or (type = 'trigger' and tbl_name in ('userinfo', 'usertype'))";
 
 } // namespace
 
@@ -100,8 +117,26 @@ void UserDatabase::initDatabase()
 bool UserDatabase::openDatabase()
 {
     error.clear();
+    for (const char *suffix : sideFiles) {
+        const QFileInfo side(db.databaseName() + QLatin1String(suffix));
+        if (side.exists() && !side.isFile())
+            return fail(QString(), side.fileName() + QStringLiteral(" is not a regular file"));
+    }
     if (!db.open())
         return fail(QString(), db.lastError().text());
+    // The schema's own functions and views are not run on the console's
+    // behalf (SQLite before 3.31 ignores the pragma).
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("PRAGMA trusted_schema = OFF"));
+    if (!query.exec(QString::fromUtf8(foreignSchema)) || !query.next()) {
+        fail(QString(), query.lastError().text());
+        db.close();
+        return false;
+    }
+    if (query.value(0).toInt() != 0) {
+        db.close();
+        return fail(QString(), QStringLiteral("userinfo or usertype is no plain table of the console's"));
+    }
     return true;
 }
 
@@ -115,20 +150,21 @@ QHash<QString, QString> UserDatabase::queryUser(const QString &password)
     error.clear();
     QHash<QString, QString> user;
     QSqlQuery query(db);
-    // Read in account order so that among equal passwords the same account
-    // always wins; the comparison is ours, exact and case-sensitive.
-    if (!query.exec(QStringLiteral("select mode,password,type from userinfo,usertype "
-                                   "where userinfo.t_id = usertype.t_id order by u_id"))) {
+    // In account order so that among equal passwords the same account always
+    // wins; the comparison is exact and case-sensitive, and a NULL password
+    // matches nothing.
+    query.prepare(QStringLiteral("select mode, type from (select u_id, t_id, mode, password from userinfo "
+                                 "order by u_id limit %1) as account join usertype on account.t_id = usertype.t_id "
+                                 "where account.password = ? order by account.u_id limit 1")
+                      .arg(maxAccounts));
+    query.addBindValue(password);
+    if (!query.exec()) {
         fail(QStringLiteral("查数据:"), query.lastError().text());
         return user;
     }
-    while (query.next()) {
-        // A NULL password is no empty text: it matches nothing.
-        if (!query.value(1).isNull() && query.value(1).toString() == password) {
-            user.insert(QStringLiteral("mode"), query.value(0).toString());
-            user.insert(QStringLiteral("type"), query.value(2).toString());
-            break;
-        }
+    if (query.next()) {
+        user.insert(QStringLiteral("mode"), query.value(0).toString());
+        user.insert(QStringLiteral("type"), query.value(1).toString());
     }
     return user;
 }
@@ -147,7 +183,9 @@ bool UserDatabase::updatePassword(const QString &oldPassword, const QString &new
 {
     error.clear();
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("update userinfo set password = ? where password = ?"));
+    query.prepare(QStringLiteral("update userinfo set password = ? where password = ? and u_id in "
+                                 "(select u_id from userinfo order by u_id limit %1)")
+                      .arg(maxAccounts));
     query.addBindValue(newPassword);
     query.addBindValue(oldPassword);
     // Passwords never reach the debug output.

@@ -8,7 +8,9 @@
 // The user accounts in the SQLite file "database.db" (connection
 // "my_sqlite"). Login is by password alone; the first account, by u_id,
 // whose password equals the typed text wins. Failures go to the debug
-// output and to lastError(); only the windows speak to the operator.
+// output and to lastError(); only the windows speak to the operator. A file
+// is used only when it and the journals beside it are regular files and its
+// two tables are plain tables without triggers; else it cannot be read.
 class UserDatabase
 {
 public:

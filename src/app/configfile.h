@@ -12,9 +12,14 @@ namespace ConfigFile {
 
 QString path();
 
+// The largest config.ini read, in bytes: five times what the console saves
+// with every list at its longest and short names (bench/configbench).
+constexpr qint64 maxBytes = 1024 * 1024;
+
 // The settings object for config.ini, INI format. A config.ini that is no
-// regular file (a FIFO, a device) counts as missing: nothing is read from it
-// or written to it.
+// regular file (a FIFO, a device) or is larger than maxBytes counts as
+// missing: nothing is read from it or written to it. A refused large file is
+// named in one warning line, until another file takes its place.
 std::unique_ptr<QSettings> open();
 
 // A group is read only when the file exists and holds that group.

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QtSql>
 
 #include <optional>
@@ -135,23 +137,51 @@ private slots:
 
     void unreadableFile_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("bytes"); // empty: the console's own file with its defaults
         QTest::addColumn<bool>("locked");
-        QTest::newRow("not a database") << QByteArray("no SQLite file, only some text\n").repeated(20) << false;
+        QTest::addColumn<QString>("fifo"); // a FIFO beside the file, by its suffix
+        QTest::newRow("not a database") << QByteArray("no SQLite file, only some text\n").repeated(20) << false
+                                        << QString();
         QTest::newRow("tables of another shape")
-            << madeBy({"create table usertype(name text)", "create table userinfo(name text, secret text)"}) << false;
+            << madeBy({"create table usertype(name text)", "create table userinfo(name text, secret text)"}) << false
+            << QString();
         const QByteArray noMode = madeBy({"create table usertype(t_id integer primary key, type text)",
                                           "create table userinfo(u_id integer primary key, t_id int, password text)",
                                           "insert into userinfo values(1, 1, '2906')"});
-        QTest::newRow("accounts without their mode") << noMode << false;
-        QTest::newRow("locked by another program") << noMode << true;
+        QTest::newRow("accounts without their mode") << noMode << false << QString();
+        QTest::newRow("locked by another program") << noMode << true << QString();
+        for (const char *suffix : {"-journal", "-wal", "-shm"})
+            QTest::addRow("a FIFO as %s", suffix) << QByteArray() << false << QString::fromLatin1(suffix);
+        const QString types = QStringLiteral("create table usertype(t_id integer primary key, type text)");
+        const QString accounts = QStringLiteral(
+            "create table userinfo(u_id integer primary key, t_id int, mode int, username text, password text)");
+        QTest::newRow("a view as userinfo")
+            << madeBy({types, "insert into usertype values(2, '管理员')",
+                       "create view userinfo as select 1 as u_id, 2 as t_id, 0 as mode, 'admin' as username, "
+                       "'2906' as password"})
+            << false << QString();
+        const QStringList defaults{types, accounts, "insert into usertype values(2, '管理员')",
+                                   "insert into userinfo values(1, 2, 0, 'admin', '2906')"};
+        QTest::newRow("a trigger on userinfo")
+            << madeBy(defaults + QStringList{"create trigger grow after update on userinfo begin "
+                                             "insert into usertype values(null, 'x'); end"})
+            << false << QString();
+        QTest::newRow("a trigger on usertype")
+            << madeBy(defaults + QStringList{"create trigger grow before delete on usertype begin select 1; end"})
+            << false << QString();
     }
 
     void unreadableFile()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, locked);
+        QFETCH(QString, fifo);
+        QFile made(file());
+        if (bytes.isEmpty() && made.open(QIODevice::ReadOnly))
+            bytes = made.readAll();
+        made.close();
         stop();
+        QVERIFY(fifo.isEmpty() || ::mkfifo(QFile::encodeName(file() + fifo).constData(), 0600) == 0);
         start(bytes);
         {
             QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
@@ -167,6 +197,35 @@ private slots:
         QFile kept(file());
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), bytes);
+    }
+
+    // A password change that cannot be written, the file locked by another
+    // program's write: it is reported, the file stays as it was, and once the
+    // lock is gone a login and a change go through.
+    void failedWrite()
+    {
+        QFile kept(file());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        const QByteArray before = kept.readAll();
+        kept.close();
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            holder.setDatabaseName(file());
+            QVERIFY(holder.open() && QSqlQuery(QStringLiteral("begin immediate"), holder).isActive());
+            QVERIFY(QSqlQuery(QStringLiteral("insert into usertype values(null, 'held')"), holder).isActive());
+            QCOMPARE(change("2906", "0042", "0042"), QStringLiteral("Prompt: The password could not be saved in the user database!"));
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), before);
+            kept.close();
+            QVERIFY(QSqlQuery(QStringLiteral("rollback"), holder).isActive());
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), before);
+        kept.close();
+        QCOMPARE(login("2906"), QStringLiteral("0 管理员"));
+        QCOMPARE(change("2906", "0042", "0042"), done);
+        QCOMPARE(rows(file(), "select password from userinfo order by u_id").join('|'), QStringLiteral("0042|86413|904273|571836"));
     }
 
     void changedWorkingDirectory()

@@ -72,6 +72,38 @@ private slots:
         QTRY_VERIFY(!box.isVisible());
     }
 
+    // A config.ini up to the bound is read and saved as any other; one byte
+    // more and it is neither read nor written, named in one warning line
+    // however many windows open the settings.
+    void configSize_data() { goldenRows(QStringLiteral("configsize.tsv")); }
+    void configSize()
+    {
+        const QByteArray head = "[MainSetting]\nRow=3\nUsername=";
+        QByteArray bytes = head + QByteArray(int(ConfigFile::maxBytes - head.size() - 1), 'x') + '\n';
+        bytes.append(QByteArray(golden("pastBound").toInt(), 'y'));
+        QFile file(ConfigFile::path());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        static QStringList warnings;
+        warnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &, const QString &text) {
+                if (type == QtWarningMsg)
+                    warnings << text;
+            });
+        const bool hasGroup = ConfigFile::hasGroup(QStringLiteral("MainSetting"));
+        const QString row = ConfigFile::open()->value(QStringLiteral("MainSetting/Row")).toString();
+        ConfigFile::open()->setValue(QStringLiteral("MainSetting/Skin"), 1);
+        qInstallMessageHandler(previous);
+        QCOMPARE(QString("%1 %2").arg(hasGroup ? "group" : "no group", row.isEmpty() ? "-" : row), golden("read"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll() == bytes ? "untouched" : "saved", golden("file"));
+        file.close();
+        QVERIFY(!QFile::exists(ConfigFile::path() + QStringLiteral(".lock")));
+        QCOMPARE(warnings.join(QLatin1Char('|')), golden("warnings").replace("%FILE%", ConfigFile::path()));
+        QFile::remove(ConfigFile::path());
+    }
+
     void drag_data() { goldenRows(QStringLiteral("drag.tsv")); }
     void drag()
     {
