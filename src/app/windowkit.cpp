@@ -10,48 +10,13 @@
 
 #include <optional>
 
-#ifdef Q_OS_LINUX
-#include <xcb/xcb.h>
-#include <cstdlib>
-#endif
+#include "shownplaces.h"
 
 namespace WindowKit {
 
 namespace {
 
 QPointer<QWidget> mainWindow;
-
-// Where X shows the window's top left corner on the screen, asked of X
-// itself; nothing while the window or the frame the window manager put it
-// in is not mapped (a frame is placed before it is mapped). Only on the xcb
-// platform: elsewhere there is no X to ask.
-std::optional<QPoint> shownPlace(WId window)
-{
-#ifdef Q_OS_LINUX
-    // A connection of its own, to the display DISPLAY names (Qt's, unless
-    // it was given another): the question is about the server's state,
-    // which every client shares, and Qt's own connection is not public.
-    static xcb_connection_t *const connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection))
-        return std::nullopt;
-    const xcb_window_t id = xcb_window_t(window);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    // Both questions go out before either answer is awaited.
-    const auto mapCookie = xcb_get_window_attributes(connection, id);
-    const auto placeCookie = xcb_translate_coordinates(connection, id, root, 0, 0);
-    xcb_get_window_attributes_reply_t *map = xcb_get_window_attributes_reply(connection, mapCookie, nullptr);
-    xcb_translate_coordinates_reply_t *place = xcb_translate_coordinates_reply(connection, placeCookie, nullptr);
-    std::optional<QPoint> shown;
-    if (map && place && map->map_state == XCB_MAP_STATE_VIEWABLE)
-        shown = QPoint(place->dst_x, place->dst_y);
-    std::free(map);
-    std::free(place);
-    return shown;
-#else
-    Q_UNUSED(window);
-    return std::nullopt;
-#endif
-}
 
 // Watches every window of the kit. The native window exists from the first
 // show on, and the show event comes before it is mapped: the window manager
@@ -65,9 +30,9 @@ std::optional<QPoint> shownPlace(WId window)
 // to correct it. The program would then place lists, menus and drags from
 // (0,0), whether or not the pointer ever comes in. So whenever X exposes a
 // window (the first time once it is framed and mapped) or reports it moved,
-// the kit asks X where the window is shown and, if the window thinks
-// otherwise, moves it there: the move asks for the place the window already
-// has.
+// the kit looks up where X shows the window (see shownplaces.h) and, if the
+// window thinks otherwise, moves it there: the move asks for the place the
+// window already has.
 //
 // A move the program asked for (a drag) is carried out by the manager in
 // its own time: until then X still shows the window where it was, and a
@@ -129,6 +94,8 @@ private:
             return;
         // Installing again only moves the filter to the front.
         handle->installEventFilter(this);
+        if (onX)
+            ShownPlaces::follow(handle->winId());
         if (mainWindow && window != mainWindow)
             handle->setTransientParent(mainWindow->windowHandle());
     }
@@ -137,7 +104,7 @@ private:
     {
         if (!window->isVisible())
             return;
-        const std::optional<QPoint> shown = shownPlace(window->winId());
+        const std::optional<QPoint> shown = ShownPlaces::shownPlace(window->winId());
         if (!shown)
             return;
         const auto move = asked.constFind(window);

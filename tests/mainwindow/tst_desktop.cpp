@@ -63,6 +63,26 @@ private:
 
     static bool sameAsX(QWidget *shown) { return shown->pos() == DesktopSession::windowPosition(shown->winId()); }
 
+    // X shows the window in one place for half a second.
+    static bool holdsStill(WId shown)
+    {
+        const QPoint first = DesktopSession::windowPosition(shown);
+        QTest::qWait(500);
+        return DesktopSession::windowPosition(shown) == first;
+    }
+
+    // A window of the test's own, past the window manager, covers the
+    // screen and goes: X exposes every window beneath it again.
+    static bool coverAndUncover()
+    {
+        QWidget cover(nullptr, Qt::BypassWindowManagerHint | Qt::FramelessWindowHint);
+        cover.setGeometry(QGuiApplication::primaryScreen()->virtualGeometry());
+        cover.show();
+        const bool exposed = QTest::qWaitForWindowExposed(&cover, 10000);
+        cover.hide();
+        return exposed;
+    }
+
     // Drags the window by its title bar with the pointer, as a hand does.
     static void dragTitle(QWidget *shown, QPoint by)
     {
@@ -253,27 +273,65 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!shown->underMouse(), 10000);
         DesktopSession::pointerTo(before + shown->rect().center());
         QTRY_VERIFY_WITH_TIMEOUT(shown->underMouse(), 10000);
-        // A window of the test's own, past the manager, covers the screen and
-        // goes: X exposes the console's window again.
+        // X exposes the console's window again.
         Seen exposed(shown->windowHandle(), {QEvent::Expose});
-        QWidget cover(nullptr, Qt::BypassWindowManagerHint | Qt::FramelessWindowHint);
-        cover.setGeometry(QGuiApplication::primaryScreen()->virtualGeometry());
-        cover.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&cover, 10000));
-        cover.hide();
+        QVERIFY(coverAndUncover());
         QTRY_VERIFY_WITH_TIMEOUT(exposed.count > 0, 10000);
 
         desktop.resumeWindowManager();
-        // Settled: X shows the window in one place for half a second, and
-        // the window agrees.
-        const auto settled = [shown] {
-            const QPoint first = DesktopSession::windowPosition(shown->winId());
-            QTest::qWait(500);
-            return DesktopSession::windowPosition(shown->winId()) == first && sameAsX(shown);
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(settled(), 20000);
+        // Settled: X shows the window in one place, and the window agrees.
+        QTRY_VERIFY_WITH_TIMEOUT(holdsStill(shown->winId()) && sameAsX(shown), 20000);
         QVERIFY2(DesktopSession::windowPosition(shown->winId()) == before + drag,
                  "the drag was undone while the manager was stopped");
+    }
+
+    // The console started as "videowall -display" this desktop while
+    // DISPLAY names another server, on which windows of other clients have
+    // the ids the console's windows get here, placed where it is not: the
+    // console opens centred on this desktop and stays there, also once X
+    // has exposed it again.
+    void theConsoleOnTheDisplayItIsGiven()
+    {
+        DesktopSession other;
+        QVERIFY2(other.startServer(), qPrintable(other.error()));
+        const QPoint elsewhere(118, 46);
+        QVERIFY(other.placeWindowsOfOthers(16, 64, elsewhere));
+
+        QTemporaryDir folder;
+        const QString program = folder.filePath(QFileInfo(QStringLiteral(VW_CONSOLE)).fileName());
+        QVERIFY(folder.isValid() && QFile::copy(QStringLiteral(VW_CONSOLE), program));
+        ChildProcess console;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), other.display());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        console.process.setProcessEnvironment(environment);
+        console.process.setWorkingDirectory(folder.path());
+        console.process.setStandardOutputFile(QProcess::nullDevice());
+        console.process.setStandardErrorFile(QProcess::nullDevice());
+        ChildProcess::startWithParent(console.process, {program, QStringLiteral("-display"), desktop.display()});
+        QVERIFY2(console.process.waitForStarted(30000), qPrintable(console.process.errorString()));
+
+        // Its main window, the only one it shows at start.
+        QList<WId> shown;
+        QTRY_VERIFY_WITH_TIMEOUT((shown = DesktopSession::windowsOf(console.process.processId())).size() == 1, 60000);
+        const WId main = shown.first();
+        QVERIFY2((main & 0x1fffff) >= 1 && (main & 0x1fffff) <= 64 && (main >> 21) <= 16,
+                 "the other server has no window with the main window's id");
+        const QRect desktopArea = QGuiApplication::primaryScreen()->virtualGeometry();
+        // Each try takes half a second: the wait is bounded by the clock.
+        const auto stillAtCentre = [main, desktopArea] {
+            const QRect at = DesktopSession::windowGeometry(main);
+            return holdsStill(main)
+                   && at.topLeft() == QPoint(desktopArea.width() / 2 - at.width() / 2, desktopArea.height() / 2 - at.height() / 2);
+        };
+        const auto where = [main] {
+            const QPoint at = DesktopSession::windowPosition(main);
+            return QByteArray::number(at.x()) + ',' + QByteArray::number(at.y());
+        };
+        QVERIFY2(QTest::qWaitFor(stillAtCentre, 20000), "it does not open centred but at " + where());
+        QVERIFY(coverAndUncover());
+        QVERIFY2(QTest::qWaitFor(stillAtCentre, 20000), "it leaves the centre once exposed again for " + where());
+        QCOMPARE(console.process.state(), QProcess::Running);
     }
 };
 

@@ -1,26 +1,7 @@
+#include "childprocess.h"
 #include "goldenrows.h"
 #include "tcpcaptureserver.h"
 #include "testmain.h"
-
-namespace {
-
-// The console process, ended as a session ends it: asked first, killed
-// when it does not go.
-struct Console
-{
-    QProcess process;
-    ~Console()
-    {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        process.terminate();
-        if (!process.waitForFinished(10000))
-            process.kill();
-        process.waitForFinished(10000);
-    }
-};
-
-} // namespace
 
 // The built console itself, started as the operator starts it: a copy of
 // the executable alone in a folder, with config.ini beside it, against a
@@ -51,14 +32,14 @@ private slots:
                        > 0);
         ini.close();
 
-        Console console;
+        ChildProcess console;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         console.process.setProcessEnvironment(environment);
         console.process.setWorkingDirectory(folder.path());
         console.process.setStandardOutputFile(QProcess::nullDevice());
         console.process.setStandardErrorFile(QProcess::nullDevice());
-        console.process.start(program, QStringList());
+        ChildProcess::startWithParent(console.process, {program});
         QVERIFY2(console.process.waitForStarted(30000), qPrintable(console.process.errorString()));
         // It makes its account database in its working directory as it
         // builds its windows, before it shows them.

@@ -1,9 +1,13 @@
 #ifndef DESKTOPSESSION_H
 #define DESKTOPSESSION_H
 
+#include "childprocess.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -38,16 +42,8 @@ public:
     // Qt platform at them; false (with the reason in error()) when either fails.
     bool start(const QString &screen = QStringLiteral("1600x1000x24"))
     {
-        // -displayfd: the server takes the first free display itself and
-        // writes its number once it accepts connections.
-        startWithParent(m_server, {"Xvfb", "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
-        // Generous bounds: on a busy machine both take seconds to come up.
-        QByteArray number;
-        while (!number.contains('\n') && m_server.waitForReadyRead(60000))
-            number += m_server.readAllStandardOutput();
-        if (!number.contains('\n'))
-            return fail(QStringLiteral("Xvfb did not start: ") + QString::fromLocal8Bit(m_server.readAllStandardError()));
-        m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+        if (!startServer(screen))
+            return false;
         qputenv("DISPLAY", m_display.toLatin1());
         qputenv("QT_QPA_PLATFORM", "xcb");
 
@@ -63,8 +59,64 @@ public:
         return fail(why);
     }
 
+    // The server alone, without a window manager, leaving DISPLAY as it is:
+    // another desktop beside the one the test runs on.
+    bool startServer(const QString &screen = QStringLiteral("1600x1000x24"))
+    {
+        // -displayfd: the server takes the first free display itself and
+        // writes its number once it accepts connections.
+        ChildProcess::startWithParent(m_server, {"Xvfb", "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
+        // Generous bounds: on a busy machine both take seconds to come up.
+        QByteArray number;
+        while (!number.contains('\n') && m_server.waitForReadyRead(60000))
+            number += m_server.readAllStandardOutput();
+        if (!number.contains('\n'))
+            return fail(QStringLiteral("Xvfb did not start: ") + QString::fromLocal8Bit(m_server.readAllStandardError()));
+        m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+        return true;
+    }
+
+    // The display's name, ":N".
+    QString display() const { return m_display; }
+
+    // Maps windows of other clients at `at`: in each of the first `clients`
+    // client slots of the server, the first `perClient` window ids of the
+    // slot's range. X gives a new client the lowest free slot and its window
+    // ids from that slot's range, so a program on another server is likely
+    // to have windows with the very same ids. The clients stay until the
+    // session goes. False when X could not be reached.
+    bool placeWindowsOfOthers(int clients, int perClient, QPoint at)
+    {
+        for (int slot = 0; slot < clients; ++slot) {
+            xcb_connection_t *connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
+            m_others.append(connection);
+            if (xcb_connection_has_error(connection))
+                return false;
+            const xcb_setup_t *setup = xcb_get_setup(connection);
+            const xcb_screen_t *screen = xcb_setup_roots_iterator(setup).data;
+            const quint32 override[] = {1};
+            for (int id = 1; id <= perClient; ++id) {
+                const xcb_window_t window = setup->resource_id_base | xcb_window_t(id);
+                xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, qint16(at.x()), qint16(at.y()),
+                                  100, 100, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                                  XCB_CW_OVERRIDE_REDIRECT, override);
+                xcb_map_window(connection, window);
+            }
+            // A round trip: the windows are there on return.
+            xcb_get_input_focus_reply_t *answer =
+                xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+            const bool placed = answer != nullptr;
+            std::free(answer);
+            if (!placed)
+                return false;
+        }
+        return true;
+    }
+
     ~DesktopSession()
     {
+        for (xcb_connection_t *connection : m_others)
+            xcb_disconnect(connection);
         stop(m_windowManager);
         stop(m_server);
     }
@@ -106,15 +158,33 @@ public:
     void resumeWindowManager() { ::kill(pid_t(m_windowManager.processId()), SIGCONT); }
 
     // Where X has the window's top left corner, in root coordinates.
-    static QPoint windowPosition(WId window)
+    static QPoint windowPosition(WId window) { return windowGeometry(window).topLeft(); }
+
+    // Where X has the window, its top left corner in root coordinates.
+    static QRect windowGeometry(WId window)
     {
         const QString info = QString::fromLatin1(run(QStringLiteral("xwininfo"), {"-id", QString::number(window)}));
-        const QRegularExpression x(QStringLiteral("Absolute upper-left X:\\s*(-?\\d+)"));
-        const QRegularExpression y(QStringLiteral("Absolute upper-left Y:\\s*(-?\\d+)"));
-        const auto mx = x.match(info), my = y.match(info);
-        if (!mx.hasMatch() || !my.hasMatch())
-            return QPoint(-100000, -100000);
-        return QPoint(mx.captured(1).toInt(), my.captured(1).toInt());
+        int values[4];
+        const char *const names[] = {"Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"};
+        for (int i = 0; i < 4; ++i) {
+            const QRegularExpression value(QLatin1String(names[i]) + QStringLiteral(":\\s*(-?\\d+)"));
+            const auto match = value.match(info);
+            if (!match.hasMatch())
+                return QRect(-100000, -100000, 0, 0);
+            values[i] = match.captured(1).toInt();
+        }
+        return QRect(values[0], values[1], values[2], values[3]);
+    }
+
+    // The shown windows of a process (by the process id it gives X).
+    static QList<WId> windowsOf(qint64 pid)
+    {
+        QList<WId> windows;
+        const QByteArray ids = run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(pid)});
+        for (const QByteArray &id : ids.split('\n'))
+            if (!id.trimmed().isEmpty())
+                windows.append(WId(id.trimmed().toULongLong()));
+        return windows;
     }
 
     // The pointer and its left button, as a hand moves them.
@@ -133,7 +203,7 @@ private:
     // The window manager is up once it has announced itself on the root window.
     bool startWindowManager(QString *why)
     {
-        startWithParent(m_windowManager, {"openbox", "--sm-disable"});
+        ChildProcess::startWithParent(m_windowManager, {"openbox", "--sm-disable"});
         m_windowManager.waitForStarted(10000);
         QElapsedTimer waited;
         waited.start();
@@ -154,13 +224,6 @@ private:
                    .arg(m_server.state() == QProcess::Running ? "running" : "ended")
                    .arg(QString::fromLocal8Bit(answer.trimmed()));
         return false;
-    }
-
-    // setpriv asks the kernel to kill the program when its parent, this
-    // process, ends, and then becomes the program (same process id).
-    static void startWithParent(QProcess &process, const QStringList &command)
-    {
-        process.start(QStringLiteral("setpriv"), QStringList{"--pdeathsig", "KILL", "--"} + command);
     }
 
     static void stop(QProcess &process)
@@ -193,6 +256,7 @@ private:
 
     QProcess m_server;
     QProcess m_windowManager;
+    QList<xcb_connection_t *> m_others;
     QString m_display;
     QString m_error;
 };
