@@ -5,13 +5,12 @@
 // at their longest (255 input names of each of the five lists, 99 scenes,
 // 256 ports, a 15 x 15 wall's outputs, a caption of 4000 characters, a logo
 // path of 4095 bytes) is loaded by a start and written again by its close;
-// its names are of one character and then of 81, all of them characters
-// that INI escapes to six bytes each. Names grow the file linearly, so the
-// size with names of any length follows from the two.
+// its names are of one character and then of the longest a name may be, all
+// of them characters that INI escapes to six bytes each.
 //
 // Then starts, each the main window built with all its child windows and
 // closed again (the close saves every group), in a fresh folder: on no
-// config.ini, on the console's largest file of short names, on a file of
+// config.ini, on the console's largest file, on a file of
 // junk keys just within the bound and on one of a single long value just
 // within it. Each figure is the median of five.
 //
@@ -29,63 +28,19 @@
 #include <vector>
 
 #include "appinit.h"
+#include "changenamewindows.h"
 #include "picturedecoder.h"
 #include "benchkit.h"
 #include "configfile.h"
 #include "globalobject.h"
+#include "longestconfig.h"
+
+using namespace LongestConfig;
 #include "velmar_windows.h"
 
 namespace {
 
 constexpr double targetExtraMs = 2000;
-
-// A character INI writes as "\x4e00".
-QString wide(int length) { return QString(length, QChar(0x4E00)); }
-
-void writeArray(QSettings &settings, const QString &array, const QString &key, int count, const QString &value)
-{
-    settings.beginWriteArray(array, count);
-    for (int i = 0; i < count; ++i) {
-        settings.setArrayIndex(i);
-        settings.setValue(key, value);
-    }
-    settings.endArray();
-}
-
-// Every group at its longest as a start loads it, names of nameLength.
-void writeLongest(int nameLength)
-{
-    QSettings settings(ConfigFile::path(), QSettings::IniFormat);
-    const QString name = wide(nameLength);
-    settings.beginGroup(QStringLiteral("MainSetting"));
-    settings.setValue(QStringLiteral("Row"), 15);
-    settings.setValue(QStringLiteral("Column"), 15);
-    settings.setValue(QStringLiteral("Username"), name);
-    settings.setValue(QStringLiteral("Userimage"), QStringLiteral("/") + wide(4095 / 3 - 1)); // 4095 bytes of UTF-8
-    for (const char *array : {"VideoMatrixIn", "DviMatrixIn", "VgaMatrixIn", "HdmiMatrixIn", "GeneralMatrixIn"})
-        writeArray(settings, QLatin1String(array), QStringLiteral("In"), 255, name);
-    writeArray(settings, QStringLiteral("SceneList"), QStringLiteral("Scene"), 99, name);
-    settings.endGroup();
-    settings.beginGroup(QStringLiteral("MatrixConfig"));
-    for (const char *key : {"VideoInputNum", "DviInputNum", "VgaInputNum", "HdmiInputNum"})
-        settings.setValue(QLatin1String(key), 255);
-    for (const char *key : {"VideoId", "DviId", "VgaId", "HdmiId"})
-        settings.setValue(QLatin1String(key), QStringLiteral("255"));
-    writeArray(settings, QStringLiteral("MatrixOut"), QStringLiteral("out"), 225, QStringLiteral("255"));
-    settings.endGroup();
-    settings.beginGroup(QStringLiteral("PortConfig"));
-    writeArray(settings, QStringLiteral("ComList"), QStringLiteral("Com"), 256, wide(255 / 3)); // a file name's 255 bytes
-    settings.endGroup();
-    settings.beginGroup(QStringLiteral("FontSetting"));
-    settings.setValue(QStringLiteral("Text"), wide(4000));
-    settings.endGroup();
-    settings.beginGroup(QStringLiteral("AlienSetting"));
-    for (const char *key : {"HorizontalStart", "HorizontalSize", "VerticalStart", "VerticalSize", "WResolution",
-                            "HResolution", "TotalLenghtL", "TotalLenghtH", "SingleLenghtL", "SingleLenghtH",
-                            "IntervalLength", "IntervalHeight"})
-        settings.setValue(QLatin1String(key), QStringLiteral("65535"));
-    settings.endGroup();
-}
 
 // A start and its close: the main window, every child window shown so that
 // its close saves its group too.
@@ -125,7 +80,7 @@ qint64 savedSize(int nameLength)
 {
     QTemporaryDir folder;
     appDirPath = folder.path();
-    writeLongest(nameLength);
+    writeLongestConfig(nameLength);
     startAndClose();
     return QFileInfo(ConfigFile::path()).size();
 }
@@ -158,18 +113,14 @@ int main(int argc, char *argv[])
     (new AppInit(&app))->start();
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
 
-    const qint64 shortNames = savedSize(1);
-    const qint64 longNames = savedSize(81); // still within the bound, so the console reads it
-    const double perCharacter = (longNames - shortNames) / 80.0;
-    std::printf("config.ini saved at its longest, names of 1 character: %lld bytes\n", shortNames);
-    std::printf("each character more in every name: %.0f bytes\n", perCharacter);
-    for (int length : {32, 255, 32767})
-        std::printf("names of %d characters: %.0f bytes\n", length, shortNames + (length - 1) * perCharacter);
+    std::printf("config.ini saved at its longest, names of 1 character: %lld bytes\n", savedSize(1));
+    std::printf("names of %d characters, the longest: %lld bytes\n", ChangeNameWindows::maxNameLength,
+                savedSize(ChangeNameWindows::maxNameLength));
     std::printf("bound: %lld bytes\n", ConfigFile::maxBytes);
 
     startAndClose(); // the first build loads what every later one finds loaded
     const double plain = timedStart([] {});
-    const double longest = timedStart([] { writeLongest(1); });
+    const double longest = timedStart([] { writeLongestConfig(ChangeNameWindows::maxNameLength); });
     const double junk = timedStart([] { writeJunkKeys(ConfigFile::maxBytes); });
     const double value = timedStart([] {
         writeFile("[MainSetting]\nUsername=", ConfigFile::maxBytes, 'x');

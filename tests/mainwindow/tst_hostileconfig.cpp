@@ -1,7 +1,9 @@
 #include "alienadjustwindows.h"
+#include "changenamewindows.h"
 #include "hostilestart.h"
 #include "fontsetwindows.h"
 #include "joinsettingwindows.h"
+#include "longestconfig.h"
 #include "portsettingwindows.h"
 #include "rollcaptionwindows.h"
 
@@ -86,6 +88,21 @@ private slots:
         window->close();
         if (!savedKey.isEmpty())
             QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value(savedKey).toString(), golden("saved"));
+    }
+
+    // The largest config.ini the console saves itself, every name at its
+    // longest, is one it reads again at the next start.
+    void longestSavedFileIsReadBack()
+    {
+        LongestConfig::writeLongestConfig(ChangeNameWindows::maxNameLength + 1);
+        build(QByteArray());
+        window->showFontSetWindow();
+        window->close();
+        const qint64 saved = QFileInfo(ConfigFile::path()).size();
+        QVERIFY2(saved <= ConfigFile::maxBytes, qPrintable(QString::number(saved)));
+        build(QByteArray());
+        QCOMPARE(ui->scene_cb->count(), 99);
+        QCOMPARE(ui->scene_cb->itemText(98).size(), ChangeNameWindows::maxNameLength);
     }
 
     void typedNumbers_data() { goldenRows(QStringLiteral("typednumbers.tsv")); }
