@@ -33,6 +33,7 @@ const int largestSide = 8192;
 enum ExitCode { Decoded = 0, NotAPicture = 3, OutOfMemory = 4 };
 
 int timeLimit = defaultTimeLimitMs;
+QString decoderProgram;
 
 // Set by the decoder's message handler when a reader or Qt reported that an
 // allocation failed: readers report it in their own words, or not at all
@@ -72,9 +73,8 @@ int decodeToStdout(const QString &file, const QSize &size)
     QImageReader reader(file);
     reader.setScaledSize(size);
     errno = 0;
+    // The reader scales what its format cannot decode at the size asked.
     QImage image = reader.read();
-    if (!image.isNull() && image.size() != size)
-        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (!image.isNull())
         image = image.convertToFormat(QImage::Format_ARGB32);
     if (image.isNull())
@@ -125,7 +125,7 @@ void start(QProcess &process, const QString &file, const QSize &size)
 #endif
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(QCoreApplication::applicationFilePath(),
+    process.start(decoderProgram.isEmpty() ? QCoreApplication::applicationFilePath() : decoderProgram,
                   {QLatin1String(decoderSwitch), QFileInfo(file).absoluteFilePath(), QString::number(size.width()),
                    QString::number(size.height())},
                   QIODevice::ReadOnly);
@@ -180,6 +180,11 @@ int timeLimitMs()
 void setTimeLimitMs(int ms)
 {
     timeLimit = ms;
+}
+
+void setProgram(const QString &program)
+{
+    decoderProgram = program;
 }
 
 QImage decode(const QString &file, const QSize &size, QString *refusal)

@@ -35,6 +35,10 @@ QImage decode(const QString &file, const QSize &size, QString *refusal);
 int timeLimitMs();
 void setTimeLimitMs(int ms);
 
+// The program started as the decoder, with the decoder's switch, the file
+// and the size: the executable itself unless set (tests set a stand-in).
+void setProgram(const QString &program);
+
 } // namespace PictureDecoder
 
 #endif // PICTUREDECODER_H

@@ -41,6 +41,49 @@ private slots:
         QCOMPARE(refusal, QStringLiteral("Picture not shown, %1: %2").arg(expected, file));
     }
 
+    // What the console believes of a decoder: a stand-in that misbehaves as
+    // a decoder gone wrong would.
+    void decoderBelievedOnlyAsAsked_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("the pixels asked for") << "head -c 64 /dev/zero" << "picture";
+        QTest::newRow("a byte short") << "head -c 63 /dev/zero" << "it is not a picture that can be read";
+        QTest::newRow("a byte more") << "head -c 65 /dev/zero" << "it is not a picture that can be read";
+        QTest::newRow("without end") << "cat /dev/zero" << "it is not a picture that can be read";
+        QTest::newRow("the pixels, then a crash") << "head -c 64 /dev/zero; kill -SEGV $$" << "it is not a picture that can be read";
+        QTest::newRow("the pixels, then a refusal") << "head -c 64 /dev/zero; exit 3" << "it is not a picture that can be read";
+        QTest::newRow("out of memory") << "exit 4" << "it takes too much memory to decode";
+        QTest::newRow("the pixels, and no end") << "head -c 64 /dev/zero; exec sleep 60" << "it takes too long to decode";
+        QTest::newRow("nothing, and no end") << "exec sleep 60" << "it takes too long to decode";
+        QTest::newRow("no decoder at all") << QString() << "its decoder could not be started";
+    }
+    void decoderBelievedOnlyAsAsked()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, expected);
+        QVERIFY(LogoFiles::make(QStringLiteral("icon.gif")));
+        const QString program = QDir::current().filePath(QStringLiteral("decoder.sh"));
+        QFile::remove(program);
+        if (!script.isNull()) {
+            QVERIFY(LogoFiles::writeFile(program, "#!/bin/sh\n" + script.toUtf8() + '\n'));
+            QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        PictureDecoder::setProgram(program);
+        PictureDecoder::setTimeLimitMs(1000);
+        QElapsedTimer clock;
+        clock.start();
+        QString refusal;
+        const QImage image = PictureDecoder::decode(QStringLiteral("icon.gif"), QSize(4, 4), &refusal);
+        const qint64 ms = clock.elapsed();
+        PictureDecoder::setProgram(QString());
+        PictureDecoder::setTimeLimitMs(PictureDecoder::defaultTimeLimitMs);
+        QCOMPARE(image.isNull() ? refusal : QStringLiteral("picture"),
+                 expected == QLatin1String("picture") ? expected : QStringLiteral("Picture not shown, %1: icon.gif").arg(expected));
+        // Killed at its time, not at its end.
+        QVERIFY2(ms < 10000, qPrintable(QString::number(ms)));
+    }
+
     // A decoder past its time is killed then, not when it is done.
     void killedAtItsTime()
     {

@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QImage>
@@ -370,6 +371,7 @@ inline bool make(const QString &name)
         {"atbound.png", [](const QString &n) { return sparseFile(n, encoded(oneColour({64, 64}), "png"), 100 * 1000 * 1000, QByteArray(1, 0)); }},
         {"pastbound.png", [](const QString &n) { return sparseFile(n, encoded(oneColour({64, 64}), "png"), 100 * 1000 * 1000 + 1, QByteArray(1, 0)); }},
         {"text.png", [](const QString &n) { return writeFile(n, "not a picture\n"); }},
+        {"folder.png", [](const QString &n) { return QDir().mkdir(n); }},
     };
     if (QFile::exists(name))
         return true;
