@@ -302,6 +302,7 @@ inline bool make(const QString &name)
          }},
         {"png256.ico", [](const QString &n) { return writeFile(n, iconHolding(encoded(oneColour({256, 256}, QImage::Format_ARGB32, Qt::blue), "png"))); }},
         {"icon.ico", [](const QString &n) { return oneColour({32, 32}, QImage::Format_ARGB32, Qt::blue).save(n); }},
+        {"halfred.png", [](const QString &n) { return oneColour({64, 64}, QImage::Format_ARGB32, QColor(255, 0, 0, 128)).save(n); }},
         {"icon.bmp", [](const QString &n) { return oneColour({256, 256}, QImage::Format_ARGB32, Qt::blue).save(n); }},
         // A GIF of one white pixel.
         {"icon.gif", [](const QString &n) {
