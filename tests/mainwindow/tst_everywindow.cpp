@@ -539,7 +539,7 @@ private slots:
         QCOMPARE(changes(start, everyWidget(className, ownEnabled)), QLatin1String(row.fields));
     }
 
-    void everyStoredValueIsSavedAndReadBack_data() { goldenRows(QStringLiteral("storedkeys.tsv")); }
+    void everyStoredValueIsSavedAndReadBack_data() { goldenRows(QStringLiteral(VW_STORED_ROWS)); }
     void everyStoredValueIsSavedAndReadBack()
     {
         const QStringList open = goldenList(golden("open")), stored = goldenList(golden("stored"));
