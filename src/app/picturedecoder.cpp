@@ -221,13 +221,10 @@ QImage decode(const QString &file, const QSize &size, QString *refusal)
         pixels += process.read(expected + 1 - pixels.size());
         overrun = pixels.size() > expected;
     }
+    // Past its time, or writing more than asked: it goes now.
     if (process.state() != QProcess::NotRunning) {
-        // Done writing but not yet gone: it has the rest of the time to end.
-        if (late || overrun || !process.waitForFinished(int(qMax<qint64>(1, timeLimit - clock.elapsed())))) {
-            late = late || !overrun;
-            process.kill();
-            process.waitForFinished(-1);
-        }
+        process.kill();
+        process.waitForFinished(-1);
     }
     if (process.error() == QProcess::FailedToStart) {
         *refusal = refused(QStringLiteral("its decoder could not be started"), file);

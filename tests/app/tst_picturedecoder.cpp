@@ -25,7 +25,7 @@ private slots:
         // picture that is shown gets room for a busy machine.
         const bool picture = expected.startsWith(QLatin1Char('#'));
         PictureDecoder::setTimeLimitMs(picture ? 60000 : PictureDecoder::defaultTimeLimitMs);
-        QString refusal;
+        QString refusal = QStringLiteral("a line left from before");
         const QImage image = PictureDecoder::decode(file, QSize(320, 180), &refusal);
         QCOMPARE(image.isNull(), !picture);
         if (picture) {
@@ -82,6 +82,33 @@ private slots:
                  expected == QLatin1String("picture") ? expected : QStringLiteral("Picture not shown, %1: icon.gif").arg(expected));
         // Killed at its time, not at its end.
         QVERIFY2(ms < 10000, qPrintable(QString::number(ms)));
+    }
+
+    // The sizes a decoder is asked for and takes: no side past 8192 pixels.
+    void sizesAsked_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("8192 wide, the widest") << QSize(8192, 1) << true;
+        QTest::newRow("8192 high, the highest") << QSize(1, 8192) << true;
+        QTest::newRow("8193 wide") << QSize(8193, 1) << false;
+        QTest::newRow("8193 high") << QSize(1, 8193) << false;
+        QTest::newRow("no width") << QSize(0, 1) << false;
+    }
+    void sizesAsked()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, taken);
+        QVERIFY(LogoFiles::make(QStringLiteral("icon.gif")));
+        QString refusal;
+        QCOMPARE(PictureDecoder::decode(QStringLiteral("icon.gif"), size, &refusal).size(), taken ? size : QSize(0, 0));
+        // The decoder asked directly holds to the same.
+        QProcess decoder;
+        decoder.start(QCoreApplication::applicationFilePath(),
+                      {"--decode-picture", "icon.gif", QString::number(size.width()), QString::number(size.height())});
+        QVERIFY(decoder.waitForFinished(30000));
+        QCOMPARE(decoder.exitCode(), taken ? 0 : 3);
+        QCOMPARE(decoder.readAllStandardOutput().size(), taken ? size.width() * size.height() * 4 : 0);
     }
 
     // A decoder past its time is killed then, not when it is done.
