@@ -1,3 +1,4 @@
+#include "childprocess.h"
 #include "goldenrows.h"
 #include "tcpcaptureserver.h"
 #include "testmain.h"
@@ -5,10 +6,10 @@
 namespace {
 
 // The console process, ended as a session ends it: asked first, killed
-// when it does not go.
+// when it does not go; and by the kernel when the test dies first.
 struct Console
 {
-    QProcess process;
+    ChildProcess process;
     ~Console()
     {
         if (process.state() == QProcess::NotRunning)

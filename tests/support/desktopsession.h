@@ -15,12 +15,13 @@
 #include <cstdlib>
 #include <xcb/xcb.h>
 
+#include "childprocess.h"
+
 // A desktop of the test's own, as the operator's is: a virtual X server on a
 // free display with the openbox window manager. Made before the
 // QApplication, which then runs on it; both programs are stopped by their
-// process ids when the session goes, and are started so that the kernel
-// kills them when the test process ends however it ends (a crash, a
-// sanitizer's abort, a kill). X is asked through xdotool and xwininfo, never
+// process ids when the session goes, and die with the test process however
+// it ends (ChildProcess). X is asked through xdotool and xwininfo, never
 // through the program's own idea of where its windows are.
 class DesktopSession
 {
@@ -28,7 +29,7 @@ public:
     // The programs a desktop test needs; the first one missing, or empty.
     static QString missingTool()
     {
-        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "setpriv"})
+        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop"})
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 return QLatin1String(tool);
         return QString();
@@ -40,7 +41,7 @@ public:
     {
         // -displayfd: the server takes the first free display itself and
         // writes its number once it accepts connections.
-        startWithParent(m_server, {"Xvfb", "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
+        m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
         // Generous bounds: on a busy machine both take seconds to come up.
         QByteArray number;
         while (!number.contains('\n') && m_server.waitForReadyRead(60000))
@@ -133,7 +134,7 @@ private:
     // The window manager is up once it has announced itself on the root window.
     bool startWindowManager(QString *why)
     {
-        startWithParent(m_windowManager, {"openbox", "--sm-disable"});
+        m_windowManager.start(QStringLiteral("openbox"), {"--sm-disable"});
         m_windowManager.waitForStarted(10000);
         QElapsedTimer waited;
         waited.start();
@@ -156,13 +157,6 @@ private:
         return false;
     }
 
-    // setpriv asks the kernel to kill the program when its parent, this
-    // process, ends, and then becomes the program (same process id).
-    static void startWithParent(QProcess &process, const QStringList &command)
-    {
-        process.start(QStringLiteral("setpriv"), QStringList{"--pdeathsig", "KILL", "--"} + command);
-    }
-
     static void stop(QProcess &process)
     {
         if (process.state() == QProcess::NotRunning)
@@ -177,7 +171,7 @@ private:
 
     static QByteArray run(const QString &program, const QStringList &arguments)
     {
-        QProcess process;
+        ChildProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(program, arguments);
         process.waitForFinished(10000);
@@ -191,8 +185,8 @@ private:
         return false;
     }
 
-    QProcess m_server;
-    QProcess m_windowManager;
+    ChildProcess m_server;
+    ChildProcess m_windowManager;
     QString m_display;
     QString m_error;
 };

@@ -1,0 +1,39 @@
+#ifndef CHILDPROCESS_H
+#define CHILDPROCESS_H
+
+#include <QProcess>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
+// A program a test starts that the kernel kills when the test process ends,
+// however it ends (a crash, a sanitizer's abort, a SIGKILL): no console,
+// socat or X server outlives its test. The kill comes when the thread that
+// started the program ends, so a test starts it from the thread that lives
+// as long as the test (the main thread).
+class ChildProcess : public QProcess
+{
+protected:
+    // Runs in the child between fork and exec.
+    void setupChildProcess() override
+    {
+#ifdef Q_OS_LINUX
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        // The test may have died before the request took hold: then the
+        // child has been handed to another parent already and no death of
+        // ours is left to wait for.
+        if (::getppid() != m_parent)
+            ::_exit(127);
+#endif
+    }
+
+private:
+#ifdef Q_OS_LINUX
+    const pid_t m_parent = ::getpid();
+#endif
+};
+
+#endif // CHILDPROCESS_H
