@@ -245,6 +245,21 @@ private slots:
         QCOMPARE(seen.join(QLatin1Char(' ')), QStringLiteral("in out in out"));
     }
 
+    // A hidden caption stops rolling, and each showing rolls it by one
+    // timer: the timers registered on it after each step.
+    void hiddenCaptionStopsRolling()
+    {
+        auto *caption = new RollCaptionWindows;
+        caption->setText(QStringLiteral("Line"));
+        caption->setInterval(10);
+        QList<int> timers;
+        for (const bool shown : {true, false, true, false, true}) {
+            caption->setVisible(shown);
+            timers << QAbstractEventDispatcher::instance()->registeredTimers(caption).size();
+        }
+        QCOMPARE(timers, QList<int>({1, 0, 1, 0, 1}));
+    }
+
     // The close button shows only while the pointer is over the caption; a
     // transparent caption is tinted meanwhile, so its extent can be seen.
     void closeButtonShowsWhileThePointerIsOver_data() { goldenRows(QStringLiteral("captionhover.tsv")); }
