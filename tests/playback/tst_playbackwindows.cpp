@@ -345,7 +345,11 @@ private slots:
                                        claim == QLatin1String("INT_MAX") ? std::numeric_limits<int>::max() : claim.toInt());
                 QCoreApplication::sendEvent(box, &commit);
             } else if (input.startsWith(QLatin1String("preedit"))) { // "preedit and commit" takes the next text too
-                QInputMethodEvent composing(text, {});
+                // "preedit with its caret": the caret at its end, as an input method sets it.
+                QList<QInputMethodEvent::Attribute> caret;
+                if (input.endsWith(QLatin1String(" with its caret")))
+                    caret << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, text.size(), 1);
+                QInputMethodEvent composing(text, caret);
                 if (input.endsWith(QLatin1String(" and commit")))
                     composing.setCommitString(spelled(texts.value(next++)));
                 QCoreApplication::sendEvent(box, &composing);
@@ -375,6 +379,13 @@ private slots:
         const QStringList kept = golden("kept").split(QLatin1String(" preedit "));
         QCOMPARE(runs(box->toPlainText()), runs(spelled(kept.first())));
         QCOMPARE(runs(preedit), runs(spelled(kept.value(1))));
+        if (golden("input").endsWith(QLatin1String(" with its caret"))) {
+            // The caret stands where it stands for the preedit shown.
+            const QRect caret = box->cursorRect();
+            QInputMethodEvent shown(preedit, {{QInputMethodEvent::Cursor, int(preedit.size()), 1}});
+            QCoreApplication::sendEvent(box, &shown);
+            QCOMPARE(caret, box->cursorRect());
+        }
         QVERIFY2(bySetting || most <= CaptionTextEdit::maxLength, qPrintable(QString::number(most)));
         QVERIFY(!watch.opened());
         child<QPushButton>(&window, "close_btn")->click();
