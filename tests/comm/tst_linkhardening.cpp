@@ -68,6 +68,30 @@ private slots:
             QVERIFY(bridge.waitForNewConnection(5000));
     }
 
+    // A bridge that hangs while the link still has bytes for it: closed and
+    // opened again, the link dials at the first try and the next command
+    // reaches the bridge.
+    void stalledBridgeOpensAgainAtOnce()
+    {
+        TcpCaptureServer bridge;
+        QVERIFY(bridge.listen());
+        Communication link;
+        QVERIFY(link.connectTcp(bridge.host(), bridge.port()));
+        GlobalObject::linkOpen = GlobalObject::wirelessMode = true;
+        QTRY_VERIFY(bridge.hasClient());
+        bridge.stopReading();
+        // Far more than the kernel holds for a peer that does not read.
+        const qint64 flood = 64 << 20;
+        link.sendRaw(QByteArray(flood, '\x55'));
+        QTRY_VERIFY(link.socket->bytesToWrite() < flood);
+        QVERIFY(link.socket->bytesToWrite() > 0);
+        link.closeTcp();
+        QVERIFY(link.connectTcp(bridge.host(), bridge.port()));
+        bridge.clearLog();
+        QVERIFY(link.sendData({QByteArray::fromHex("C611FF5001BB")}, 0, false));
+        QTRY_COMPARE(bridge.log().bytes(), QByteArray::fromHex("C611FF5001BB"));
+    }
+
     void failureEndsCommand()
     {
         TcpCaptureServer bridge;

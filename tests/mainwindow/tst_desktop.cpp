@@ -304,16 +304,16 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), other.display());
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        console.process.setProcessEnvironment(environment);
-        console.process.setWorkingDirectory(folder.path());
-        console.process.setStandardOutputFile(QProcess::nullDevice());
-        console.process.setStandardErrorFile(QProcess::nullDevice());
-        ChildProcess::startWithParent(console.process, {program, QStringLiteral("-display"), desktop.display()});
-        QVERIFY2(console.process.waitForStarted(30000), qPrintable(console.process.errorString()));
+        console.setProcessEnvironment(environment);
+        console.setWorkingDirectory(folder.path());
+        console.setStandardOutputFile(QProcess::nullDevice());
+        console.setStandardErrorFile(QProcess::nullDevice());
+        console.start(program, {QStringLiteral("-display"), desktop.display()});
+        QVERIFY2(console.waitForStarted(30000), qPrintable(console.errorString()));
 
         // Its main window, the only one it shows at start.
         QList<WId> shown;
-        QTRY_VERIFY_WITH_TIMEOUT((shown = DesktopSession::windowsOf(console.process.processId())).size() == 1, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT((shown = DesktopSession::windowsOf(console.processId())).size() == 1, 60000);
         const WId main = shown.first();
         QVERIFY2((main & 0x1fffff) >= 1 && (main & 0x1fffff) <= 64 && (main >> 21) <= 16,
                  "the other server has no window with the main window's id");
@@ -331,7 +331,7 @@ private slots:
         QVERIFY2(QTest::qWaitFor(stillAtCentre, 20000), "it does not open centred but at " + where());
         QVERIFY(coverAndUncover());
         QVERIFY2(QTest::qWaitFor(stillAtCentre, 20000), "it leaves the centre once exposed again for " + where());
-        QCOMPARE(console.process.state(), QProcess::Running);
+        QCOMPARE(console.state(), QProcess::Running);
     }
 };
 

@@ -60,16 +60,23 @@ private slots:
         QVERIFY(ui->mat_set_btn->isEnabled() && !window->loginWindow->isVisible());
     }
 
+    void renameScene_data()
+    {
+        QTest::addColumn<int>("scene");
+        QTest::newRow("the third scene") << 3;
+        QTest::newRow("the first scene") << 1;
+    }
     void renameScene()
     {
-        ui->scene_cb->setCurrentIndex(2);
+        QFETCH(int, scene);
+        ui->scene_cb->setCurrentIndex(scene - 1);
         ui->name_btn->click();
         auto *name = child<QLineEdit>(window->sceneNameWindows, "chname_le");
-        QCOMPARE(name->selectedText(), QStringLiteral("scene3"));
+        QCOMPARE(name->selectedText(), QStringLiteral("scene%1").arg(scene));
         name->setText(QStringLiteral("Lobby"));
         child<QPushButton>(window->sceneNameWindows, "modify_btn")->click();
         for (QComboBox *combo : {ui->scene_cb, ui->bscene_cb, ui->sscene_cb})
-            QCOMPARE(combo->itemText(2), QStringLiteral("Lobby"));
+            QCOMPARE(combo->itemText(scene - 1), QStringLiteral("Lobby"));
     }
 
     void renameMatrixInput_data() { goldenRows(QStringLiteral("renameinput.tsv")); }

@@ -245,6 +245,21 @@ private slots:
         QCOMPARE(seen.join(QLatin1Char(' ')), QStringLiteral("in out in out"));
     }
 
+    // A hidden caption stops rolling, and each showing rolls it by one
+    // timer: the timers registered on it after each step.
+    void hiddenCaptionStopsRolling()
+    {
+        auto *caption = new RollCaptionWindows;
+        caption->setText(QStringLiteral("Line"));
+        caption->setInterval(10);
+        QList<int> timers;
+        for (const bool shown : {true, false, true, false, true}) {
+            caption->setVisible(shown);
+            timers << QAbstractEventDispatcher::instance()->registeredTimers(caption).size();
+        }
+        QCOMPARE(timers, QList<int>({1, 0, 1, 0, 1}));
+    }
+
     // The close button shows only while the pointer is over the caption; a
     // transparent caption is tinted meanwhile, so its extent can be seen.
     void closeButtonShowsWhileThePointerIsOver_data() { goldenRows(QStringLiteral("captionhover.tsv")); }
@@ -330,7 +345,11 @@ private slots:
                                        claim == QLatin1String("INT_MAX") ? std::numeric_limits<int>::max() : claim.toInt());
                 QCoreApplication::sendEvent(box, &commit);
             } else if (input.startsWith(QLatin1String("preedit"))) { // "preedit and commit" takes the next text too
-                QInputMethodEvent composing(text, {});
+                // "preedit with its caret": the caret at its end, as an input method sets it.
+                QList<QInputMethodEvent::Attribute> caret;
+                if (input.endsWith(QLatin1String(" with its caret")))
+                    caret << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, text.size(), 1);
+                QInputMethodEvent composing(text, caret);
                 if (input.endsWith(QLatin1String(" and commit")))
                     composing.setCommitString(spelled(texts.value(next++)));
                 QCoreApplication::sendEvent(box, &composing);
@@ -360,6 +379,13 @@ private slots:
         const QStringList kept = golden("kept").split(QLatin1String(" preedit "));
         QCOMPARE(runs(box->toPlainText()), runs(spelled(kept.first())));
         QCOMPARE(runs(preedit), runs(spelled(kept.value(1))));
+        if (golden("input").endsWith(QLatin1String(" with its caret"))) {
+            // The caret stands where it stands for the preedit shown.
+            const QRect caret = box->cursorRect();
+            QInputMethodEvent shown(preedit, {{QInputMethodEvent::Cursor, int(preedit.size()), 1}});
+            QCoreApplication::sendEvent(box, &shown);
+            QCOMPARE(caret, box->cursorRect());
+        }
         QVERIFY2(bySetting || most <= CaptionTextEdit::maxLength, qPrintable(QString::number(most)));
         QVERIFY(!watch.opened());
         child<QPushButton>(&window, "close_btn")->click();

@@ -2,31 +2,50 @@
 #define CHILDPROCESS_H
 
 #include <QProcess>
-#include <QStringList>
 
-// A program the test starts, such as the built console: it is asked to end
-// when the object goes, and killed when it does not; started through
-// startWithParent, it also dies when the test ends any other way.
-struct ChildProcess
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
+// A program a test starts that the kernel kills when the test process ends,
+// however it ends (a crash, a sanitizer's abort, a SIGKILL): no console,
+// socat or X server outlives its test. The kill comes when the thread that
+// started the program ends, so a test starts it from the thread that lives
+// as long as the test (the main thread).
+class ChildProcess : public QProcess
 {
-    QProcess process;
-
-    ~ChildProcess()
+public:
+    // Asked to end when the object goes, and killed when it does not.
+    ~ChildProcess() override
     {
-        if (process.state() == QProcess::NotRunning)
+        if (state() == QProcess::NotRunning)
             return;
-        process.terminate();
-        if (!process.waitForFinished(10000))
-            process.kill();
-        process.waitForFinished(10000);
+        terminate();
+        if (!waitForFinished(10000))
+            kill();
+        waitForFinished(10000);
     }
 
-    // setpriv asks the kernel to kill the program when its parent, this
-    // process, ends, and then becomes the program (same process id).
-    static void startWithParent(QProcess &process, const QStringList &command)
+protected:
+    // Runs in the child between fork and exec.
+    void setupChildProcess() override
     {
-        process.start(QStringLiteral("setpriv"), QStringList{"--pdeathsig", "KILL", "--"} + command);
+#ifdef Q_OS_LINUX
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        // The test may have died before the request took hold: then the
+        // child has been handed to another parent already and no death of
+        // ours is left to wait for.
+        if (::getppid() != m_parent)
+            ::_exit(127);
+#endif
     }
+
+private:
+#ifdef Q_OS_LINUX
+    const pid_t m_parent = ::getpid();
+#endif
 };
 
 #endif // CHILDPROCESS_H

@@ -32,7 +32,7 @@ public:
     // The programs a desktop test needs; the first one missing, or empty.
     static QString missingTool()
     {
-        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "setpriv"})
+        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop"})
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 return QLatin1String(tool);
         return QString();
@@ -65,7 +65,7 @@ public:
     {
         // -displayfd: the server takes the first free display itself and
         // writes its number once it accepts connections.
-        ChildProcess::startWithParent(m_server, {"Xvfb", "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
+        m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
         // Generous bounds: on a busy machine both take seconds to come up.
         QByteArray number;
         while (!number.contains('\n') && m_server.waitForReadyRead(60000))
@@ -203,7 +203,7 @@ private:
     // The window manager is up once it has announced itself on the root window.
     bool startWindowManager(QString *why)
     {
-        ChildProcess::startWithParent(m_windowManager, {"openbox", "--sm-disable"});
+        m_windowManager.start(QStringLiteral("openbox"), {"--sm-disable"});
         m_windowManager.waitForStarted(10000);
         QElapsedTimer waited;
         waited.start();
@@ -240,7 +240,7 @@ private:
 
     static QByteArray run(const QString &program, const QStringList &arguments)
     {
-        QProcess process;
+        ChildProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(program, arguments);
         process.waitForFinished(10000);
@@ -254,8 +254,8 @@ private:
         return false;
     }
 
-    QProcess m_server;
-    QProcess m_windowManager;
+    ChildProcess m_server;
+    ChildProcess m_windowManager;
     QList<xcb_connection_t *> m_others;
     QString m_display;
     QString m_error;

@@ -42,6 +42,16 @@ public:
     // Drops the client once count bytes have arrived on its connection
     // (0: never), as a bridge that goes away.
     void closeAfterBytes(qint64 count) { m_closeAfter = count; }
+    // The present client is read no more, as a bridge that hangs: its bytes
+    // back up in the kernel and then in the link. A new client is read.
+    void stopReading()
+    {
+        if (!m_client)
+            return;
+        disconnect(m_client, &QTcpSocket::readyRead, this, nullptr);
+        // Qt's own buffer full, the socket leaves the rest in the kernel.
+        m_client->setReadBufferSize(1);
+    }
 
 private:
     void acceptClient()

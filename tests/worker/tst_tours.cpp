@@ -12,6 +12,13 @@ class TestTours : public ConsoleTest
 {
     Q_OBJECT
 
+    // Which of a tour's two buttons the operator can press: "start", "stop"
+    // (or both, or none, written out).
+    static QString pressable(const QAbstractButton *start, const QAbstractButton *stop)
+    {
+        return QStringList{start->isEnabled() ? "start" : "", stop->isEnabled() ? "stop" : ""}.join(' ').trimmed();
+    }
+
 private slots:
     void init()
     {
@@ -68,7 +75,9 @@ private slots:
         enter(window, {"bscene_cb=" + golden("begin"), "sscene_cb=" + golden("end")});
         // Started, stopped in its first pause and started again: one tour.
         ui->beginplan_btn->click();
+        QCOMPARE(pressable(ui->beginplan_btn, ui->stopplan_btn), QStringLiteral("stop"));
         ui->stopplan_btn->click();
+        QCOMPARE(pressable(ui->beginplan_btn, ui->stopplan_btn), QStringLiteral("start"));
         const qint64 started = bridge.log().nowNs();
         ui->beginplan_btn->click();
         // A second start and a link that opens again leave the running tour alone.
@@ -92,6 +101,7 @@ private slots:
         // As the form starts: VIDEO, inputs and outputs 01 to 02.
         ui->beginplan_btn->click();
         ui->beginmatrix_btn->click();
+        QCOMPARE(pressable(ui->beginmatrix_btn, ui->stopmatrix_btn), QStringLiteral("stop"));
         // The matrix tour's first step goes out at once; then both tours pause.
         QTRY_COMPARE(bridge.log().bytes(), QByteArray("1V1.1V2."));
         // A second Start leaves the running matrix tour alone.
@@ -106,6 +116,7 @@ private slots:
         } else {
             ui->stopplan_btn->click();
             ui->stopmatrix_btn->click();
+            QCOMPARE(pressable(ui->beginmatrix_btn, ui->stopmatrix_btn), QStringLiteral("start"));
         }
         for (const QPointer<QThread> &thread : threads)
             QVERIFY(!thread || thread->wait(2500));
