@@ -78,6 +78,10 @@ private slots:
         PickingWindow window;
         window.setUserName("Hall A");
         window.show();
+        // The name waits for the operator's typing: selected, with the focus.
+        auto *name = child<QLineEdit>(&window, "username_lb");
+        QCOMPARE(window.focusWidget(), name);
+        QCOMPARE(name->selectedText(), QStringLiteral("Hall A"));
         for (const QString &pick : goldenList(golden("picks"))) {
             window.answers = QStringList{pick.isEmpty() ? QString() : picture};
             child<QPushButton>(&window, "pic_import_btn")->click();
