@@ -89,6 +89,10 @@ private slots:
         logo.fill(Qt::red);
         userImagePath = appDirPath + QStringLiteral("/logo.png");
         QVERIFY(logo.save(userImagePath));
+        // Splice Setting's OK shows its logo in the console at once.
+        window->getJoinSettingWindowsData({{"joinrow", QString::number(ui->cent_tablewidget->rowCount())},
+                                           {"joincolumn", QString::number(ui->cent_tablewidget->columnCount())}});
+        QCOMPARE(QColor(ui->show_image->pixmap(Qt::ReturnByValue).toImage().pixel(0, 0)), QColor(Qt::red));
         window->showMatrixSetWindow();
         window->close();
         QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value("MainSetting/SceneList/3/Scene").toString(),
