@@ -111,6 +111,14 @@ private slots:
         QCOMPARE(ui->signal_type_cb->currentText() + ", " + ui->matrix_type_cb->currentText(), QStringLiteral("HDMI, Camera 6"));
         ui->matrix_type_cb->completer()->setCompletionPrefix(QStringLiteral("camera")); // typed in any case
         QCOMPARE(ui->matrix_type_cb->completer()->currentCompletion(), QStringLiteral("Camera 6"));
+        // Typed, the names that match drop down as a list to pick from.
+        window->show();
+        ui->matrix_type_cb->lineEdit()->clear();
+        QTest::keyClicks(ui->matrix_type_cb->lineEdit(), QStringLiteral("cam"));
+        QTRY_VERIFY(ui->matrix_type_cb->completer()->popup()->isVisible());
+        QCOMPARE(ui->matrix_type_cb->completer()->popup()->currentIndex().data().toString() + '|'
+                     + ui->matrix_type_cb->lineEdit()->text(),
+                 QStringLiteral("|cam"));
         window->updateMatrixInputSize(QStringLiteral("HDMI"), 8);
         window->updateMatrixInputSize(QStringLiteral("DVI"), -3);
         window->updateMatrixInputSize(QStringLiteral("SDI"), 3);
