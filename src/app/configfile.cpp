@@ -1,6 +1,5 @@
 #include "configfile.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,10 +25,7 @@ bool tooLarge(const QFileInfo &info)
     if (info.size() <= maxBytes)
         return false;
     static QString named;
-    const QString key = QStringLiteral("%1\n%2\n%3")
-                            .arg(info.absoluteFilePath())
-                            .arg(info.lastModified().toMSecsSinceEpoch())
-                            .arg(info.size());
+    const QString key = fileIdentity(info);
     if (key != named) {
         named = key;
         qWarning("Settings not read or saved, %s is larger than %lld bytes: %lld bytes",

@@ -12,8 +12,8 @@ namespace ConfigFile {
 
 QString path();
 
-// The largest config.ini read, in bytes: five times what the console saves
-// with every list at its longest and short names (bench/configbench).
+// The largest config.ini read, in bytes: above the largest the console
+// saves, every list and name at its longest (some 730 kB, bench/configbench).
 constexpr qint64 maxBytes = 1024 * 1024;
 
 // The settings object for config.ini, INI format. A config.ini that is no

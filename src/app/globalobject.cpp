@@ -65,6 +65,14 @@ bool fileExists(const QString &path)
     return info.exists() && info.isFile();
 }
 
+QString fileIdentity(const QFileInfo &info)
+{
+    return QStringLiteral("%1\n%2\n%3")
+        .arg(info.absoluteFilePath())
+        .arg(info.lastModified().toMSecsSinceEpoch())
+        .arg(info.size());
+}
+
 void GlobalObject::setButtonIcon(QAbstractButton *button, const QString &name)
 {
     struct IconName
@@ -139,11 +147,7 @@ QHash<QString, Decoded> decoded;
 static QImage logoPicture(const QString &file, const QSize &shown)
 {
     const bool own = file.startsWith(QLatin1Char(':'));
-    const QFileInfo info(file);
-    const QString key = QStringLiteral("%1\n%2\n%3")
-                            .arg(info.absoluteFilePath())
-                            .arg(info.lastModified().toMSecsSinceEpoch())
-                            .arg(info.size());
+    const QString key = fileIdentity(QFileInfo(file));
     const auto known = decoded.constFind(key);
     QSize size = own ? shown : shown.expandedTo(logoDecodeSize);
     if (known != decoded.constEnd()) {

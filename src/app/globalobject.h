@@ -11,6 +11,7 @@
 #include <atomic>
 
 class QAbstractButton;
+class QFileInfo;
 class QLabel;
 
 // Application-wide state. No instance is ever created: the class is only the
@@ -68,5 +69,9 @@ extern const int appFontSize;
 
 // True only for an existing regular file (a directory is not one).
 bool fileExists(const QString &path);
+
+// A file as it stands now: its path, time and length, which change when
+// another file takes its place or it is written again.
+QString fileIdentity(const QFileInfo &info);
 
 #endif // GLOBALOBJECT_H

@@ -172,11 +172,6 @@ int decoderMain(int argc, char **argv)
     std::_Exit(code);
 }
 
-int timeLimitMs()
-{
-    return timeLimit;
-}
-
 void setTimeLimitMs(int ms)
 {
     timeLimit = ms;
@@ -209,13 +204,14 @@ QImage decode(const QString &file, const QSize &size, QString *refusal)
     // Drained as it comes, never past what was asked: a decoder that writes
     // more is not believed.
     while (!late && !overrun) {
+        // A decoder that ended is judged on what it wrote, however late.
+        if (process.bytesAvailable() == 0 && process.state() == QProcess::NotRunning)
+            break;
         const qint64 left = timeLimit - clock.elapsed();
         if (left <= 0) {
             late = true;
             break;
         }
-        if (process.bytesAvailable() == 0 && process.state() == QProcess::NotRunning)
-            break;
         if (process.bytesAvailable() == 0)
             process.waitForReadyRead(int(left));
         pixels += process.read(expected + 1 - pixels.size());

@@ -32,7 +32,6 @@ int decoderMain(int argc, char **argv);
 QImage decode(const QString &file, const QSize &size, QString *refusal);
 
 // The wall-clock bound of a decode; defaultTimeLimitMs unless set.
-int timeLimitMs();
 void setTimeLimitMs(int ms);
 
 // The program started as the decoder, with the decoder's switch, the file
