@@ -21,15 +21,17 @@ namespace {
 // One file in a process of its own, so that its decoder's peak is its own.
 int measureOne(const QString &file, int limitMs)
 {
-    PictureDecoder::setTimeLimitMs(limitMs);
+    PictureDecoder::setStallLimitMs(limitMs);
     QElapsedTimer clock;
     clock.start();
     QString refusal;
-    const QImage image = PictureDecoder::decode(file, QSize(1024, 576), &refusal);
+    const QImage image = LogoFiles::decodeWaiting(file, QSize(1024, 576), &refusal);
     const qint64 ms = clock.elapsed();
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
-    printf("%-22s %7lld ms %7ld MB  %s\n", qPrintable(file), ms, usage.ru_maxrss / 1024,
+    const long cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000
+                       + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+    printf("%-22s %7lld ms %7ld ms CPU %7ld MB  %s\n", qPrintable(file), ms, cpuMs, usage.ru_maxrss / 1024,
            image.isNull() ? qPrintable(refusal.section(QLatin1String(", "), 1).section(QLatin1Char(':'), 0, 0))
                           : "shown");
     return 0;
@@ -60,10 +62,10 @@ int main(int argc, char *argv[])
                                 "white8000.png", "white20000.png", "lying.ico", "claim30000.jpg", "claim444.jpg",
                                 "claimcmyk.jpg", "grey16bit.png", "interlaced.png", "ztxt.png", "ztxt.ico",
                                 "runon16mb.png", "runon.ico", "comments.jpg", "appdata.jpg", "alpha4000.bmp",
-                                "lossless4000.webp", "deep4000.tif", "padded.jpg", "atbound.png", "pastbound.png",
+                                "lossless4000.webp", "deep12mp.png", "deep12mp.tif", "deep4000.tif", "padded.jpg", "atbound.png", "pastbound.png",
                                 "text.png"};
-    printf("limits: %lld MB of data, %d ms; times without the limit's kill (up to 60 s)\n",
-           PictureDecoder::memoryLimitBytes / (1024 * 1024), PictureDecoder::defaultTimeLimitMs);
+    printf("limits: %lld MB of data, %d s of CPU; times up to a wall clock of 60 s\n",
+           PictureDecoder::memoryLimitBytes / (1024 * 1024), PictureDecoder::defaultCpuLimitSeconds);
     fflush(stdout);
     for (const QString &file : arguments) {
         if (!LogoFiles::make(file)) {

@@ -11,7 +11,11 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
+#include <QPointer>
 #include <QStyle>
+
+#include <algorithm>
+#include <utility>
 
 #include "picturedecoder.h"
 
@@ -129,70 +133,133 @@ bool GlobalObject::loadChineseTranslators()
 
 // The logo is shown several times at each start (the form, the saved
 // settings, each resize, the Splice Setting preview, a picture picked there
-// and the one in effect again). A file is decoded once a start, at a size no
-// label of it is larger than, and each label scales that; it is remembered
-// with its time and length, so that a refused one is named in one line,
-// until this one changes. The program's own pictures are decoded here, at
-// the label's size.
+// and the one in effect again). An operator's file is decoded once a start,
+// in a process of its own and while the console goes on, at a size no label
+// of it is larger than; each label asking for it gets the picture when the
+// decode has ended, scaled to its size of that moment. A refused file is
+// named in one line. The program's own pictures are decoded here, at the
+// label's size.
 namespace {
-struct Decoded
+
+struct Logo
 {
-    QSize size;
-    QImage image;
+    QSize size;                        // decoded, or being decoded, at this size
+    QImage image;                      // null until decoded, or when refused
+    bool answered = false;             // a decode of it has ended
+    PictureDecode *decoding = nullptr; // while a decoder works on it
+    QList<QPointer<QLabel>> waiting;   // the labels that asked meanwhile
 };
 // A few files, each a few MB at most: an operator picks one at a time.
-QHash<QString, Decoded> decoded;
-} // namespace
+QHash<QString, Logo> logos;
+QHash<QString, QImage> ownPictures;
 
-static QImage logoPicture(const QString &file, const QSize &shown)
-{
-    const bool own = file.startsWith(QLatin1Char(':'));
-    const QString key = fileIdentity(QFileInfo(file));
-    const auto known = decoded.constFind(key);
-    QSize size = own ? shown : shown.expandedTo(logoDecodeSize);
-    if (known != decoded.constEnd()) {
-        // A label that has grown past the size decoded gets the file decoded
-        // again rather than an enlarged picture; a refusal stands.
-        if (known->image.isNull() || known->size == (own ? shown : known->size.expandedTo(shown)))
-            return known->image;
-        size = size.expandedTo(own ? shown : known->size);
-    }
-    if (decoded.size() >= 4)
-        decoded.clear();
-    QImage image;
-    if (own) {
-        QImageReader reader(file);
-        reader.setScaledSize(size);
-        image = reader.read();
-    } else {
-        QString refusal;
-        image = PictureDecoder::decode(file, size, &refusal);
-        if (!refusal.isEmpty())
-            qWarning("%s", qPrintable(refusal));
-    }
-    decoded.insert(key, {size, image});
-    return image;
-}
+// The file a label asked for last: a decode that ends after the label has
+// been given another file leaves it alone.
+const char askedFor[] = "logoFile";
 
-void GlobalObject::forgetLabelImages()
+void showIn(QLabel *label, const QImage &image)
 {
-    decoded.clear();
-}
-
-void GlobalObject::setLabelImage(QLabel *label, const QString &file)
-{
-    QImage image;
     const QSize shown = label->size();
-    // Only a regular file is read: a FIFO named as the logo would block
-    // start-up, a device would never end. Anything else shows no picture,
-    // as a missing file does.
-    if (fileExists(file) && !shown.isEmpty())
-        image = logoPicture(file, shown);
     QPixmap pixmap;
-    if (!image.isNull())
+    if (!image.isNull() && !shown.isEmpty())
         pixmap = QPixmap::fromImage(image.size() == shown
                                         ? image
                                         : image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     label->setScaledContents(true);
     label->setPixmap(pixmap);
+}
+
+QImage ownPicture(const QString &file, const QSize &shown)
+{
+    const QString key = QStringLiteral("%1\n%2x%3").arg(file).arg(shown.width()).arg(shown.height());
+    const auto known = ownPictures.constFind(key);
+    if (known != ownPictures.constEnd())
+        return *known;
+    if (ownPictures.size() >= 4)
+        ownPictures.clear();
+    QImageReader reader(file);
+    reader.setScaledSize(shown);
+    return *ownPictures.insert(key, reader.read());
+}
+
+void decoded(PictureDecode *decode)
+{
+    decode->deleteLater();
+    const auto logo = logos.find(decode->file());
+    if (logo == logos.end() || logo->decoding != decode)
+        return;
+    logo->decoding = nullptr;
+    logo->answered = true;
+    if (!decode->refusal().isEmpty())
+        qWarning("%s", qPrintable(decode->refusal()));
+    // A picture at a smaller size than asked stays until a larger one comes.
+    if (!decode->image().isNull() || logo->image.isNull())
+        logo->image = decode->image();
+    const QList<QPointer<QLabel>> waiting = std::exchange(logo->waiting, {});
+    for (const QPointer<QLabel> &label : waiting)
+        if (label && label->property(askedFor).toString() == decode->file())
+            showIn(label, logo->image);
+}
+
+void decode(Logo &logo, const QString &file, const QSize &size)
+{
+    logo.size = size;
+    logo.decoding = new PictureDecode(file, size);
+    QObject::connect(logo.decoding, &PictureDecode::finished, logo.decoding,
+                     [decode = logo.decoding] { decoded(decode); });
+    logo.decoding->start();
+}
+
+void dropAnswered()
+{
+    for (auto logo = logos.begin(); logo != logos.end();)
+        logo = logo->decoding ? std::next(logo) : logos.erase(logo);
+}
+
+} // namespace
+
+void GlobalObject::forgetLabelImages()
+{
+    for (const Logo &logo : qAsConst(logos))
+        delete logo.decoding;
+    logos.clear();
+    ownPictures.clear();
+}
+
+void GlobalObject::forgetLabelImage(const QString &file)
+{
+    const auto logo = logos.constFind(file);
+    if (logo != logos.constEnd() && !logo->decoding)
+        logos.erase(logo);
+}
+
+int GlobalObject::labelImagesPending()
+{
+    return int(std::count_if(logos.cbegin(), logos.cend(), [](const Logo &logo) { return logo.decoding; }));
+}
+
+void GlobalObject::setLabelImage(QLabel *label, const QString &file)
+{
+    label->setProperty(askedFor, file);
+    const QSize shown = label->size();
+    if (shown.isEmpty() || file.isEmpty()) {
+        showIn(label, QImage());
+        return;
+    }
+    if (file.startsWith(QLatin1Char(':'))) {
+        showIn(label, ownPicture(file, shown));
+        return;
+    }
+    if (!logos.contains(file) && logos.size() >= 4)
+        dropAnswered();
+    Logo &logo = logos[file];
+    const QSize size = shown.expandedTo(logoDecodeSize).expandedTo(logo.size);
+    // A label that has grown past the size decoded gets the file decoded
+    // again rather than an enlarged picture; a refusal stands.
+    const bool covered = logo.answered && (logo.image.isNull() || logo.size == size);
+    if (!covered && !logo.decoding)
+        decode(logo, file, size);
+    if (logo.decoding && !logo.waiting.contains(label))
+        logo.waiting.append(label);
+    showIn(label, logo.image);
 }

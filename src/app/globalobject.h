@@ -51,11 +51,16 @@ public:
     static void setButtonIcon(QAbstractButton *button, const QString &name);
     static void setStyle(const QString &file);
     static bool loadChineseTranslators();
-    // The picture in file, scaled to the label; an operator's file is
-    // decoded in a process of its own, once a start (see PictureDecoder).
+    // The picture in file, scaled to the label. An operator's file is
+    // decoded in a process of its own, once a start (see PictureDecode):
+    // the label shows it when that decode has ended, never waiting for it.
     static void setLabelImage(QLabel *label, const QString &file);
+    // A file picked again is decoded again: it may have changed since.
+    static void forgetLabelImage(const QString &file);
     // As at a new start: every file is decoded and judged again.
     static void forgetLabelImages();
+    // The decodes still under way.
+    static int labelImagesPending();
 };
 
 // Global state strings.

@@ -1,14 +1,16 @@
 #include "picturedecoder.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QProcess>
 #include <QRunnable>
 #include <QThreadPool>
+#include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -28,11 +30,17 @@ namespace {
 const char decoderSwitch[] = "--decode-picture";
 // The largest side asked of a decoder: a label is never wider than a screen.
 const int largestSide = 8192;
+// The longest answer that is not pixels: a file's length in decimal digits.
+const int longestNote = 20;
 
-// How a decoder ends when it hands back no picture.
-enum ExitCode { Decoded = 0, NotAPicture = 3, OutOfMemory = 4 };
+// How a decoder ends. A file too long to read is answered with its length in
+// decimal on standard output; a path that names no regular file (missing, a
+// folder, a FIFO, a device) is answered with nothing: there is no picture to
+// speak of.
+enum ExitCode { Decoded = 0, NotAPicture = 3, OutOfMemory = 4, TooLong = 5, NoFile = 6 };
 
-int timeLimit = defaultTimeLimitMs;
+int cpuLimit = defaultCpuLimitSeconds;
+int stallLimit = defaultStallLimitMs;
 QString decoderProgram;
 
 // Set by the decoder's message handler when a reader or Qt reported that an
@@ -63,25 +71,70 @@ bool writeAll(QFile &out, const QImage &image)
     return out.flush();
 }
 
+// A picture of 16 bits a channel taken down to 8 within its own memory: Qt's
+// conversion and its smooth scaling would each make a copy of it at 8 bytes
+// a pixel, which for a 12-megapixel photo is more than the decoder may hold.
+// Each line's 8-bit pixels go to its front, over pixels already read.
+QImage eightBitsInPlace(QImage &deep)
+{
+    const bool alpha = deep.hasAlphaChannel();
+    const bool premultiply = deep.format() == QImage::Format_RGBA64;
+    for (int y = 0; y < deep.height(); ++y) {
+        uchar *line = deep.scanLine(y);
+        for (int x = 0; x < deep.width(); ++x) {
+            QRgba64 pixel;
+            std::memcpy(&pixel, line + 8 * x, sizeof pixel);
+            const QRgb eight = (premultiply ? pixel.premultiplied() : pixel).toArgb32();
+            std::memcpy(line + 4 * x, &eight, sizeof eight);
+        }
+    }
+    return QImage(deep.bits(), deep.width(), deep.height(), deep.bytesPerLine(),
+                  alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
+bool sixteenBits(QImage::Format format)
+{
+    return format == QImage::Format_RGBX64 || format == QImage::Format_RGBA64
+           || format == QImage::Format_RGBA64_Premultiplied;
+}
+
+QImage readScaled(QImageReader &reader, const QSize &size)
+{
+    // The reader scales what its format cannot decode at the size asked,
+    // but a picture of 16 bits a channel is read whole and taken down first.
+    if (!sixteenBits(reader.imageFormat())) {
+        reader.setScaledSize(size);
+        return reader.read();
+    }
+    QImage whole = reader.read();
+    if (whole.isNull())
+        return whole;
+    if (sixteenBits(whole.format()))
+        return eightBitsInPlace(whole).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return whole.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 int decodeToStdout(const QString &file, const QSize &size)
 {
-    // The file is judged again as the decoder finds it: it may have been
-    // replaced since the console looked.
+    // The decoder alone looks at the operator's file: a share that stopped
+    // answering holds this process, never the console.
     const QFileInfo info(file);
-    if (!info.isFile() || info.size() > largestFileBytes)
+    if (!info.isFile())
+        return NoFile;
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
         return NotAPicture;
+    if (info.size() > largestFileBytes) {
+        out.write(QByteArray::number(info.size()));
+        return TooLong;
+    }
     QImageReader reader(file);
-    reader.setScaledSize(size);
     errno = 0;
-    // The reader scales what its format cannot decode at the size asked.
-    QImage image = reader.read();
+    QImage image = readScaled(reader, size);
     if (!image.isNull())
         image = image.convertToFormat(QImage::Format_ARGB32);
     if (image.isNull())
         return allocationFailed || errno == ENOMEM ? OutOfMemory : NotAPicture;
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly))
-        return NotAPicture;
     return writeAll(out, image) ? Decoded : NotAPicture;
 }
 
@@ -97,6 +150,9 @@ protected:
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         const rlimit noCore{0, 0};
         ::setrlimit(RLIMIT_CORE, &noCore);
+        // SIGXCPU at the limit, SIGKILL a second later if it is caught.
+        const rlimit cpu{rlim_t(cpuLimit), rlim_t(cpuLimit) + 1};
+        ::setrlimit(RLIMIT_CPU, &cpu);
 #if !defined(__SANITIZE_ADDRESS__)
         // Private writable memory: the heap and every anonymous mapping a
         // reader makes, not the executable's shared code. The sanitized
@@ -107,29 +163,33 @@ protected:
 #endif
     }
 };
-#else
-// Elsewhere the same bound is the operating system's too, but set another
-// way (a job object on Windows); without it the decoder is bounded in time only.
-using LimitedProcess = QProcess;
-#endif
 
-void start(QProcess &process, const QString &file, const QSize &size)
+// The running image, even when the file it was started from has been
+// replaced or removed since (an update while the console runs).
+QString runningProgram()
 {
-#if defined(__SANITIZE_ADDRESS__)
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString options = environment.value(QStringLiteral("ASAN_OPTIONS"));
-    environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                       options + QStringLiteral(":allocator_may_return_null=1:quarantine_size_mb=0:max_allocation_size_mb=%1")
-                                     .arg(memoryLimitBytes / (1024 * 1024)));
-    process.setProcessEnvironment(environment);
-#endif
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(decoderProgram.isEmpty() ? QCoreApplication::applicationFilePath() : decoderProgram,
-                  {QLatin1String(decoderSwitch), QFileInfo(file).absoluteFilePath(), QString::number(size.width()),
-                   QString::number(size.height())},
-                  QIODevice::ReadOnly);
+    return QStringLiteral("/proc/self/exe");
 }
+
+bool killedForTime(int signal)
+{
+    return signal == SIGXCPU || signal == SIGKILL;
+}
+#else
+// Elsewhere the same bounds are the operating system's too, but set another
+// way (a job object on Windows); without them the decoder is bounded in time only.
+using LimitedProcess = QProcess;
+
+QString runningProgram()
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+bool killedForTime(int)
+{
+    return false;
+}
+#endif
 
 QString refused(const QString &reason, const QString &file)
 {
@@ -172,9 +232,14 @@ int decoderMain(int argc, char **argv)
     std::_Exit(code);
 }
 
-void setTimeLimitMs(int ms)
+void setCpuLimitSeconds(int seconds)
 {
-    timeLimit = ms;
+    cpuLimit = seconds;
+}
+
+void setStallLimitMs(int ms)
+{
+    stallLimit = ms;
 }
 
 void setProgram(const QString &program)
@@ -182,69 +247,131 @@ void setProgram(const QString &program)
     decoderProgram = program;
 }
 
-QImage decode(const QString &file, const QSize &size, QString *refusal)
-{
-    refusal->clear();
-    const QFileInfo info(file);
-    if (info.size() > largestFileBytes) {
-        *refusal = refused(QStringLiteral("a file of %1 MB is too long to read").arg(info.size() / 1000000), file);
-        return QImage();
-    }
-    if (size.isEmpty() || size.width() > largestSide || size.height() > largestSide)
-        return QImage();
+} // namespace PictureDecoder
 
-    QElapsedTimer clock;
-    clock.start();
-    LimitedProcess process;
-    start(process, file, size);
-    const qint64 expected = qint64(size.width()) * size.height() * 4;
-    QByteArray pixels;
-    bool late = false;
-    bool overrun = false;
-    // Drained as it comes, never past what was asked: a decoder that writes
-    // more is not believed.
-    while (!late && !overrun) {
-        // A decoder that ended is judged on what it wrote, however late.
-        if (process.bytesAvailable() == 0 && process.state() == QProcess::NotRunning)
-            break;
-        const qint64 left = timeLimit - clock.elapsed();
-        if (left <= 0) {
-            late = true;
-            break;
-        }
-        if (process.bytesAvailable() == 0)
-            process.waitForReadyRead(int(left));
-        pixels += process.read(expected + 1 - pixels.size());
-        overrun = pixels.size() > expected;
-    }
-    // Past its time, or writing more than asked: it goes now.
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(-1);
-    }
-    if (process.error() == QProcess::FailedToStart) {
-        *refusal = refused(QStringLiteral("its decoder could not be started"), file);
-        return QImage();
-    }
-    if (late) {
-        *refusal = refused(QStringLiteral("it takes too long to decode"), file);
-        return QImage();
-    }
-    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == OutOfMemory) {
-        *refusal = refused(QStringLiteral("it takes too much memory to decode"), file);
-        return QImage();
-    }
-    if (overrun || process.exitStatus() != QProcess::NormalExit || process.exitCode() != Decoded
-        || pixels.size() != expected) {
-        *refusal = refused(QStringLiteral("it is not a picture that can be read"), file);
-        return QImage();
-    }
-    QImage image(size, QImage::Format_ARGB32);
-    if (image.isNull())
-        return QImage();
-    for (int y = 0; y < size.height(); ++y)
-        std::memcpy(image.scanLine(y), pixels.constData() + qint64(y) * size.width() * 4, size_t(size.width()) * 4);
-    return image;
+using namespace PictureDecoder;
+
+PictureDecode::PictureDecode(const QString &file, const QSize &size, QObject *parent)
+    : QObject(parent)
+    , path(file)
+    , wanted(size)
+{
 }
 
-} // namespace PictureDecoder
+PictureDecode::~PictureDecode()
+{
+    releaseProcess();
+}
+
+void PictureDecode::start()
+{
+    if (process || done)
+        return;
+    if (wanted.isEmpty() || wanted.width() > largestSide || wanted.height() > largestSide) {
+        QTimer::singleShot(0, this, [this] { conclude(QImage(), QString()); });
+        return;
+    }
+    // Not a child of this decode: a decoder that does not end at once when
+    // killed outlives it, and goes only when it has ended (its QProcess would
+    // wait for it when deleted).
+    process = new LimitedProcess;
+    connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), process, &QObject::deleteLater);
+    connect(process, &QProcess::readyReadStandardOutput, this, &PictureDecode::drain);
+    connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this, &PictureDecode::ended);
+    // Reported from within start(): answered from the event loop, as every other end.
+    connect(process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            QTimer::singleShot(0, this, [this] { conclude(QImage(), refused(QStringLiteral("its decoder could not be started"), path)); });
+    });
+    QTimer::singleShot(stallLimit, this, &PictureDecode::giveUp);
+#if defined(__SANITIZE_ADDRESS__)
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString options = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       options + QStringLiteral(":allocator_may_return_null=1:quarantine_size_mb=0:max_allocation_size_mb=%1")
+                                     .arg(memoryLimitBytes / (1024 * 1024)));
+    process->setProcessEnvironment(environment);
+#endif
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    // The path is made absolute as text: looking at the file is the decoder's.
+    process->start(decoderProgram.isEmpty() ? runningProgram() : decoderProgram,
+                   {QLatin1String(decoderSwitch), QDir::cleanPath(QDir::current().absoluteFilePath(path)),
+                    QString::number(wanted.width()), QString::number(wanted.height())},
+                   QIODevice::ReadOnly);
+}
+
+void PictureDecode::drain()
+{
+    // Drained as it comes, never past what was asked: a decoder that writes
+    // more is not believed, and goes now.
+    const qint64 room = std::max<qint64>(qint64(wanted.width()) * wanted.height() * 4, longestNote);
+    pixels += process->read(room + 1 - pixels.size());
+    if (pixels.size() > room)
+        conclude(QImage(), refused(QStringLiteral("it is not a picture that can be read"), path));
+}
+
+void PictureDecode::ended()
+{
+    drain();
+    if (done)
+        return;
+    const int code = process->exitCode();
+    if (process->exitStatus() != QProcess::NormalExit) {
+        conclude(QImage(), refused(killedForTime(code) ? QStringLiteral("it takes too long to decode")
+                                                       : QStringLiteral("it is not a picture that can be read"),
+                                   path));
+        return;
+    }
+    const qint64 expected = qint64(wanted.width()) * wanted.height() * 4;
+    bool numeric = false;
+    const qint64 length = pixels.size() <= longestNote ? pixels.toLongLong(&numeric) : 0;
+    if (code == Decoded && pixels.size() == expected) {
+        QImage image(wanted, QImage::Format_ARGB32);
+        if (!image.isNull())
+            for (int y = 0; y < wanted.height(); ++y)
+                std::memcpy(image.scanLine(y), pixels.constData() + qint64(y) * wanted.width() * 4,
+                            size_t(wanted.width()) * 4);
+        conclude(image, QString());
+    } else if (code == OutOfMemory) {
+        conclude(QImage(), refused(QStringLiteral("it takes too much memory to decode"), path));
+    } else if (code == TooLong && numeric && length > largestFileBytes) {
+        conclude(QImage(), refused(QStringLiteral("a file of %1 MB is too long to read").arg(length / 1000000), path));
+    } else if (code == NoFile && pixels.isEmpty()) {
+        conclude(QImage(), QString());
+    } else {
+        conclude(QImage(), refused(QStringLiteral("it is not a picture that can be read"), path));
+    }
+}
+
+void PictureDecode::giveUp()
+{
+    if (!done)
+        conclude(QImage(), refused(QStringLiteral("it takes too long to decode"), path));
+}
+
+void PictureDecode::conclude(const QImage &image, const QString &reason)
+{
+    if (done)
+        return;
+    done = true;
+    picture = image;
+    why = reason;
+    pixels.clear();
+    releaseProcess();
+    emit finished();
+}
+
+void PictureDecode::releaseProcess()
+{
+    if (!process)
+        return;
+    process->disconnect(this);
+    // A decoder past its time, or writing more than asked, is killed; it is
+    // deleted once it has ended, which a read inside the kernel may hold back.
+    if (process->state() == QProcess::NotRunning)
+        process->deleteLater();
+    else
+        process->kill();
+    process = nullptr;
+}

@@ -2,42 +2,89 @@
 #define PICTUREDECODER_H
 
 #include <QImage>
+#include <QObject>
 #include <QSize>
 #include <QString>
 
+class QProcess;
+
 // An operator's picture file is decoded in a short-lived process of the
-// executable's own, under a limit on its memory that the operating system
-// holds and a limit on its time after which it is killed: whatever a file
-// makes an image reader do, the console only ever receives the pixels it
-// asked for. Pictures of the program's own resources need none of this.
+// executable's own, under limits on its memory and its CPU time that the
+// operating system holds: whatever a file makes an image reader do, the
+// console only ever receives the pixels it asked for. The console itself
+// never looks at the file (a share that stopped answering would hold it): the
+// decoder judges it, and the console never waits for the decoder. Pictures of
+// the program's own resources need none of this.
 namespace PictureDecoder {
 
-// The largest file handed to a decoder: a 64-megapixel camera photo takes
-// some 30 MB, and every byte of a file can be one a decoder reads and skips.
+// The largest file decoded: a 64-megapixel camera photo takes some 30 MB,
+// and every byte of a file can be one a decoder reads and skips.
 constexpr qint64 largestFileBytes = 100 * 1000 * 1000;
 // What the decoding process may take besides the executable's own code.
 constexpr qint64 memoryLimitBytes = 160 * 1024 * 1024;
-// From the start of the process to the last pixel received.
-constexpr int defaultTimeLimitMs = 2000;
+// The decoder's CPU time: what a picture costs, whatever else the machine does.
+constexpr int defaultCpuLimitSeconds = 2;
+// From the decoder's start to its end, for a read that does not return (a
+// share that stopped answering) and so uses no CPU time at all.
+constexpr int defaultStallLimitMs = 20000;
 
 // Whether the command line asks for the decoder; then decoderMain() is the
 // whole of the process: call both before any application object exists.
 bool isDecoderCall(int argc, char **argv);
 int decoderMain(int argc, char **argv);
 
-// The picture in file scaled to size (ignoring its aspect), decoded in a
-// process of its own; a null image and why in refusal (one line naming the
-// file) when the file is too long to read, is not a picture, or takes too
-// much memory or too long to decode.
-QImage decode(const QString &file, const QSize &size, QString *refusal);
-
-// The wall-clock bound of a decode; defaultTimeLimitMs unless set.
-void setTimeLimitMs(int ms);
+// The bounds of the decodes started from now on; the defaults unless set.
+void setCpuLimitSeconds(int seconds);
+void setStallLimitMs(int ms);
 
 // The program started as the decoder, with the decoder's switch, the file
-// and the size: the executable itself unless set (tests set a stand-in).
+// and the size: the running executable itself unless set (tests set a stand-in).
 void setProgram(const QString &program);
 
 } // namespace PictureDecoder
+
+// One decode of an operator's picture file, scaled to a size (ignoring its
+// aspect). start() returns at once; finished() follows from the event loop,
+// once, when the decoder has answered or has been given up. A decoder that
+// does not end at once when killed (a read inside the kernel) is left to end
+// on its own, and reaped then.
+class PictureDecode : public QObject
+{
+    Q_OBJECT
+
+public:
+    PictureDecode(const QString &file, const QSize &size, QObject *parent = nullptr);
+    ~PictureDecode() override;
+
+    void start();
+
+    QString file() const { return path; }
+    QSize size() const { return wanted; }
+    bool isFinished() const { return done; }
+    // The picture, null when none is shown: then refusal() tells why in one
+    // line naming the file, or is empty when there is no such regular file.
+    QImage image() const { return picture; }
+    QString refusal() const { return why; }
+
+signals:
+    void finished();
+
+private:
+    void drain();
+    void ended();
+    void giveUp();
+    void conclude(const QImage &image, const QString &reason);
+    void releaseProcess();
+
+    QString path;
+    QSize wanted;
+    QProcess *process = nullptr;
+    QByteArray pixels;
+    bool overrun = false;
+    bool stalled = false;
+    bool done = false;
+    QImage picture;
+    QString why;
+};
 
 #endif // PICTUREDECODER_H

@@ -74,7 +74,10 @@ QString JoinSettingWindows::chooseImageFile()
 void JoinSettingWindows::pictureImport()
 {
     const QString path = chooseImageFile();
-    // A cancelled dialog goes back to the logo in effect, and so does the preview.
+    // A cancelled dialog goes back to the logo in effect, and so does the
+    // preview. A file picked is decoded again: it may have changed since.
+    if (!path.isEmpty())
+        GlobalObject::forgetLabelImage(path);
     imagePath = path.isEmpty() ? userImagePath : path;
     showPreview();
 }

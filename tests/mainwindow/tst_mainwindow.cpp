@@ -89,10 +89,10 @@ private slots:
         logo.fill(Qt::red);
         userImagePath = appDirPath + QStringLiteral("/logo.png");
         QVERIFY(logo.save(userImagePath));
-        // Splice Setting's OK shows its logo in the console at once.
+        // Splice Setting's OK shows its logo in the console as soon as it is decoded.
         window->getJoinSettingWindowsData({{"joinrow", QString::number(ui->cent_tablewidget->rowCount())},
                                            {"joincolumn", QString::number(ui->cent_tablewidget->columnCount())}});
-        QCOMPARE(QColor(ui->show_image->pixmap(Qt::ReturnByValue).toImage().pixel(0, 0)), QColor(Qt::red));
+        QTRY_COMPARE(QColor(ui->show_image->pixmap(Qt::ReturnByValue).toImage().pixel(0, 0)), QColor(Qt::red));
         window->showMatrixSetWindow();
         window->close();
         QCOMPARE(QSettings(ConfigFile::path(), QSettings::IniFormat).value("MainSetting/SceneList/3/Scene").toString(),
@@ -104,7 +104,7 @@ private slots:
         userName.clear();
         userImagePath.clear();
         build();
-        QCOMPARE(QColor(ui->show_image->pixmap(Qt::ReturnByValue).toImage().pixel(0, 0)), QColor(Qt::red));
+        QTRY_COMPARE(QColor(ui->show_image->pixmap(Qt::ReturnByValue).toImage().pixel(0, 0)), QColor(Qt::red));
         QCOMPARE(ui->cent_tablewidget->rowCount() * 100 + ui->cent_tablewidget->columnCount(), 304);
         window->showJoinSetWindow(); // the splice window opens at the wall's size
         QCOMPARE(shownNow(window->joinSetWindow, {"join_row_cb", "join_column_cb"}).join(' '), "join_row_cb=2 join_column_cb=3");
@@ -149,7 +149,7 @@ private slots:
                      + child<QPushButton>(window->aboutWindow, "look_pbtn")->text(), QStringLiteral("修改版本"));
         QCOMPARE(ui->matrix_type_cb->currentIndex() + ui->bscene_cb->currentIndex(), 10);
         QCOMPARE(ui->matrix_bin_le->text(), QStringLiteral("005"));
-        QVERIFY(!ui->show_image->pixmap(Qt::ReturnByValue).isNull());
+        QTRY_VERIFY(!ui->show_image->pixmap(Qt::ReturnByValue).isNull());
         window->blackSkinAction->trigger();
         window->close();
         build();

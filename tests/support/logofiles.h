@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QHash>
 #include <QImage>
@@ -16,6 +17,8 @@
 
 #include <array>
 #include <functional>
+
+#include "picturedecoder.h"
 
 // Picture files an operator could name as the logo, ordinary and hostile,
 // made by name in the current folder when first asked for. Most are a few
@@ -359,6 +362,14 @@ inline bool make(const QString &name)
              const QByteArray webp = encoded(oneColour({4000, 4000}, QImage::Format_ARGB32), "webp", false, 100);
              return !webp.isEmpty() && writeFile(n, webp);
          }},
+        // 12 megapixels of 16 bits a channel, half transparent: a common export of photo editors.
+        {"deep12mp.png", [](const QString &n) {
+             return writeFile(n, encoded(oneColour({4000, 3000}, QImage::Format_RGBA64, QColor(30, 120, 200, 128)), "png"));
+         }},
+        {"deep12mp.tif", [](const QString &n) {
+             const QByteArray tiff = encoded(oneColour({4000, 3000}, QImage::Format_RGBA64), "tiff", false, -1, 1); // LZW
+             return !tiff.isEmpty() && writeFile(n, tiff);
+         }},
         {"deep4000.tif", [](const QString &n) {
              const QByteArray tiff = encoded(oneColour({4000, 4000}, QImage::Format_RGBA64), "tiff", false, -1, 1); // LZW
              return !tiff.isEmpty() && writeFile(n, tiff);
@@ -378,6 +389,20 @@ inline bool make(const QString &name)
         return true;
     const auto maker = makers.constFind(name);
     return maker != makers.constEnd() && (*maker)(name);
+}
+
+// A decode waited for in an event loop of its own, as a test or a benchmark
+// may; refusal tells why there is no picture.
+inline QImage decodeWaiting(const QString &file, const QSize &size, QString *refusal)
+{
+    PictureDecode decode(file, size);
+    QEventLoop loop;
+    QObject::connect(&decode, &PictureDecode::finished, &loop, &QEventLoop::quit);
+    decode.start();
+    if (!decode.isFinished())
+        loop.exec();
+    *refusal = decode.refusal();
+    return decode.image();
 }
 
 } // namespace LogoFiles
