@@ -2,12 +2,14 @@
 // fresh working folder, offscreen and under Xvfb, and compares the median
 // wall time from process start to exit and the median peak memory.
 //
-// Usage: startbench [runs]   (15 by default). The two child programs are
-// taken from the folder of this program.
+// Usage: startbench [runs] [config.ini]   (15 runs by default; each starts
+// with a copy of the config.ini given, a first start without one). The two
+// child programs are taken from the folder of this program.
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -35,12 +37,17 @@ struct Platform
     QProcessEnvironment environment;
 };
 
+// The config.ini each run starts with (none: a first start).
+QString startConfig;
+
 // One start of program in a fresh working folder; false when it did not end
 // well or did not report its memory.
 bool runOnce(const QString &program, const QProcessEnvironment &environment, Sample &sample)
 {
     QTemporaryDir folder;
     if (!folder.isValid())
+        return false;
+    if (!startConfig.isEmpty() && !QFile::copy(startConfig, folder.filePath(QStringLiteral("config.ini"))))
         return false;
     QProcess child;
     child.setProgram(program);
@@ -151,6 +158,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const int runs = arguments.size() > 1 ? qMax(1, arguments.at(1).toInt()) : 15;
+    startConfig = arguments.value(2);
 
     const QStringList here = {QCoreApplication::applicationDirPath()};
     const QString bare = QStandardPaths::findExecutable(QStringLiteral("barewindow"), here);

@@ -119,6 +119,31 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(proc), 20000);
     }
 
+    // An update may remove or replace the executable while the console
+    // runs: the decoder is the running image all the same. A copy of this
+    // test removes its own file, then decodes.
+    void decoderIsTheRunningImage()
+    {
+        QVERIFY(LogoFiles::make(QStringLiteral("icon.gif")));
+        if (qEnvironmentVariableIsSet("VW_SELF_REMOVED")) {
+            QVERIFY(QFile::remove(QCoreApplication::applicationFilePath()));
+            QString refusal;
+            QCOMPARE(LogoFiles::decodeWaiting(QStringLiteral("icon.gif"), QSize(4, 4), &refusal).size(), QSize(4, 4));
+            return;
+        }
+        const QString copy = QDir::current().filePath(QStringLiteral("updated"));
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+        QProcess test;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VW_SELF_REMOVED"), QStringLiteral("1"));
+        test.setProcessEnvironment(environment);
+        test.setProcessChannelMode(QProcess::ForwardedChannels);
+        test.start(copy, {QStringLiteral("decoderIsTheRunningImage")});
+        QVERIFY(test.waitForFinished(60000));
+        QCOMPARE(test.exitCode(), 0);
+        QVERIFY(!QFile::exists(copy));
+    }
+
     // The sizes a decoder is asked for and takes: no side past 8192 pixels.
     void sizesAsked_data()
     {
