@@ -54,16 +54,19 @@ private slots:
     void slowDecoderHoldsNothing_data()
     {
         QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("stallMs");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("pixels after 2 s") << QByteArray("sleep 2; exec head -c $(($3 * $4 * 4)) /dev/zero")
+        QTest::newRow("pixels after 2 s") << QByteArray("sleep 2; exec head -c $(($3 * $4 * 4)) /dev/zero") << 120000
                                          << "picture and picture";
-        QTest::newRow("no answer") << QByteArray("exec sleep 60")
+        QTest::newRow("no answer") << QByteArray("exec sleep 60") << 4000
                                    << "none and none, Picture not shown, it takes too long to decode: logo.gif";
     }
     void slowDecoderHoldsNothing()
     {
         QFETCH(QByteArray, script);
+        QFETCH(int, stallMs);
         QFETCH(QString, expected);
+        QFile::remove(QStringLiteral("logo.gif"));
         QVERIFY(LogoFiles::make(QStringLiteral("icon.gif")) && QFile::copy(QStringLiteral("icon.gif"), QStringLiteral("logo.gif")));
         const OpenWatch watch(QStringLiteral("logo.gif"));
         QVERIFY(watch.isValid());
@@ -71,7 +74,7 @@ private slots:
         QVERIFY(LogoFiles::writeFile(program, "#!/bin/sh\n" + script + '\n'));
         QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
         PictureDecoder::setProgram(program);
-        PictureDecoder::setStallLimitMs(4000);
+        PictureDecoder::setStallLimitMs(stallMs);
         build("[MainSetting]\nUserimage=logo.gif\n");
         showBothLogos();
         QTest::keyClicks(ui->matrix_bin_le, QStringLiteral("7"));
@@ -87,7 +90,6 @@ private slots:
         const QStringList lines = messages.filter(QStringLiteral("logo.gif"));
         QCOMPARE((QStringList(bothPictures()) + lines).join(QLatin1String(", ")), expected);
         QVERIFY(!watch.opened());
-        QFile::remove(QStringLiteral("logo.gif"));
     }
 #endif
 };
