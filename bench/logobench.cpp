@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
         return 1;
     if (arguments.isEmpty())
         arguments = QStringList{"icon.gif", "icon.ico", "icon.bmp", "png256.ico", "photo5472.jpg", "photo6000.jpg",
-                                "photo64mp.jpg", "progressive12mp.jpg", "progressive24mp.jpg", "rgb8bit.png",
+                                "photo64mp.jpg", "progressive12mp.jpg", "progressive24mp.jpg", "progressive24mp444.jpg", "progressive36mp.jpg", "rgb8bit.png",
                                 "white4000.png", "white5400.png", "palettetext.png", "gif2000.gif", "gif4000.gif", "farpixel.gif",
                                 "chunks.png", "runon.gif", "scan1x1000.jpg", "scan9x60.jpg", "tilescan1x30000.jpg",
                                 "white8000.png", "white20000.png", "lying.ico", "claim30000.jpg", "claim444.jpg",

@@ -319,6 +319,9 @@ inline bool make(const QString &name)
         {"claimcmyk.jpg", [](const QString &n) { return writeFile(n, progressiveClaim(4)); }},
         {"progressive12mp.jpg", [](const QString &n) { return writeFile(n, encoded(cameraPhoto({4000, 3000}), "jpeg", true)); }},
         {"progressive24mp.jpg", [](const QString &n) { return writeFile(n, encoded(oneColour({6000, 4000}), "jpeg", true)); }},
+        // Camera photos saved progressive, at the quality that keeps every chroma sample.
+        {"progressive24mp444.jpg", [](const QString &n) { return writeFile(n, encoded(cameraPhoto({6000, 4000}), "jpeg", true, 100)); }},
+        {"progressive36mp.jpg", [](const QString &n) { return writeFile(n, encoded(cameraPhoto({7360, 4912}), "jpeg", true, 90)); }},
         // Progressive pictures with a scan written again and again after
         // itself: the first AC scan of the luminance, or its last refinement
         // (the slowest kind to decode).
