@@ -49,6 +49,30 @@ class TestMainWindow : public ConsoleTest
         return items.join(' ');
     }
 
+    // What the operator sees over and in the console: each window shown by
+    // its title (a menu by its entries), the status strip, the log pane and
+    // the screens' texts.
+    QStringList sight() const
+    {
+        QStringList seen;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top == window || !top->isVisible())
+                continue;
+            QStringList entries;
+            if (auto *menu = qobject_cast<QMenu *>(top))
+                for (const QAction *action : menu->actions())
+                    entries << action->text();
+            seen << (entries.isEmpty() ? "window " + top->windowTitle() : "menu " + entries.join(", "));
+        }
+        seen << "strip " + ui->show_comstatus->text() << "strip " + ui->usertype_lb->text();
+        for (const QString &line : log())
+            seen << "log " + line;
+        const QTableWidget *grid = ui->cent_tablewidget;
+        for (const QTableWidgetItem *item : grid->findItems(QStringLiteral("."), Qt::MatchRegularExpression))
+            seen << QStringLiteral("screen %1%2 %3").arg(item->column() + 1).arg(item->row() + 1).arg(item->text());
+        return seen;
+    }
+
 private slots:
     void init() { build(); }
 
@@ -218,6 +242,68 @@ private slots:
         QTRY_COMPARE(window->skinMenu->pos(), QPoint(148, 75));
         QCOMPARE(window->skinMenu->actions().at(0)->text() + ", " + window->skinMenu->actions().at(1)->text(),
                  QStringLiteral("Blue, Black"));
+    }
+
+    // Each button of the ribbon and of the side panel clicked by hand, its
+    // ribbon page first brought forward by its tab.
+    void everyButtonDoesWhatItSays_data() { goldenRows(QStringLiteral("mainbuttons.tsv")); }
+    void everyButtonDoesWhatItSays()
+    {
+        QStringList buttons;
+        for (int tab = 0; tab < ui->tabWidget->count(); ++tab)
+            for (const QToolButton *button : ui->tabWidget->widget(tab)->findChildren<QToolButton *>())
+                buttons << button->objectName();
+        for (const QGroupBox *side : {ui->groupBox, ui->groupBox_2, ui->groupBox_3})
+            for (const QPushButton *button : side->findChildren<QPushButton *>())
+                buttons << button->objectName();
+        QStringList rows = goldenColumn(QStringLiteral("mainbuttons.tsv"), QStringLiteral("button"));
+        buttons.sort();
+        rows.sort();
+        QCOMPARE(buttons, rows);
+
+        writePortConfig({QStringLiteral("COM1")}, false, false, bridge.port());
+        build();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        selectCells(ui->cent_tablewidget, 0, 0, 0, 1);
+        for (const QString &step : goldenList(golden("before"))) {
+            if (step == QLatin1String("link open")) {
+                window->openSerial();
+                QVERIFY(GlobalObject::linkOpen);
+            } else {
+                window->userLoginChange(step.section(' ', 1).toInt(), QStringLiteral("管理员"));
+            }
+        }
+        auto *button = child<QAbstractButton>(window, golden("button"));
+        QTabBar *tabs = ui->tabWidget->tabBar();
+        for (int tab = 0; tab < tabs->count(); ++tab)
+            if (ui->tabWidget->widget(tab)->isAncestorOf(button))
+                QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(tab).center());
+        QVERIFY(button->isVisible());
+
+        const bool greyed = !button->isEnabled();
+        const QStringList before = sight();
+        // A menu runs a loop of its own: it is seen, and closed, from inside.
+        QStringList after;
+        QTimer inMenu;
+        inMenu.setSingleShot(true);
+        connect(&inMenu, &QTimer::timeout, &inMenu, [&] {
+            if (QWidget *menu = QApplication::activePopupWidget()) {
+                after = sight();
+                menu->close();
+            }
+        });
+        inMenu.start(0);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY(!inMenu.isActive());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange); // the re-texting
+        QStringList seen;
+        if (greyed)
+            seen << QStringLiteral("greyed out");
+        for (const QString &thing : after.isEmpty() ? sight() : after)
+            if (!before.contains(thing))
+                seen << thing;
+        QCOMPARE(seen.join(QLatin1Char('|')), golden("seen"));
     }
 
     void login_data() { goldenRows(QStringLiteral("rights.tsv")); }

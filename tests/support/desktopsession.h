@@ -157,13 +157,19 @@ public:
     void pauseWindowManager() { ::kill(pid_t(m_windowManager.processId()), SIGSTOP); }
     void resumeWindowManager() { ::kill(pid_t(m_windowManager.processId()), SIGCONT); }
 
+    // The look-ups below ask the server DISPLAY names, or the one given.
+
     // Where X has the window's top left corner, in root coordinates.
-    static QPoint windowPosition(WId window) { return windowGeometry(window).topLeft(); }
+    static QPoint windowPosition(WId window, const QString &display = QString())
+    {
+        return windowGeometry(window, display).topLeft();
+    }
 
     // Where X has the window, its top left corner in root coordinates.
-    static QRect windowGeometry(WId window)
+    static QRect windowGeometry(WId window, const QString &display = QString())
     {
-        const QString info = QString::fromLatin1(run(QStringLiteral("xwininfo"), {"-id", QString::number(window)}));
+        const QString info =
+            QString::fromLatin1(run(QStringLiteral("xwininfo"), {"-id", QString::number(window)}, display));
         int values[4];
         const char *const names[] = {"Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"};
         for (int i = 0; i < 4; ++i) {
@@ -177,10 +183,11 @@ public:
     }
 
     // The shown windows of a process (by the process id it gives X).
-    static QList<WId> windowsOf(qint64 pid)
+    static QList<WId> windowsOf(qint64 pid, const QString &display = QString())
     {
         QList<WId> windows;
-        const QByteArray ids = run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(pid)});
+        const QByteArray ids =
+            run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(pid)}, display);
         for (const QByteArray &id : ids.split('\n'))
             if (!id.trimmed().isEmpty())
                 windows.append(WId(id.trimmed().toULongLong()));
@@ -238,10 +245,15 @@ private:
         process.waitForFinished(5000);
     }
 
-    static QByteArray run(const QString &program, const QStringList &arguments)
+    static QByteArray run(const QString &program, const QStringList &arguments, const QString &display = QString())
     {
         ChildProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
+        if (!display.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("DISPLAY"), display);
+            process.setProcessEnvironment(environment);
+        }
         process.start(program, arguments);
         process.waitForFinished(10000);
         return process.readAll();

@@ -5,26 +5,51 @@
 #include <QFile>
 #include <QTest>
 
-// Adds the rows of a golden file under tests/data/ to the current _data
-// function: tab-separated, the first line names the row-name column and then
-// the others (all QString), lines starting with "#" after it are comments.
+// The lines of a golden file under tests/data/, split at tabs: the header
+// first, then the rows; lines starting with "#" after the header are
+// comments. Empty when the file cannot be read.
+inline QList<QStringList> goldenLines(const QString &fileName)
+{
+    QList<QStringList> lines;
+    QFile golden(QStringLiteral(VW_TEST_DATA "/") + fileName);
+    if (!golden.open(QIODevice::ReadOnly | QIODevice::Text))
+        return lines;
+    lines.append(QString::fromUtf8(golden.readLine().trimmed()).split('\t'));
+    while (!golden.atEnd()) {
+        const QStringList row = QString::fromUtf8(golden.readLine()).remove('\n').split('\t');
+        if (!row.first().startsWith('#'))
+            lines.append(row);
+    }
+    return lines;
+}
+
+// Adds the rows of a golden file to the current _data function: the first
+// line names the row-name column and then the others (all QString).
 inline void goldenRows(const QString &fileName)
 {
     static QByteArrayList names; // QTest keeps pointers to the column names
-    QFile golden(QStringLiteral(VW_TEST_DATA "/") + fileName);
-    QVERIFY2(golden.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(golden.fileName()));
-    for (const QByteArray &column : golden.readLine().trimmed().split('\t').mid(1)) {
-        names.append(column);
+    const QList<QStringList> lines = goldenLines(fileName);
+    QVERIFY2(!lines.isEmpty(), qPrintable(fileName));
+    for (const QString &column : lines.first().mid(1)) {
+        names.append(column.toUtf8());
         QTest::addColumn<QString>(names.last().constData());
     }
-    while (!golden.atEnd()) {
-        const QStringList row = QString::fromUtf8(golden.readLine()).remove('\n').split('\t');
-        if (row.first().startsWith('#'))
-            continue;
+    for (const QStringList &row : lines.mid(1)) {
         QTestData &data = QTest::newRow(qPrintable(row.first()));
         for (const QString &field : row.mid(1))
             data << field;
     }
+}
+
+// Every value of the named column of a golden file, in the order of its rows.
+inline QStringList goldenColumn(const QString &fileName, const QString &column)
+{
+    const QList<QStringList> lines = goldenLines(fileName);
+    const int index = lines.value(0).indexOf(column);
+    QStringList values;
+    for (const QStringList &row : lines.mid(1))
+        values.append(row.value(index));
+    return values;
 }
 
 // The named field of the current golden row.
