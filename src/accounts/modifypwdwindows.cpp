@@ -71,8 +71,10 @@ QString ModifyPwdWindows::changePassword(const QString &oldPassword, const QStri
         return tr("The new password is already used by another account, please choose another one!");
     if (!database.lastError().isEmpty())
         return unreadable;
+    // A write that another program's lock refused may go through later; one
+    // that the file made too long or too large will not.
     if (!database.updatePassword(oldPassword, newPassword))
-        return tr("The password could not be saved in the user database!");
+        return database.hitBound() ? unreadable : tr("The password could not be saved in the user database!");
     return tr("Successfully modified!");
 }
 

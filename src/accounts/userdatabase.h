@@ -4,13 +4,20 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
+
+class QSqlError;
+class QSqlQuery;
 
 // The user accounts in the SQLite file "database.db" (connection
 // "my_sqlite"). Login is by password alone; the first account, by u_id,
 // whose password equals the typed text wins. Failures go to the debug
 // output and to lastError(); only the windows speak to the operator. A file
 // is used only when it and the journals beside it are regular files and its
-// two tables are plain tables without triggers; else it cannot be read.
+// two tables are plain tables of the console's own columns, without
+// triggers; else it cannot be read. SQLite holds each statement to a time
+// and each value to a length (sqlitebounds.h): a file that makes a statement
+// go past them cannot be read either.
 class UserDatabase
 {
 public:
@@ -33,13 +40,20 @@ public:
     // Why the last operation failed; empty after one that worked. Tells a
     // file that cannot be used from a password that matches nothing.
     QString lastError() const { return error; }
+    // Whether the last failure was a bound SQLite holds, of time or length:
+    // the file's doing, never the operator's.
+    bool hitBound() const { return !error.isEmpty() && boundHit; }
 
 private:
-    bool fail(const QString &what, const QString &why);
+    bool fail(const QString &what, const QString &why, bool atBound = false);
+    bool fail(const QString &what, const QSqlError &why);
+    bool run(QSqlQuery &query, const QString &statement, const QVariantList &values = QVariantList());
+    bool consolesSchema();
     bool createWithDefaults(const char *createStatement, const QList<const char *> &inserts);
 
     QSqlDatabase db;
     QString error;
+    bool boundHit = false;
 };
 
 #endif // USERDATABASE_H

@@ -10,6 +10,7 @@
 #include "loginwindows.h"
 #include "messageboxcatcher.h"
 #include "modifypwdwindows.h"
+#include "sqlitebounds.h"
 #include "testmain.h"
 #include "ui_loginwindows.h"
 #include "ui_modifypwdwindows.h"
@@ -20,6 +21,12 @@ const QString unreadable = QStringLiteral("The user database cannot be read, ple
 const QString wrongPassword = QStringLiteral("The password is wrong, please confirm and re-enter!");
 const QString done = QStringLiteral("Prompt: Successfully modified!");
 QStringList debugLines;
+// The console's two tables as another program may make them: same columns.
+const QString types = QStringLiteral("create table usertype(t_id integer primary key, type text)");
+const QString accounts =
+    QStringLiteral("create table userinfo(u_id integer primary key, t_id int, mode int, username text, password text)");
+// Another program's read of the file, held open (failedFirstStart).
+QSqlDatabase *reader = nullptr;
 
 // The rows a query gives on a file, fields joined by blanks, read through a
 // connection of the test's own.
@@ -79,6 +86,11 @@ class AccountsTest : public QObject
         QSqlDatabase::removeDatabase(QStringLiteral("my_sqlite"));
     }
     QString file() const { return appDirPath + QStringLiteral("/database.db"); }
+    QByteArray onDisk() const
+    {
+        QFile kept(file());
+        return kept.open(QIODevice::ReadOnly) ? kept.readAll() : QByteArray();
+    }
     QString change(const QString &oldPassword, const QString &newPassword, const QString &confirmation)
     {
         enter(window->modifyPwdWindow, {"opwd_le=" + oldPassword, "npwd_le=" + newPassword, "npwd2_le=" + confirmation});
@@ -106,7 +118,11 @@ private slots:
         folder.emplace();
         start();
     }
-    void cleanup() { stop(); }
+    void cleanup()
+    {
+        stop();
+        SqliteBounds::setTimeBound(SqliteBounds::defaultTimeBound);
+    }
 
     void defaultsAndSecondStart()
     {
@@ -152,9 +168,6 @@ private slots:
         QTest::newRow("locked by another program") << noMode << true << QString();
         for (const char *suffix : {"-journal", "-wal", "-shm"})
             QTest::addRow("a FIFO as %s", suffix) << QByteArray() << false << QString::fromLatin1(suffix);
-        const QString types = QStringLiteral("create table usertype(t_id integer primary key, type text)");
-        const QString accounts = QStringLiteral(
-            "create table userinfo(u_id integer primary key, t_id int, mode int, username text, password text)");
         QTest::newRow("a view as userinfo")
             << madeBy({types, "insert into usertype values(2, '管理员')",
                        "create view userinfo as select 1 as u_id, 2 as t_id, 0 as mode, 'admin' as username, "
@@ -226,6 +239,119 @@ private slots:
         QCOMPARE(login("2906"), QStringLiteral("0 管理员"));
         QCOMPARE(change("2906", "0042", "0042"), done);
         QCOMPARE(rows(file(), "select password from userinfo order by u_id").join('|'), QStringLiteral("0042|86413|904273|571836"));
+    }
+
+    // Files that pass the schema's first look but would cost the console
+    // minutes, gigabytes or a bound of SQLite's: each is refused quickly as
+    // one that cannot be read, at login and at a password change, untouched.
+    void boundedFile_data()
+    {
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<int>("timeBoundMs"); // 0: the console's own
+        QTest::addColumn<QString>("password"); // tried at login, then changed to itself
+        QTest::addColumn<QString>("opens"); // the login signal, empty for none
+        const QString roles = QStringLiteral("insert into usertype values(1, '用户'), (2, '管理员')");
+        const QString firstFour = QStringLiteral("u_id integer primary key, t_id int, mode int, username text");
+        // The generated column comes last: an insert would compute it.
+        for (const char *blob : {"20000000", "400000000"})
+            QTest::addRow("a password generated over blobs of %s bytes", blob)
+                << QStringList{types, roles, "create table userinfo(" + firstFour + ", pw0 text)",
+                               "insert into userinfo values(1, 2, 0, 'admin', '2906'), (2, 1, 2, 'admin', '904273')",
+                               QStringLiteral("alter table userinfo add password text generated always as "
+                                              "(pw0 || substr(hex(zeroblob(%1 + u_id)), 1, 0)) virtual").arg(blob)}
+                << 0 << "571836" << QString();
+        QTest::newRow("a password generated under the console's own column names")
+            << QStringList{types, roles, "create table userinfo(" + firstFour + ", password as ('2906'))",
+                           "insert into userinfo values(1, 2, 0, 'admin')"}
+            << 0 << "2906" << QString();
+        QTest::newRow("a column beside the console's")
+            << QStringList{types, roles, "create table userinfo(" + firstFour + ", password text, note text)",
+                           "insert into userinfo values(1, 2, 0, 'admin', '2906', '')"}
+            << 0 << "2906" << QString();
+        QTest::newRow("a password longer than the length limit before the one typed")
+            << QStringList{types, accounts, roles,
+                           "insert into userinfo values(1, 2, 0, 'admin', hex(zeroblob(750000))), "
+                           "(2, 2, 1, 'admin', '86413')"}
+            << 0 << "86413" << QString();
+        const QStringList manyAccounts{
+            types, accounts, roles, "insert into userinfo values(1, 2, 0, 'admin', '2906')",
+            "insert into userinfo with recursive n(i) as (select 2 union all select i + 1 from n where i < 200000) "
+            "select i, 2, 3, 'admin', 'p' || i from n"};
+        QTest::newRow("a lookup longer than the time bound") << manyAccounts << 1 << "p200000" << QString();
+        // The first account is found at once; the change reads them all.
+        QTest::newRow("a password change longer than the time bound") << manyAccounts << 1 << "2906" << "0 管理员";
+    }
+
+    void boundedFile()
+    {
+        QFETCH(QStringList, statements);
+        QFETCH(int, timeBoundMs);
+        QFETCH(QString, password);
+        QFETCH(QString, opens);
+        stop();
+        const QByteArray bytes = madeBy(statements);
+        start(bytes);
+        if (timeBoundMs > 0)
+            SqliteBounds::setTimeBound(std::chrono::milliseconds(timeBoundMs));
+        const QDeadlineTimer due(10000);
+        QCOMPARE(login(password), opens);
+        QCOMPARE(catcher.lastText(), opens.isEmpty() ? unreadable : QString());
+        QCOMPARE(change(password, password, password), "Prompt: " + unreadable);
+        QVERIFY(!due.hasExpired());
+        QCOMPARE(onDisk(), bytes);
+    }
+
+    // A connection of the console's does not rewrite the file's schema by
+    // hand, even when asked to.
+    void defensiveConnection()
+    {
+        const QByteArray before = onDisk();
+        UserDatabase database;
+        QVERIFY(database.connectDatabase());
+        for (const char *trick : {"pragma schema_version = 99", "pragma writable_schema = on",
+                                  "update sqlite_master set sql = replace(sql, 'password varchar(10)', "
+                                  "'password as (username)') where name = 'userinfo'"})
+            QSqlQuery(trick, QSqlDatabase::database(QStringLiteral("my_sqlite"), false));
+        database.closeDatabase();
+        QCOMPARE(onDisk(), before);
+        QCOMPARE(login("2906"), QStringLiteral("0 管理员"));
+    }
+
+    // The first start cannot commit its first table: another program reads
+    // the file and lets go only then, while the console makes its second
+    // table. The file stays as it was, and the next start makes both.
+    void failedFirstStart()
+    {
+        stop();
+        const QByteArray before = madeBy({"create table notes(line text)", "insert into notes values('kept')"});
+        QFile made(file());
+        QVERIFY(made.open(QIODevice::WriteOnly) && made.write(before) == before.size());
+        made.close();
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            holder.setDatabaseName(file());
+            QVERIFY(holder.open() && QSqlQuery(QStringLiteral("begin"), holder).isActive()
+                    && QSqlQuery(QStringLiteral("select count(*) from notes"), holder).isActive());
+            reader = &holder;
+            const QtMessageHandler previous = qInstallMessageHandler(
+                [](QtMsgType, const QMessageLogContext &, const QString &text) {
+                    if (reader && text.startsWith(QStringLiteral("插入数据:"))) {
+                        QSqlQuery(QStringLiteral("rollback"), *reader);
+                        reader = nullptr;
+                    }
+                });
+            start();
+            qInstallMessageHandler(previous);
+            QVERIFY(!reader);
+            QCOMPARE(onDisk(), before);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        stop();
+        start();
+        QCOMPARE(rows(file(), "select count(*) from usertype union all select count(*) from userinfo "
+                              "union all select line from notes"),
+                 QStringList({"2", "4", "kept"}));
+        QCOMPARE(login("571836"), QStringLiteral("3 管理员"));
     }
 
     void changedWorkingDirectory()
