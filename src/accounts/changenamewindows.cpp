@@ -19,7 +19,7 @@ ChangeNameWindows::~ChangeNameWindows() = default;
 
 void ChangeNameWindows::initForm()
 {
-    ui->chname_le->setMaxLength(maxNameLength);
+    HeldText::hold(ui->chname_le, maxNameLength);
     WindowKit::setupFrameless(this, WindowKit::QuitOnCloseOff);
     GlobalObject::setButtonIcon(ui->close_pbtn, QStringLiteral("close"));
 }

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "heldtext.h"
+
 namespace Ui {
 class ChangeNameWindows;
 }
@@ -23,10 +25,8 @@ public:
     void setCurrentName(const QString &name);
 
     // The longest name the field takes; names read back from config.ini are
-    // held to it as well. Every name at this length, in characters that
-    // config.ini escapes to six bytes, keeps the longest file the console
-    // saves (some 730 kB) within the size it reads back (ConfigFile::maxBytes).
-    static const int maxNameLength = 64;
+    // held to it as well.
+    static const int maxNameLength = HeldText::maxNameLength;
 
 signals:
     void setname(QString name);

@@ -17,9 +17,14 @@ QString path();
 constexpr qint64 maxBytes = 1024 * 1024;
 
 // The settings object for config.ini, INI format. A config.ini that is no
-// regular file (a FIFO, a device) or is larger than maxBytes counts as
-// missing: nothing is read from it or written to it. A refused large file is
-// named in one warning line, until another file takes its place.
+// regular file (a FIFO, a device), cannot be read or is larger than maxBytes
+// counts as missing: nothing is read from it or written to it. A refused
+// large file is named in one warning line, until another file takes its place.
+// What the object writes reaches config.ini when it goes (a sync() before
+// that writes a scratch copy only), and only within maxBytes: a rewrite that
+// would pass it leaves out the keys the console does not keep (another
+// program's, and values longer than the console writes) or, still too large,
+// is not saved; either is named in one warning line.
 std::unique_ptr<QSettings> open();
 
 // A group is read only when the file exists and holds that group.

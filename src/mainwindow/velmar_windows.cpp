@@ -16,6 +16,7 @@
 #include "addersetwindows.h"
 #include "digitvalidator.h"
 #include "globalobject.h"
+#include "heldtext.h"
 #include "joinsettingwindows.h"
 #include "matrixconfigurationwindows.h"
 #include "portsettingwindows.h"
@@ -116,6 +117,8 @@ void Velmar_Windows::initForm()
         pair.second->setModel(pair.first->model());
         pair.second->setCaseSensitivity(Qt::CaseInsensitive);
         pair.first->setCompleter(pair.second);
+        // A name typed in the box and entered becomes a scene of its own.
+        HeldText::hold(pair.first->lineEdit(), HeldText::maxNameLength);
     }
 
     matrixSetWindow->setRowColumn(table->rowCount(), table->columnCount());

@@ -4,9 +4,9 @@
 #include "velmar_windows.h"
 #include "ui_velmar_windows.h"
 
-#include "changenamewindows.h"
 #include "configfile.h"
 #include "globalobject.h"
+#include "heldtext.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ QList<QString> readArray(QSettings &settings, const NameArray &names)
                                                 QStringLiteral("1"), names.maxCount);
     // A name of megabytes would hold start-up while the lists measure it.
     for (QString &name : list)
-        name.truncate(ChangeNameWindows::maxNameLength);
+        name = HeldText::fitted(name, HeldText::maxNameLength);
     return list;
 }
 
@@ -125,7 +125,7 @@ void Velmar_Windows::loadConfig()
     const int sceneEnd = number("SceneEnd");
     const int matrixSec = number("MatrixSec");
     const int sceneSec = number("SceneSec");
-    const QString savedUserName = text("Username").left(ChangeNameWindows::maxNameLength);
+    const QString savedUserName = HeldText::fitted(text("Username"), HeldText::maxNameLength);
     const QString savedImage = text("Userimage");
     const QString beginIn = text("MatrixBeginIn");
     const QString beginOut = text("MatrixBeginOut");

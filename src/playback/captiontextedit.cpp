@@ -8,17 +8,11 @@
 
 #include <algorithm>
 
-namespace {
+#include "heldtext.h"
 
-// The longest start of text that fits in room, never half a character.
-QString fitted(const QString &text, int room)
-{
-    if (room <= 0)
-        return QString();
-    if (text.size() > room && text.at(room - 1).isHighSurrogate())
-        --room;
-    return text.left(room);
-}
+using HeldText::fitted;
+
+namespace {
 
 // Whether the text control takes a key's text as typing: the same rule it
 // applies itself. Anything it takes is used up here even when none of it

@@ -7,6 +7,7 @@
 #include <QListView>
 
 #include "globalobject.h"
+#include "heldtext.h"
 #include "wallsize.h"
 #include "windowkit.h"
 
@@ -24,6 +25,7 @@ JoinSettingWindows::~JoinSettingWindows() = default;
 void JoinSettingWindows::initForm()
 {
     imagePath = userImagePath;
+    HeldText::hold(ui->username_lb, HeldText::maxNameLength);
 
     rowCompleter = new QCompleter(ui->join_row_cb->model(), this);
     columnCompleter = new QCompleter(ui->join_column_cb->model(), this);

@@ -27,6 +27,22 @@ class TestApp : public QObject
         return false;
     }
 
+    // The warning lines that step gives, joined by '|'.
+    template <typename Step>
+    static QString warningsOf(Step step)
+    {
+        static QStringList warnings;
+        warnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &, const QString &text) {
+                if (type == QtWarningMsg)
+                    warnings << text;
+            });
+        step();
+        qInstallMessageHandler(previous);
+        return warnings.join(QLatin1Char('|'));
+    }
+
 private slots:
     void initTestCase()
     {
@@ -84,23 +100,57 @@ private slots:
         QFile file(ConfigFile::path());
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.close();
-        static QStringList warnings;
-        warnings.clear();
-        const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext &, const QString &text) {
-                if (type == QtWarningMsg)
-                    warnings << text;
-            });
-        const bool hasGroup = ConfigFile::hasGroup(QStringLiteral("MainSetting"));
-        const QString row = ConfigFile::open()->value(QStringLiteral("MainSetting/Row")).toString();
-        ConfigFile::open()->setValue(QStringLiteral("MainSetting/Skin"), 1);
-        qInstallMessageHandler(previous);
+        bool hasGroup = false;
+        QString row;
+        const QString warnings = warningsOf([&] {
+            hasGroup = ConfigFile::hasGroup(QStringLiteral("MainSetting"));
+            row = ConfigFile::open()->value(QStringLiteral("MainSetting/Row")).toString();
+            ConfigFile::open()->setValue(QStringLiteral("MainSetting/Skin"), 1);
+        });
         QCOMPARE(QString("%1 %2").arg(hasGroup ? "group" : "no group", row.isEmpty() ? "-" : row), golden("read"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll() == bytes ? "untouched" : "saved", golden("file"));
         file.close();
         QVERIFY(!QFile::exists(ConfigFile::path() + QStringLiteral(".lock")));
-        QCOMPARE(warnings.join(QLatin1Char('|')), golden("warnings").replace("%FILE%", ConfigFile::path()));
+        QCOMPARE(warnings, golden("warnings").replace("%FILE%", ConfigFile::path()));
+        QFile::remove(ConfigFile::path());
+    }
+
+    // A save whose rewrite would pass the bound leaves out what the console
+    // does not keep, so that the next start reads what the save wrote; with
+    // room, nothing is left out. The file: the console's [MainSetting] and
+    // then the row's foreign text, repeated up to size bytes when it holds
+    // "%N%" (its number), then filled up to them with fill.
+    void saveWithinBound_data() { goldenRows(QStringLiteral("configbound.tsv")); }
+    void saveWithinBound()
+    {
+        const QByteArray foreign = golden("foreign").replace(QStringLiteral("\\n"), QStringLiteral("\n")).toUtf8();
+        const QByteArray fill = golden("fill").toUtf8();
+        const int size = golden("size").toInt();
+        QByteArray bytes = "[MainSetting]\nRow=3\n" + QByteArray(foreign).replace("%N%", "0");
+        for (int n = 1; foreign.contains("%N%") && bytes.size() + foreign.size() + 8 < size; ++n)
+            bytes += QByteArray(foreign).replace("%N%", QByteArray::number(n));
+        while (!fill.isEmpty() && bytes.size() + fill.size() < size)
+            bytes += fill;
+        QFile file(ConfigFile::path());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes + '\n') == bytes.size() + 1);
+        file.close();
+        const QString warnings = warningsOf([] {
+            ConfigFile::open()->setValue(QStringLiteral("MainSetting/Skin"), 1);
+            ConfigFile::open()->setValue(QStringLiteral("MainSetting/Column"), 4); // a second save of the close
+        });
+        QVERIFY(QFileInfo(ConfigFile::path()).size() <= ConfigFile::maxBytes);
+        const auto settings = ConfigFile::open();
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(settings->value("MainSetting/Row").toString(),
+                                                settings->value("MainSetting/Column", "-").toString(),
+                                                settings->value("MainSetting/Skin", "-").toString()),
+                 golden("read"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray saved = file.readAll();
+        file.close();
+        QCOMPARE(saved == bytes + '\n' ? QStringLiteral("untouched") : QString::fromUtf8(saved).replace('\n', "\\n"),
+                 golden("file"));
+        QCOMPARE(warnings, golden("warnings").replace("%FILE%", ConfigFile::path()));
         QFile::remove(ConfigFile::path());
     }
 

@@ -105,6 +105,31 @@ private slots:
         QCOMPARE(ui->scene_cb->itemText(98).size(), ChangeNameWindows::maxNameLength);
     }
 
+    // A close on a config.ini that another program filled with text that a
+    // rewrite quadruples: the file stays within the bound and keeps, to the
+    // byte, every value the console saved before, those of windows not
+    // opened since too.
+    void closePastTheBoundKeepsWhatTheConsoleSaves()
+    {
+        const auto startAndClose = [this](const QByteArray &ini, bool everyWindow) {
+            build(ini);
+            window->show();
+            for (QWidget *widget : QApplication::topLevelWidgets())
+                if (everyWindow && widget != window && !widget->parentWidget() && !widget->inherits("QMenu"))
+                    widget->show();
+            window->close();
+            QFile file(ConfigFile::path());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QFile::remove(ConfigFile::path());
+        const QByteArray own = startAndClose(QByteArray(), true);
+        QByteArray foreign = "[Notes]\n"; // some 560 kB, over 2 MB escaped
+        for (int i = 0; i < 3000; ++i)
+            foreign += 'k' + QByteArray::number(i) + '=' + QString(60, QChar(0x4E2D)).toUtf8() + '\n';
+        QVERIFY(own.contains("[TimingConfig]") && own.size() + foreign.size() <= ConfigFile::maxBytes);
+        QCOMPARE(startAndClose(own + foreign, false), own);
+    }
+
     void typedNumbers_data() { goldenRows(QStringLiteral("typednumbers.tsv")); }
 
     void typedNumbers()

@@ -4,6 +4,7 @@
 #include "consoletest.h"
 #include "debugwindows.h"
 #include "edgemeltingwindows.h"
+#include "joinsettingwindows.h"
 #include "loginwindows.h"
 #include "picturecontrolwindows.h"
 
@@ -98,6 +99,47 @@ private slots:
         child<QPushButton>(window->inputNameWindows, "modify_btn")->click();
         QCOMPARE(ui->matrix_type_cb->itemText(input), QStringLiteral("Camera"));
         QCOMPARE(ui->scene_cb->itemText(input), QStringLiteral("scene%1").arg(input + 1));
+    }
+
+    // Scene, input and user names, loaded or pasted into their field, are
+    // held to 64 characters and cut at a whole one: an emoji that does not
+    // fit goes whole. What the close saves is read from config.ini as text.
+    void namesHeldToWholeCharacters_data() { goldenRows(QStringLiteral("heldnames.tsv")); }
+    void namesHeldToWholeCharacters()
+    {
+        const QString key = golden("key"); // as config.ini writes it
+        const QByteArray emoji = "\\xd83d\\xde00";
+        const QByteArray as = QByteArray(golden("a").toInt(), 'a');
+        if (golden("field").isEmpty()) {
+            const QByteArray size = key.contains('\\') ? key.section('\\', 0, 0).toLatin1() + "\\size=1\n" : "";
+            QVERIFY(writeConfig("[MainSetting]\n" + key.toLatin1() + '=' + as + emoji + '\n' + size));
+            build();
+        } else { // the first scene or video input renamed, the user name, or a scene typed in the box
+            enter(window, {"link_cb=1", "matrix_type_cb=0"});
+            if (golden("open") == QLatin1String("double-click matrix_type_cb"))
+                QTest::mouseDClick(ui->matrix_type_cb->lineEdit(), Qt::LeftButton);
+            else
+                QVERIFY(QMetaObject::invokeMethod(window, qPrintable(golden("open"))));
+            QWidget *named = nullptr;
+            for (QWidget *top : QApplication::topLevelWidgets())
+                named = top->isVisible() && top->findChild<QWidget *>(golden("field")) ? top : named;
+            auto *box = named->findChild<QComboBox *>(golden("field"));
+            QLineEdit *field = box ? box->lineEdit() : named->findChild<QLineEdit *>(golden("field"));
+            QApplication::clipboard()->setText(QString::fromLatin1(as) + QString::fromUcs4(U"\U0001F600", 1));
+            field->clear();
+            field->paste();
+            if (golden("ok") == QLatin1String("Return"))
+                QTest::keyClick(field, Qt::Key_Return);
+            else
+                named->findChild<QPushButton *>(golden("ok"))->click();
+        }
+        window->close();
+        QFile file(ConfigFile::path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromLatin1(file.readAll()).split('\n');
+        const QString value = lines.filter(key + '=').value(0).section('=', 1);
+        const int run = value.count('a');
+        QCOMPARE(QStringLiteral("%1 a%2").arg(run).arg(value.mid(run)), golden("saved"));
     }
 
     // The link's opening enables the picture window's reset; the about

@@ -397,11 +397,12 @@ private slots:
 
     void firesOncePerEventAndDay()
     {
-        const auto settings = ConfigFile::open();
-        for (const QString &entry : golden("schedule").split(' '))
-            settings->setValue("TimingConfig/" + entry.section('=', 0, 0), entry.section('=', 1));
-        settings->setValue(QStringLiteral("TimingConfig/Switch"), 1);
-        settings->sync();
+        {
+            const auto settings = ConfigFile::open(); // saved when it goes
+            for (const QString &entry : golden("schedule").split(' '))
+                settings->setValue("TimingConfig/" + entry.section('=', 0, 0), entry.section('=', 1));
+            settings->setValue(QStringLiteral("TimingConfig/Switch"), 1);
+        }
         TimingSetWindows window;
         window.setClock([this] { return now; });
         GlobalObject::linkOpen = true;
