@@ -39,6 +39,7 @@ const int longestNote = 20;
 // speak of.
 enum ExitCode { Decoded = 0, NotAPicture = 3, OutOfMemory = 4, TooLong = 5, NoFile = 6 };
 
+int alive = 0;
 int cpuLimit = defaultCpuLimitSeconds;
 int stallLimit = defaultStallLimitMs;
 QString decoderProgram;
@@ -247,6 +248,11 @@ void setProgram(const QString &program)
     decoderProgram = program;
 }
 
+int decodersAlive()
+{
+    return alive;
+}
+
 } // namespace PictureDecoder
 
 using namespace PictureDecoder;
@@ -275,6 +281,8 @@ void PictureDecode::start()
     // killed outlives it, and goes only when it has ended (its QProcess would
     // wait for it when deleted).
     process = new LimitedProcess;
+    ++alive;
+    connect(process, &QObject::destroyed, QCoreApplication::instance(), [] { --alive; });
     connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), process, &QObject::deleteLater);
     connect(process, &QProcess::readyReadStandardOutput, this, &PictureDecode::drain);
     connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this, &PictureDecode::ended);

@@ -37,6 +37,10 @@ int decoderMain(int argc, char **argv);
 void setCpuLimitSeconds(int seconds);
 void setStallLimitMs(int ms);
 
+// The decoders started and not yet ended and reaped: a decoder given up
+// stays among them until its process has ended.
+int decodersAlive();
+
 // The program started as the decoder, with the decoder's switch, the file
 // and the size: the running executable itself unless set (tests set a stand-in).
 void setProgram(const QString &program);

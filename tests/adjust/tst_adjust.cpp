@@ -164,6 +164,8 @@ private slots:
         // Laid out, every swatch is the square the rows are drawn for, not a button's own width.
         for (const QPushButton *each : window.findChildren<QPushButton *>(QRegularExpression(QStringLiteral("color_\\d+$"))))
             QCOMPARE(each->size(), QSize(31, 31));
+        // Beside them, the colour chart they are picked from.
+        QVERIFY(!child<QLabel>(&window, "show_rgb_image_lb")->pixmap(Qt::ReturnByValue).isNull());
     }
 
     void applyWaitsForThePairOnItsWay()

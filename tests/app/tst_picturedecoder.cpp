@@ -118,8 +118,9 @@ private slots:
         QVERIFY(QFileInfo::exists(proc));
         delete decode;
         QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
-        // Killed, then reaped by the event loop: no zombie stays behind.
-        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(proc), 20000);
+        // Killed, then reaped by the event loop: no zombie stays behind, nor
+        // anything the console kept of it.
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(proc) && PictureDecoder::decodersAlive() == 0, 20000);
     }
 
     // An update may remove or replace the executable while the console
