@@ -154,6 +154,15 @@ private slots:
         QVERIFY(ui->set_sec->isEnabled() && ui->sec_lb->isEnabled());
         enter(window, {"retard_btn=0"}); // the delay is typed only while it is ticked
         QVERIFY(!ui->set_sec->isEnabled() && !ui->sec_lb->isEnabled());
+        // Linked, the matrix model the switch goes to stands beside the box;
+        // unlinked, neither it nor its title.
+        const QString model = window->matrixSetWindow->getMatrixModel(QStringLiteral("HDMI"));
+        QVERIFY(ui->linktitle_lb->isVisible() && ui->linktitle_lb_2->isVisible());
+        QCOMPARE(ui->linktitle_lb_2->text(), model);
+        enter(window, {"link_cb=0"});
+        QVERIFY(!ui->linktitle_lb->isVisible() && !ui->linktitle_lb_2->isVisible() && !ui->matrix_type_cb->isEnabled());
+        enter(window, {"link_cb=1"});
+        QVERIFY(ui->linktitle_lb->isVisible() && ui->linktitle_lb_2->isVisible() && ui->matrix_type_cb->isEnabled());
         QCOMPARE(ui->show_username->text(), QStringLiteral("Control room"));
         // SDI and YUV use the general list of 32.
         ui->signal_type_cb->setCurrentText(QStringLiteral("YUV"));

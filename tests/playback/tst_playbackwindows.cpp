@@ -307,8 +307,13 @@ private slots:
         auto *box = child<QTextEdit>(&window, "fonttext_te");
         const QString before = spelled(golden("before"));
         box->setPlainText(QString(before).remove(QLatin1Char('|')));
+        // "|" the cursor; a second one ends a selection that starts there.
         QTextCursor cursor = box->textCursor();
-        cursor.setPosition(before.indexOf(QLatin1Char('|')));
+        const int at = before.indexOf(QLatin1Char('|'));
+        cursor.setPosition(at);
+        const int selected = before.indexOf(QLatin1Char('|'), at + 1);
+        if (selected > 0)
+            cursor.setPosition(selected - 1, QTextCursor::KeepAnchor);
         box->setTextCursor(cursor);
         const QString picture = QDir::current().absoluteFilePath(QStringLiteral("picture.png"));
         const OpenWatch watch(picture);
