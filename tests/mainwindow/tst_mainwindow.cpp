@@ -238,10 +238,15 @@ private slots:
     void doubleClickOnTheTitleMaximizes()
     {
         window->setGeometry(10, 10, 1200, 800);
+        // The button beside it shows what a click would do: maximize, or restore.
+        const auto maxIcon = [this] { return ui->max_pbtn->icon().pixmap(16).toImage(); };
+        const QImage maximizes = maxIcon();
         QTest::mouseDClick(ui->label_title, Qt::LeftButton);
         QVERIFY(window->geometry() != QRect(10, 10, 1200, 800)); // as large as the desktop lets it
+        QVERIFY(maxIcon() != maximizes);
         QTest::mouseDClick(ui->label_title, Qt::LeftButton);
         QCOMPARE(window->geometry(), QRect(10, 10, 1200, 800));
+        QCOMPARE(maxIcon(), maximizes);
         const QString clock = ui->time_label->text(); // the clock moves on every second
         QTRY_VERIFY_WITH_TIMEOUT(ui->time_label->text() != clock, 3000);
         ui->min_pbtn->click();

@@ -398,6 +398,31 @@ private slots:
                  runs(spelled(kept.first())));
     }
 
+    // At a full caption a key the box takes as typing is used up, though none
+    // of it fits; any other key goes on to the window, as the box leaves it.
+    void keysAtAFullCaption_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("usedUp");
+        QTest::newRow("a letter is used up") << int(Qt::Key_Q) << QStringLiteral("Q") << true;
+        QTest::newRow("Escape goes on to the window") << int(Qt::Key_Escape) << QStringLiteral("\x1b") << false;
+    }
+    void keysAtAFullCaption()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(bool, usedUp);
+        FontSetWindows window;
+        auto *box = child<QTextEdit>(&window, "fonttext_te");
+        const QString full(CaptionTextEdit::maxLength, QLatin1Char('a'));
+        box->setPlainText(full);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(box, &press);
+        QCOMPARE(press.isAccepted(), usedUp);
+        QCOMPARE(box->toPlainText(), full);
+    }
+
     void firesOncePerEventAndDay_data() { goldenRows(QStringLiteral("powerschedule.tsv")); }
 
     void firesOncePerEventAndDay()
