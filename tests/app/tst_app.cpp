@@ -154,6 +154,30 @@ private slots:
         QFile::remove(ConfigFile::path());
     }
 
+    // A label grown past the size decoded gets the file decoded again at its
+    // new size, and the picture it had meanwhile.
+    void grownLabelGetsTheFileDecodedAgain()
+    {
+        // Stripes a pixel wide: decoded at half the size, they blur.
+        QImage stripes(2048, 1152, QImage::Format_RGB32);
+        for (int x = 0; x < stripes.width(); ++x)
+            for (int y = 0; y < stripes.height(); ++y)
+                stripes.setPixel(x, y, x % 2 ? 0xffffffff : 0xff000000);
+        const QString file = QDir::current().filePath(QStringLiteral("stripes.png"));
+        QVERIFY(stripes.save(file));
+        QLabel label;
+        label.resize(1024, 576);
+        GlobalObject::setLabelImage(&label, file);
+        QTRY_VERIFY_WITH_TIMEOUT(GlobalObject::labelImagesPending() == 0, 30000);
+        label.resize(stripes.size());
+        GlobalObject::setLabelImage(&label, file);
+        QVERIFY(!label.pixmap(Qt::ReturnByValue).isNull());
+        QTRY_VERIFY_WITH_TIMEOUT(GlobalObject::labelImagesPending() == 0, 30000);
+        const QImage shown = label.pixmap(Qt::ReturnByValue).toImage();
+        QCOMPARE(QColor(shown.pixel(0, 0)).name() + QColor(shown.pixel(1, 0)).name(), QStringLiteral("#000000#ffffff"));
+        GlobalObject::forgetLabelImages();
+    }
+
     void drag_data() { goldenRows(QStringLiteral("drag.tsv")); }
     void drag()
     {
