@@ -63,6 +63,13 @@ private:
 
     static bool sameAsX(QWidget *shown) { return shown->pos() == DesktopSession::windowPosition(shown->winId()); }
 
+    // What X shows of the window is what the window renders of itself.
+    static bool drawnOnX(QWidget *shown)
+    {
+        const QImage onX = shown->screen()->grabWindow(shown->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        return onX == shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
     // X (the server DISPLAY names, or the one given) shows the window in
     // one place for half a second.
     static bool holdsStill(WId shown, const QString &display = QString())
@@ -198,6 +205,7 @@ private slots:
                 QVERIFY2(QTest::qWaitForWindowExposed(w.shown, 10000), where);
                 QTRY_VERIFY2_WITH_TIMEOUT(sameAsX(w.shown), where + " is not where X shows it while the pointer is away",
                                           10000);
+                QTRY_VERIFY2_WITH_TIMEOUT(drawnOnX(w.shown), where + " is not drawn on X as it renders itself", 10000);
                 QVERIFY2(DesktopSession::windowPosition(w.shown->winId()) == left[w.shown],
                          where + " does not open where it was left");
                 // Told so again once it is shown.
