@@ -4,6 +4,7 @@
 #include "portsettingwindows.h"
 #include "timingsetwindows.h"
 #include "desktopsession.h"
+#include "shownplaces.h"
 
 #include <QScopeGuard>
 
@@ -68,6 +69,17 @@ private:
     {
         const QImage onX = shown->screen()->grabWindow(shown->winId()).toImage().convertToFormat(QImage::Format_RGB32);
         return onX == shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The console knows where X shows the window from the events it has
+    // read: it answers while another client holds the server, which would
+    // hold a question to X until it lets go.
+    bool placeKnownWithoutAskingX(QWidget *shown) const
+    {
+        const QPoint onX = DesktopSession::windowPosition(shown->winId());
+        ServerHold hold(desktop.display());
+        const std::optional<QPoint> known = ShownPlaces::shownPlace(shown->winId());
+        return hold.held() && known == onX;
     }
 
     // X (the server DISPLAY names, or the one given) shows the window in
@@ -206,6 +218,7 @@ private slots:
                 QTRY_VERIFY2_WITH_TIMEOUT(sameAsX(w.shown), where + " is not where X shows it while the pointer is away",
                                           10000);
                 QTRY_VERIFY2_WITH_TIMEOUT(drawnOnX(w.shown), where + " is not drawn on X as it renders itself", 10000);
+                QVERIFY2(placeKnownWithoutAskingX(w.shown), where + ": where X shows it is not known without asking X");
                 QVERIFY2(DesktopSession::windowPosition(w.shown->winId()) == left[w.shown],
                          where + " does not open where it was left");
                 // Told so again once it is shown.

@@ -1,4 +1,5 @@
 #include "consoletest.h"
+#include "matrixconfigurationwindows.h"
 
 using namespace WindowTest;
 
@@ -47,6 +48,12 @@ class TestMainMatrix : public ConsoleTest
             qWarning("%s: got %s, want %s", std::array<const char *, 3>{"main", "video", "RGB"}[i],
                      ptys[i].log().bytes().toHex().constData(), expected[i].toHex().constData());
         return ok;
+    }
+    // A model picked from a box of the matrix configuration.
+    void pick(const QString &box, const QString &model)
+    {
+        auto *models = child<QComboBox>(window->matrixSetWindow, box);
+        models->setCurrentIndex(models->findText(model));
     }
     QString cellText(int row, int column) const
     {
@@ -108,6 +115,33 @@ private slots:
         ui->single_btn->click();
         QVERIFY(wiresCarry(wire({golden("main")}), wire({golden("video")}), wire({golden("rgb")})));
         QCOMPARE(cellText(0, 1), ui->signal_type_cb->currentText());
+    }
+
+    // A model chosen in the matrix configuration for the signal type on
+    // show is the one the next linked switch speaks; one chosen for another
+    // type leaves it.
+    void modelChosenInTheConfiguration()
+    {
+        QVERIFY(start(false, false));
+        choose(1, 3, true); // VGA, input 3
+        pick(QStringLiteral("hdmi_cb"), QStringLiteral("HDMI01"));
+        QCOMPARE(ui->linktitle_lb_2->text(), QStringLiteral("CREATEK"));
+        pick(QStringLiteral("vga_cb"), QStringLiteral("AE-VGA-T"));
+        QCOMPARE(ui->linktitle_lb_2->text(), QStringLiteral("AE-VGA-T"));
+        ui->single_btn->click();
+        QVERIFY(wiresCarry(wire({"C611212001BB"}) + "1VM03TOALL"));
+    }
+
+    // The wall made wider in Splice Setting: a screen of the new column is
+    // fed by the output the map gives its place, and the matrix switches it.
+    void wallMadeWiderInSpliceSetting()
+    {
+        QVERIFY(start(false, false));
+        window->getJoinSettingWindowsData({{"joinrow", "2"}, {"joincolumn", "3"}});
+        selectCells(ui->cent_tablewidget, 0, 2, 0, 2);
+        choose(1, 3, true); // VGA, input 3
+        ui->single_btn->click();
+        QVERIFY(wiresCarry(wire({"C631312001BB"}) + "3V3."));
     }
 
     void noMatrixInputChosen()

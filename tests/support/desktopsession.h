@@ -15,8 +15,13 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
+#include <mutex>
+#include <thread>
 #include <xcb/xcb.h>
 
 // A desktop of the test's own, as the operator's is: a virtual X server on a
@@ -271,6 +276,58 @@ private:
     QList<xcb_connection_t *> m_others;
     QString m_display;
     QString m_error;
+};
+
+// Another client holds the X server, as a window manager or a screen locker
+// may for a while: the server answers no other client until it lets go. It
+// lets go when this goes, or by itself after `bound` ms, so that a program
+// that asks X meanwhile waits no longer than that; held() says false from
+// just before it lets go.
+class ServerHold
+{
+public:
+    explicit ServerHold(const QString &display, int bound = 20000)
+        : connection(xcb_connect(display.toLatin1().constData(), nullptr))
+    {
+        if (xcb_connection_has_error(connection))
+            return;
+        xcb_grab_server(connection);
+        // A round trip: the server is held on return.
+        xcb_get_input_focus_reply_t *answer =
+            xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+        if (!answer)
+            return;
+        std::free(answer);
+        m_held = true;
+        letter = std::thread([this, bound] {
+            std::unique_lock<std::mutex> lock(mutex);
+            wake.wait_for(lock, std::chrono::milliseconds(bound), [this] { return done; });
+            m_held = false;
+            xcb_ungrab_server(connection);
+            xcb_flush(connection);
+        });
+    }
+    ~ServerHold()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            done = true;
+        }
+        wake.notify_one();
+        if (letter.joinable())
+            letter.join();
+        xcb_disconnect(connection);
+    }
+
+    bool held() const { return m_held; }
+
+private:
+    xcb_connection_t *const connection;
+    std::atomic<bool> m_held{false};
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool done = false;
+    std::thread letter;
 };
 
 #endif // DESKTOPSESSION_H
