@@ -193,6 +193,7 @@ void AlienAdjustWindows::saveConfig()
     for (const auto &stored : storedTexts)
         settings->setValue(QLatin1String(stored.key), (ui.get()->*stored.edit)->text());
     settings->endGroup();
+    ConfigFile::save(*settings);
 }
 
 void AlienAdjustWindows::loadConfig()

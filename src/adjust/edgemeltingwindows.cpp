@@ -95,6 +95,7 @@ void EdgeMeltingWindows::saveConfig()
     settings->setValue(QStringLiteral("HAdjust"), ui->hadjust_sb->value());
     settings->setValue(QStringLiteral("VAdjust"), ui->vadjust_sb->value());
     settings->endGroup();
+    ConfigFile::save(*settings);
 }
 
 void EdgeMeltingWindows::loadConfig()

@@ -276,6 +276,7 @@ void PictureControlWindows::saveConfig()
     settings->setValue(QStringLiteral("Green"), ui->g_sb->value());
     settings->setValue(QStringLiteral("Blue"), ui->b_sb->value());
     settings->endGroup();
+    ConfigFile::save(*settings);
 }
 
 void PictureControlWindows::loadConfig()

@@ -1,13 +1,20 @@
 #include "configfile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryDir>
+#include <QHash>
+#include <QMutex>
+#include <QSet>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
 
 #include "globalobject.h"
+#include "inicodec.h"
 
 namespace ConfigFile {
 
@@ -95,77 +102,237 @@ std::unique_ptr<QSettings> refused()
     return std::make_unique<QSettings>(path() + QStringLiteral("/config.ini"), QSettings::IniFormat);
 }
 
-// Holds the scratch folder for as long as the settings written into it.
-struct ScratchFolder
+// What a file held when this console last read or wrote it, by the name
+// QSettings gives it, and what QSettings takes it to hold: a save finds out
+// from them whether another writer saved in between, and which keys this
+// console changed since.
+struct Known
 {
-    std::unique_ptr<QTemporaryDir> folder;
+    QByteArray bytes;
+    QSettings::SettingsMap keys;       // of bytes
+    QSettings::SettingsMap believed;   // QSettings' own view of the file
 };
 
-// Settings on a copy of config.ini in a scratch folder. QSettings rewrites
-// the whole file at each save, keys of other programs included, each escaped
-// anew (raw UTF-8 comes back four times as long): what it would write is
-// known only once it has written it. So it writes the copy, whenever it syncs,
-// and config.ini is replaced by the copy only when the settings go, the copy
-// changed and it is within maxBytes: a config.ini the next start refuses is
-// never written, not even for a moment. A copy over the bound loses the keys
-// the console does not keep, and values longer than it writes; one still
-// over it (only a hand makes one) is not saved, and config.ini stays as it
-// was. Either is named in one warning line.
-class BoundedSettings : private ScratchFolder, public QSettings
+// QSettings hands its read and write functions a device only: what they
+// share lives here, one for the process.
+struct Files
 {
-public:
-    BoundedSettings(std::unique_ptr<QTemporaryDir> folder, const QByteArray &original, const QString &identity)
-        : ScratchFolder{std::move(folder)}
-        , QSettings(this->folder->filePath(QStringLiteral("config.ini")), QSettings::IniFormat)
-        , original(original)
-        , identity(identity)
-    {
-    }
-    ~BoundedSettings() override
-    {
-        sync();
-        QByteArray bytes = written();
-        if (bytes == original)
-            return;
-        if (bytes.size() > maxBytes) {
-            leaveOutForeign();
-            bytes = written();
-            if (bytes.size() > maxBytes) {
-                static QString namedUnsaved;
-                if (firstTime(namedUnsaved, identity))
-                    qWarning("Settings not saved, %s would be larger than %lld bytes",
-                             qPrintable(QDir::toNativeSeparators(path())), maxBytes);
-                return;
-            }
-            static QString namedTrimmed;
-            if (firstTime(namedTrimmed, identity))
-                qWarning("Settings saved without the keys the console does not keep, %s would be larger than %lld "
-                         "bytes with them",
-                         qPrintable(QDir::toNativeSeparators(path())), maxBytes);
-        }
-        QSaveFile file(path());
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-            file.commit();
-    }
-
-private:
-    QByteArray written() const
-    {
-        QFile copy(fileName());
-        return copy.open(QIODevice::ReadOnly) ? copy.readAll() : original;
-    }
-    void leaveOutForeign() const
-    {
-        QSettings kept(fileName(), QSettings::IniFormat);
-        for (const QString &key : kept.allKeys()) {
-            if (!isOwn(key, kept.value(key)))
-                kept.remove(key);
-        }
-    }
-
-    const QByteArray original;
-    const QString identity; // config.ini as it was when the copy was made
+    QMutex mutex;
+    QHash<QString, Known> known;
+    QSet<QString> unread; // refused when last read: never written over
 };
+Files &files()
+{
+    static Files f;
+    return f;
+}
+
+// Set while save() syncs: QSettings also syncs on its own (when its object
+// goes, or at an open after a failed save), and none of those writes.
+thread_local bool saving = false;
+// Why the write of the save under way failed: a whole warning line.
+thread_local QString failure;
+// Whether it wrote: QSettings keeps the first error it met for good.
+thread_local bool written = false;
+
+QString nativeName(const QString &name)
+{
+    return QDir::toNativeSeparators(name);
+}
+
+void fail(const QString &name, const QString &reason)
+{
+    failure = QStringLiteral("Settings not saved, %1 stays as it was: %2").arg(nativeName(name), reason);
+}
+
+// config.ini's bytes as they are now, at most maxBytes of them; an empty
+// array for no file. False for a file that cannot be read whole.
+bool readNow(const QString &name, QByteArray &bytes, QString &reason)
+{
+    const QFileInfo info(name);
+    bytes.clear();
+    if (!info.exists())
+        return true;
+    QFile file(name);
+    if (!info.isFile()) {
+        reason = QStringLiteral("it is no regular file now");
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    bytes = file.read(maxBytes + 1);
+    if (file.error() != QFile::NoError) {
+        reason = file.errorString();
+        return false;
+    }
+    if (bytes.size() > maxBytes) {
+        reason = QStringLiteral("it is larger than %1 bytes now").arg(maxBytes);
+        return false;
+    }
+    return true;
+}
+
+bool readConfig(QIODevice &device, QSettings::SettingsMap &keys)
+{
+    const auto *file = qobject_cast<QFileDevice *>(&device);
+    const QString name = file ? file->fileName() : QString();
+    const QByteArray bytes = device.read(maxBytes + 1);
+    const bool whole = file && file->error() == QFile::NoError && bytes.size() <= maxBytes;
+    if (whole)
+        keys = IniCodec::parse(bytes);
+    QMutexLocker lock(&files().mutex);
+    if (!whole) { // it grew past the bound since open() looked at it
+        files().unread.insert(name);
+        files().known.remove(name);
+        return false;
+    }
+    files().unread.remove(name);
+    files().known.insert(name, Known{bytes, keys, keys});
+    return true;
+}
+
+// The keys to write: QSettings' own, unless another writer saved since this
+// console read the file and QSettings missed it (it compares size and
+// modification time only, to the millisecond). Then the file as it is now,
+// with the keys this console changed since. QSettings reads an empty or
+// missing file without calling readConfig(): it then knows of no key, and
+// every key it hands over is a change.
+bool mergeNow(const QString &name, const QSettings::SettingsMap &keys, QSettings::SettingsMap &merged)
+{
+    const Known base = files().known.value(name);
+    QByteArray now;
+    QString reason;
+    if (!readNow(name, now, reason)) {
+        fail(name, reason);
+        return false;
+    }
+    merged = keys;
+    if (now.isEmpty() || (now == base.bytes && base.keys == base.believed))
+        return true;
+    merged = now == base.bytes ? base.keys : IniCodec::parse(now);
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+        const auto was = base.believed.constFind(it.key());
+        if (was == base.believed.cend() || was.value() != it.value())
+            merged.insert(it.key(), it.value());
+    }
+    for (auto it = base.believed.cbegin(); it != base.believed.cend(); ++it) {
+        if (!keys.contains(it.key()))
+            merged.remove(it.key());
+    }
+    return true;
+}
+
+// The text to save, within maxBytes: without the keys the console does not
+// keep when all of them would pass it (named in one line), or none.
+bool boundedText(const QString &name, QSettings::SettingsMap &keys, QByteArray &bytes)
+{
+    bytes = IniCodec::write(keys);
+    if (bytes.size() <= maxBytes)
+        return true;
+    for (auto it = keys.begin(); it != keys.end();)
+        it = isOwn(it.key(), it.value()) ? std::next(it) : keys.erase(it);
+    bytes = IniCodec::write(keys);
+    if (bytes.size() > maxBytes) {
+        failure = QStringLiteral("Settings not saved, %1 would be larger than %2 bytes").arg(nativeName(name)).arg(maxBytes);
+        return false;
+    }
+    qWarning("Settings saved without the keys the console does not keep, %s would be larger than %lld bytes with "
+             "them",
+             qPrintable(nativeName(name)), maxBytes);
+    return true;
+}
+
+// Every byte is on disk, or the file QSettings renames over config.ini is
+// thrown away: each write, the flush and the sync are checked here, because
+// QSaveFile::commit() renames even after its own flush failed.
+bool writeWhole(QFileDevice &file, const QByteArray &bytes)
+{
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        // After a short write Qt knows no reason ("Unknown error"): the
+        // system's is the one that says it.
+        fail(file.fileName(), errno ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString());
+        return false;
+    }
+    if (::fsync(file.handle()) != 0) {
+        fail(file.fileName(), QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    return true;
+}
+
+bool writeConfig(QIODevice &device, const QSettings::SettingsMap &keys)
+{
+    auto *file = qobject_cast<QFileDevice *>(&device);
+    if (!saving || !file)
+        return false;
+    const QString name = file->fileName();
+    QMutexLocker lock(&files().mutex);
+    if (files().unread.contains(name)) {
+        fail(name, QStringLiteral("it was not read whole"));
+        return false;
+    }
+    QSettings::SettingsMap merged;
+    QByteArray bytes;
+    if (!mergeNow(name, keys, merged) || !boundedText(name, merged, bytes) || !writeWhole(*file, bytes))
+        return false;
+    files().known.insert(name, Known{bytes, merged, keys});
+    written = true;
+    return true;
+}
+
+QSettings::Format format()
+{
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity keyCase = Qt::CaseInsensitive; // as QSettings' own INI there
+#else
+    const Qt::CaseSensitivity keyCase = Qt::CaseSensitive;
+#endif
+    static const QSettings::Format registered = QSettings::registerFormat(QStringLiteral("ini"), readConfig,
+                                                                         writeConfig, keyCase);
+    return registered;
+}
+
+// Why QSettings wrote nothing, when it did not get as far as the write.
+QString whyNotWritten(const QString &name)
+{
+    const QFileInfo info(name);
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    if (::access(folder.constData(), W_OK) != 0)
+        return QStringLiteral("its folder cannot be written: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    if (info.isSymLink() && !info.exists())
+        return QStringLiteral("it links to %1, which is missing").arg(nativeName(info.symLinkTarget()));
+    if (info.exists() && ::access(QFile::encodeName(name).constData(), W_OK) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return QStringLiteral("it cannot be locked or written");
+}
+
+// QSettings locks config.ini with a lock file beside it, which names the
+// process that holds it; a lock whose process is gone is taken over at once.
+// A console that ended between making the lock file and writing into it
+// left an empty one, and QSettings would wait until it is 30 s old. Seconds
+// after it was made, an empty lock file is such a remnant.
+void removeEmptyLock(const QString &name)
+{
+    const QFileInfo lock(name + QStringLiteral(".lock"));
+    if (lock.isFile() && lock.size() == 0 && lock.lastModified().secsTo(QDateTime::currentDateTime()) > 2)
+        QFile::remove(lock.filePath());
+}
+
+// The one line of a save that failed; one only while saves keep failing for
+// the same reason, as a close saves each window's group in turn.
+void report(const QString &line)
+{
+    static QString reported;
+    if (line.isEmpty() || line == reported) {
+        reported = line;
+        return;
+    }
+    reported = line;
+    qWarning("%s", qPrintable(line));
+}
 
 } // namespace
 
@@ -177,28 +344,53 @@ std::unique_ptr<QSettings> open()
     const QFileInfo info(path());
     if (info.isDir())
         return std::make_unique<QSettings>(path(), QSettings::IniFormat);
-    QByteArray original;
     if (info.exists()) {
+        if (!info.isFile() || tooLarge(info))
+            return refused();
         QFile file(path());
-        if (!info.isFile() || tooLarge(info) || !file.open(QIODevice::ReadOnly))
+        if (!file.open(QIODevice::ReadOnly)) {
+            static QString named;
+            if (firstTime(named, fileIdentity(info)))
+                qWarning("Settings not read or saved, %s cannot be read: %s",
+                         qPrintable(QDir::toNativeSeparators(path())), qPrintable(file.errorString()));
             return refused();
-        original = file.read(maxBytes + 1);
-        if (file.error() != QFile::NoError || original.size() > maxBytes) // it grew since it was looked at
-            return refused();
+        }
     }
-    auto folder = std::make_unique<QTemporaryDir>();
-    QFile copy(folder->filePath(QStringLiteral("config.ini")));
-    if (!folder->isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(original) != original.size()
-        || !copy.flush()) {
-        static QString named;
-        if (firstTime(named, fileIdentity(info)))
-            qWarning("Settings not read or saved, no copy of %s could be made in %s",
-                     qPrintable(QDir::toNativeSeparators(path())),
-                     qPrintable(QDir::toNativeSeparators(QDir::tempPath())));
-        return refused();
+    return std::make_unique<QSettings>(path(), format());
+}
+
+bool save(QSettings &settings)
+{
+    if (settings.format() != format()) { // refused at open(): nothing of it is written
+        settings.sync();
+        return false;
     }
-    copy.close();
-    return std::make_unique<BoundedSettings>(std::move(folder), original, fileIdentity(info));
+    const QString name = settings.fileName();
+    Known before;
+    {
+        QMutexLocker lock(&files().mutex);
+        before = files().known.value(name);
+    }
+    removeEmptyLock(name);
+    failure.clear();
+    written = false;
+    saving = true;
+    settings.sync();
+    saving = false;
+    if (written || settings.status() == QSettings::NoError) {
+        report(QString());
+        return true;
+    }
+    {
+        // A write that reached the disk but was not put in place leaves the
+        // file as QSettings last knew it.
+        QMutexLocker lock(&files().mutex);
+        files().known.insert(name, before);
+    }
+    report(failure.isEmpty() ? QStringLiteral("Settings not saved, %1 stays as it was: %2")
+                                   .arg(nativeName(name), whyNotWritten(name))
+                             : failure);
+    return false;
 }
 
 bool hasGroup(const QString &group)

@@ -16,16 +16,23 @@ QString path();
 // saves, every list and name at its longest (some 730 kB, bench/configbench).
 constexpr qint64 maxBytes = 1024 * 1024;
 
-// The settings object for config.ini, INI format. A config.ini that is no
-// regular file (a FIFO, a device), cannot be read or is larger than maxBytes
-// counts as missing: nothing is read from it or written to it. A refused
-// large file is named in one warning line, until another file takes its place.
-// What the object writes reaches config.ini when it goes (a sync() before
-// that writes a scratch copy only), and only within maxBytes: a rewrite that
-// would pass it leaves out the keys the console does not keep (another
-// program's, and values longer than the console writes) or, still too large,
-// is not saved; either is named in one warning line.
+// The settings object for config.ini, INI format, read straight from the
+// file. A config.ini that is no regular file (a FIFO, a device), cannot be
+// read or is larger than maxBytes counts as missing: nothing is read from it
+// or written to it, and it is named in one warning line, until another file
+// takes its place.
 std::unique_ptr<QSettings> open();
+
+// Writes what the object changed to config.ini, merged with the file as it
+// is now under a lock beside it, so another writer's keys stay. config.ini is
+// replaced only once every byte of the new file is on disk (each write, the
+// flush and the sync checked), and only within maxBytes: a rewrite that would
+// pass it leaves out the keys the console does not keep (another program's,
+// and values longer than the console writes) or, still too large, is not
+// saved. A file not read whole is never written over. When config.ini stays
+// as it was, one warning line names it and why; false then. Nothing else
+// writes: QSettings' own syncs (as its object goes) do not.
+bool save(QSettings &settings);
 
 // A group is read only when the file exists and holds that group.
 bool hasGroup(const QString &group);

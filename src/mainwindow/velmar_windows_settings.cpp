@@ -99,6 +99,7 @@ void Velmar_Windows::saveConfig()
     writeArray(*settings, generalArray, generalMatrixIn);
     writeArray(*settings, sceneArray, scenes);
     settings->endGroup();
+    ConfigFile::save(*settings);
 }
 
 void Velmar_Windows::loadConfig()

@@ -133,6 +133,7 @@ void FontSetWindows::saveConfig()
     settings->setValue(QStringLiteral("Transparent"), ui->transparent_cb->isChecked() ? 1 : 0);
     settings->setValue(QStringLiteral("BgColorIndex"), ui->colorlist_cb->currentIndex());
     settings->endGroup();
+    ConfigFile::save(*settings);
 }
 
 void FontSetWindows::closeEvent(QCloseEvent *event)

@@ -173,6 +173,7 @@ void TimingSetWindows::saveConfig()
     settings->setValue(QStringLiteral("EndMin"), endMin);
     settings->setValue(QStringLiteral("Switch"), onOff);
     settings->endGroup();
+    ConfigFile::save(*settings);
 }
 
 void TimingSetWindows::closeEvent(QCloseEvent *event)

@@ -331,4 +331,5 @@ void MatrixConfigurationWindows::saveConfig()
     }
     settings->endArray();
     settings->endGroup();
+    ConfigFile::save(*settings);
 }

@@ -286,4 +286,5 @@ void PortSettingWindows::saveConfig()
     }
     settings->endArray();
     settings->endGroup();
+    ConfigFile::save(*settings);
 }

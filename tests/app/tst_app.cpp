@@ -1,9 +1,11 @@
 #include "appinit.h"
 #include "configfile.h"
+#include "savedconfig.h"
 #include "globalobject.h"
 #include "goldenrows.h"
 #include "messagebox.h"
 #include "testmain.h"
+#include "warningsof.h"
 
 // The application frame: config.ini groups, skins, translations, the
 // message box and the drag filter of frameless windows.
@@ -25,22 +27,6 @@ class TestApp : public QObject
         reached += event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
                    || event->type() == QEvent::MouseMove;
         return false;
-    }
-
-    // The warning lines that step gives, joined by '|'.
-    template <typename Step>
-    static QString warningsOf(Step step)
-    {
-        static QStringList warnings;
-        warnings.clear();
-        const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext &, const QString &text) {
-                if (type == QtWarningMsg)
-                    warnings << text;
-            });
-        step();
-        qInstallMessageHandler(previous);
-        return warnings.join(QLatin1Char('|'));
     }
 
 private slots:
@@ -105,7 +91,7 @@ private slots:
         const QString warnings = warningsOf([&] {
             hasGroup = ConfigFile::hasGroup(QStringLiteral("MainSetting"));
             row = ConfigFile::open()->value(QStringLiteral("MainSetting/Row")).toString();
-            ConfigFile::open()->setValue(QStringLiteral("MainSetting/Skin"), 1);
+            saveConfigValue(QStringLiteral("MainSetting/Skin"), 1);
         });
         QCOMPARE(QString("%1 %2").arg(hasGroup ? "group" : "no group", row.isEmpty() ? "-" : row), golden("read"));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -136,8 +122,8 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes + '\n') == bytes.size() + 1);
         file.close();
         const QString warnings = warningsOf([] {
-            ConfigFile::open()->setValue(QStringLiteral("MainSetting/Skin"), 1);
-            ConfigFile::open()->setValue(QStringLiteral("MainSetting/Column"), 4); // a second save of the close
+            saveConfigValue(QStringLiteral("MainSetting/Skin"), 1);
+            saveConfigValue(QStringLiteral("MainSetting/Column"), 4); // a second save of the close
         });
         QVERIFY(QFileInfo(ConfigFile::path()).size() <= ConfigFile::maxBytes);
         const auto settings = ConfigFile::open();

@@ -364,7 +364,7 @@ class TestEveryWindow : public ConsoleTest
     {
         const QString skin = QStringLiteral("MainSetting/Skin");
         if (keyUnderTest != skin)
-            ConfigFile::open()->setValue(skin, -1);
+            saveConfigValue(skin, -1);
         QFile file(ConfigFile::path());
         file.open(QIODevice::ReadOnly);
         buildOn(file.readAll());
@@ -564,7 +564,7 @@ private slots:
         QVERIFY2(alreadyShown().isEmpty(), qPrintable("the first start shows " + alreadyShown()));
         window->close();
         for (const QString &entry : stored)
-            ConfigFile::open()->setValue(entry.section('=', 0, 0), entry.section('=', 1));
+            saveConfigValue(entry.section('=', 0, 0), entry.section('=', 1));
         restart(key);
         openBy(open);
         QVERIFY2(alreadyShown().isEmpty(), qPrintable("the stored value shows " + alreadyShown()));

@@ -17,7 +17,7 @@ private slots:
     void switchAndBackGivesTheStartPalettes()
     {
         const int startSkin = golden("start").toInt();
-        ConfigFile::open()->setValue(QStringLiteral("MainSetting/Skin"), startSkin);
+        saveConfigValue(QStringLiteral("MainSetting/Skin"), startSkin);
         build();
         RollCaptionWindows caption; // its hover tint is a sheet of its own
         caption.setTransparent();

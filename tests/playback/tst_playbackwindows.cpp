@@ -1,4 +1,5 @@
 #include "configfile.h"
+#include "savedconfig.h"
 #include "globalobject.h"
 #include "goldenrows.h"
 #include "captiontextedit.h"
@@ -433,10 +434,11 @@ private slots:
     void firesOncePerEventAndDay()
     {
         {
-            const auto settings = ConfigFile::open(); // saved when it goes
+            const auto settings = ConfigFile::open();
             for (const QString &entry : golden("schedule").split(' '))
                 settings->setValue("TimingConfig/" + entry.section('=', 0, 0), entry.section('=', 1));
             settings->setValue(QStringLiteral("TimingConfig/Switch"), 1);
+            QVERIFY(ConfigFile::save(*settings));
         }
         TimingSetWindows window;
         window.setClock([this] { return now; });
@@ -460,7 +462,7 @@ private slots:
 
     void repeatOutsideTheListReadsAsEverydayAndTheSwitchEnablesTheTimes()
     {
-        ConfigFile::open()->setValue(QStringLiteral("TimingConfig/Model"), 2);
+        QVERIFY(saveConfigValue(QStringLiteral("TimingConfig/Model"), 2));
         TimingSetWindows window;
         QCOMPARE(child<QComboBox>(&window, "model_cb")->currentIndex(), 0);
         for (const QString on : {"1", "0"}) {

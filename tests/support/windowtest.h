@@ -2,6 +2,7 @@
 #define WINDOWTEST_H
 
 #include "configfile.h"
+#include "savedconfig.h"
 #include "formfields.h"
 #include "goldenrows.h"
 #include "matrixmodels.h"
@@ -72,6 +73,7 @@ inline void writePortConfig(const QStringList &ports, bool videoLink = false, bo
     }
     settings->endArray();
     settings->endGroup();
+    ConfigFile::save(*settings);
 }
 
 // The matrix models for VIDEO, VGA, DVI and HDMI, and the waits.
@@ -103,7 +105,7 @@ inline bool writeMatrixConfig(const MatrixConfig &config)
     settings->setValue(QStringLiteral("IntervalTime"), config.intervalTime);
     settings->setValue(QStringLiteral("priority"), config.matrixFirst ? 1 : 0);
     settings->endGroup();
-    return true;
+    return ConfigFile::save(*settings);
 }
 
 inline void closeAllLinks()
