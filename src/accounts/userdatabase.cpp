@@ -248,6 +248,7 @@ bool UserDatabase::openDatabase()
         db.close();
         return false;
     }
+    SqliteBounds::schemaRead(db);
     return true;
 }
 
