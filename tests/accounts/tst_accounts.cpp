@@ -2,6 +2,8 @@
 
 #include <QtSql>
 
+#include <sqlite3.h>
+
 #include <ctime>
 #include <optional>
 
@@ -68,7 +70,48 @@ QByteArray madeBy(const QStringList &statements)
     return made.open(QIODevice::ReadOnly) ? made.readAll() : QByteArray();
 }
 
+// The length of a value of 1.2 MB made on the connection, or minus SQLite's
+// result code when the statement is refused.
+int madeLength(sqlite3 *connection)
+{
+    sqlite3_stmt *statement = nullptr;
+    sqlite3_prepare_v2(connection, "select length(hex(zeroblob(600000)))", -1, &statement, nullptr);
+    const int result = sqlite3_step(statement);
+    const int length = result == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -result;
+    sqlite3_finalize(statement);
+    return length;
+}
+
 } // namespace
+
+Q_DECLARE_OPAQUE_POINTER(sqlite3 *)
+Q_DECLARE_METATYPE(sqlite3 *)
+
+// A SQLite driver whose class is compiled into the program itself, as in a
+// Qt built statically with a SQLite of its own; here it hands out a handle
+// of the linked SQLite, so that what the console sets on it can be seen.
+class BuiltInDriver : public QSqlDriver
+{
+    Q_OBJECT
+
+public:
+    explicit BuiltInDriver(sqlite3 *connection)
+        : connection(connection)
+    {
+    }
+    bool hasFeature(DriverFeature) const override { return false; }
+    bool open(const QString &, const QString &, const QString &, const QString &, int, const QString &) override
+    {
+        setOpen(true);
+        return true;
+    }
+    void close() override { setOpen(false); }
+    QSqlResult *createResult() const override { return nullptr; }
+    QVariant handle() const override { return QVariant::fromValue(connection); }
+
+private:
+    sqlite3 *connection;
+};
 
 // The user database file and the login and password windows on it, each
 // test on a start of the console's login window in a folder of its own.
@@ -382,6 +425,41 @@ private slots:
         QCOMPARE(login("2906"), QStringLiteral("0 管理员"));
         QCOMPARE(change("2906", "0042", "0042"), done);
         QCOMPARE(rows(file(), "select password from userinfo"), QStringList{"0042"});
+    }
+
+    // SQLite's bounds are set only on a handle of the library the console
+    // links. A driver built into the program cannot be told from one with a
+    // SQLite of its own, and its handle is left alone: a value the bounds
+    // would refuse is still made on it.
+    void boundsOnlyOnTheLinkedSqlite_data()
+    {
+        QTest::addColumn<bool>("builtIn");
+        QTest::addColumn<bool>("bounded");
+        QTest::addColumn<int>("length");
+        QTest::newRow("Qt's SQLite driver plugin") << false << true << -SQLITE_TOOBIG;
+        QTest::newRow("a driver built into the program") << true << false << 1200000;
+    }
+
+    void boundsOnlyOnTheLinkedSqlite()
+    {
+        QFETCH(bool, builtIn);
+        QFETCH(bool, bounded);
+        QFETCH(int, length);
+        sqlite3 *own = nullptr;
+        QCOMPARE(sqlite3_open_v2(":memory:", &own, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        {
+            QSqlDatabase db = builtIn ? QSqlDatabase::addDatabase(new BuiltInDriver(own), QStringLiteral("bounds"))
+                                      : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bounds"));
+            db.setDatabaseName(QStringLiteral(":memory:"));
+            QVERIFY(db.open());
+            const bool applied = SqliteBounds::apply(db);
+            const QVariant handle = db.driver()->handle();
+            QCOMPARE(handle.typeName(), "sqlite3*");
+            QCOMPARE(madeLength(*static_cast<sqlite3 *const *>(handle.constData())), length);
+            QCOMPARE(applied, bounded);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("bounds"));
+        sqlite3_close(own);
     }
 
     // A connection of the console's does not rewrite the file's schema by
