@@ -22,6 +22,10 @@ std::atomic<qint64> timeBoundNs{std::chrono::nanoseconds(defaultTimeBound).count
 // call, a step mostly far less; but one step may be costly (a function over
 // a value near the length limit), so the looks stay frequent.
 constexpr int stepsBetweenLooks = 1000;
+// While the schema is read SQLite parses one schema entry between two steps
+// of its program, and an entry may be as long as the length limit: there
+// the clock is looked at after every step.
+constexpr int stepsBetweenLooksInSchema = 1;
 
 #ifdef Q_OS_LINUX
 
@@ -83,15 +87,21 @@ int pastTimeBound(void *)
     return threadTimeNs() - statementStartNs > timeBoundNs.load() ? 1 : 0;
 }
 
-} // namespace
-
-bool apply(const QSqlDatabase &db)
+// The connection's handle when it is one of the linked SQLite's, else null.
+sqlite3 *linkedConnection(const QSqlDatabase &db)
 {
     const QSqlDriver *const driver = db.driver();
     const QVariant handle = driver ? driver->handle() : QVariant();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0 || !driverRunsLinkedSqlite(driver))
-        return false;
-    sqlite3 *const connection = *static_cast<sqlite3 *const *>(handle.constData());
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+} // namespace
+
+bool apply(const QSqlDatabase &db)
+{
+    sqlite3 *const connection = linkedConnection(db);
     if (!connection)
         return false;
     // No statement may alter the file other than through the schema's own
@@ -100,8 +110,14 @@ bool apply(const QSqlDatabase &db)
     sqlite3_db_config(connection, SQLITE_DBCONFIG_DEFENSIVE, 1, &defensive);
     sqlite3_limit(connection, SQLITE_LIMIT_LENGTH, lengthLimit);
     restart();
-    sqlite3_progress_handler(connection, stepsBetweenLooks, &pastTimeBound, nullptr);
+    sqlite3_progress_handler(connection, stepsBetweenLooksInSchema, &pastTimeBound, nullptr);
     return defensive == 1;
+}
+
+void schemaRead(const QSqlDatabase &db)
+{
+    if (sqlite3 *const connection = linkedConnection(db))
+        sqlite3_progress_handler(connection, stepsBetweenLooks, &pastTimeBound, nullptr);
 }
 
 bool isBoundError(const QSqlError &error)

@@ -20,8 +20,14 @@ constexpr int lengthLimit = 1000000;
 constexpr std::chrono::milliseconds defaultTimeBound{1000};
 
 // Sets the bounds on the open connection; false, with nothing set, when its
-// handle is not one of the linked SQLite's.
+// handle is not one of the linked SQLite's. Until schemaRead() the time
+// bound is looked at after every step of SQLite's program, so that the
+// first statement, which reads the file's schema, is cut at the bound
+// however long the schema is.
 bool apply(const QSqlDatabase &db);
+
+// The schema is read: the time bound is looked at less often from now on.
+void schemaRead(const QSqlDatabase &db);
 
 // Whether the error is one of the bounds': a statement ended by the time
 // bound, or a value past the length limit.

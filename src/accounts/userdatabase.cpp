@@ -35,16 +35,92 @@ const QList<const char *> userInfoRows = {
 // open for good, a device never ends: only regular files are used.
 const char *const sideFiles[] = {"", "-journal", "-wal", "-shm"};
 
-// The tables the console reads must be its own plain tables. The time and
-// length bounds do not make this check needless: a view or a virtual table
-// in their place is no data of the console's, and a trigger's writes are
-// quick, so no bound stops one from changing rows on a password change that
-// the console never meant to touch. Where the bounds are not set (a Qt with
-// a SQLite of its own) it is also the only thing between such a file and an
-// endless read.
-const char *const foreignSchema =
-    "select count(*) from sqlite_master where (name in ('userinfo', 'usertype') and (type <> 'table' "
-    "or lower(ltrim(sql)) like 'create virtual%')) or (type = 'trigger' and tbl_name in ('userinfo', 'usertype'))";
+// The tables the console reads must be its own plain tables, with nothing
+// declared on them that computes. The time and length bounds do not make
+// this check needless: a view or a virtual table in their place is no data
+// of the console's, and a trigger's writes are quick, so no bound stops one
+// from changing rows on a password change that the console never meant to
+// touch. Nor does the time bound stop an index key, a CHECK constraint or a
+// partial index's condition: SQLite evaluates each as straight-line code,
+// whole, and looks at the clock only where its program jumps, so a few of
+// them over large values hold a write for a minute. Where the bounds are not
+// set (a Qt with a SQLite of its own) this check is also the only thing
+// between such a file and an endless read.
+//
+// Every schema entry that names the two tables, as the table or as the
+// table it is declared on. SQLite's names ignore ASCII case, and a trigger
+// keeps its table's name as it was typed.
+const char *const schemaOfOwnTables =
+    "select type, name, sql from sqlite_master where lower(name) in ('userinfo', 'usertype') "
+    "or lower(tbl_name) in ('userinfo', 'usertype')";
+
+bool isWordChar(QChar c)
+{
+    const ushort u = c.unicode();
+    return u >= 0x80 || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_'
+           || u == '$';
+}
+
+// The words of a statement as SQLite reads them, in lower case: blanks,
+// comments, strings and quoted names left out. SQLite too takes a run of
+// letters, digits, '_', '$' and non-ASCII characters as one word, so a
+// keyword of the statement is one of these words.
+QStringList bareWords(const QString &sql)
+{
+    QStringList words;
+    const int size = sql.size();
+    int at = 0;
+    // Past the end mark, or to the end of a statement that lacks it. A
+    // doubled quote inside a string ends one string and starts the next:
+    // the words found are the same.
+    const auto skipPast = [&](const QString &end, int from) {
+        const int found = sql.indexOf(end, from);
+        at = found < 0 ? size : found + end.size();
+    };
+    while (at < size) {
+        const QChar c = sql.at(at);
+        if (isWordChar(c)) {
+            const int start = at;
+            while (at < size && isWordChar(sql.at(at)))
+                ++at;
+            words << sql.mid(start, at - start).toLower();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
+            skipPast(QString(c), at + 1);
+        } else if (c == QLatin1Char('[')) {
+            skipPast(QStringLiteral("]"), at + 1);
+        } else if (sql.midRef(at, 2) == QLatin1String("--")) {
+            skipPast(QStringLiteral("\n"), at + 2);
+        } else if (sql.midRef(at, 2) == QLatin1String("/*")) {
+            skipPast(QStringLiteral("*/"), at + 2);
+        } else {
+            ++at;
+        }
+    }
+    return words;
+}
+
+// Whether a table's statement declares columns and nothing that computes.
+// In a table's statement SQLite reads an expression only after CHECK,
+// DEFAULT or AS (a generated column); PRIMARY KEY and UNIQUE take column
+// names alone. The console's own statements hold none of these words, and
+// neither does another program's table of the same plain columns.
+bool plainTable(const QString &sql)
+{
+    const QStringList words = bareWords(sql);
+    return words.size() > 2 && words.at(0) == QLatin1String("create") && words.at(1) == QLatin1String("table")
+           && !words.contains(QLatin1String("check")) && !words.contains(QLatin1String("default"))
+           && !words.contains(QLatin1String("as"));
+}
+
+// An index SQLite made itself for a PRIMARY KEY or UNIQUE of the table's
+// statement: it has no statement of its own and keys on the table's plain
+// columns. Any other index, trigger or view on the tables is another hand's.
+bool ownSchemaEntry(const QString &type, const QString &name, const QVariant &sql)
+{
+    if (type == QLatin1String("table"))
+        return plainTable(sql.toString());
+    return type == QLatin1String("index") && sql.isNull() && name.startsWith(QLatin1String("sqlite_autoindex_"));
+}
 
 // The columns the console makes, in order. Any other column, and above all
 // a generated one (which table_xinfo shows as hidden), may compute a value
@@ -172,6 +248,7 @@ bool UserDatabase::openDatabase()
         db.close();
         return false;
     }
+    SqliteBounds::schemaRead(db);
     return true;
 }
 
@@ -181,10 +258,17 @@ bool UserDatabase::consolesSchema()
     // The schema's own functions and views are not run on the console's
     // behalf (SQLite before 3.31 ignores the pragma).
     run(query, QStringLiteral("PRAGMA trusted_schema = OFF"));
-    if (!run(query, QString::fromUtf8(foreignSchema)) || !query.next())
+    if (!run(query, QString::fromUtf8(schemaOfOwnTables)))
         return fail(QString(), query.lastError());
-    if (query.value(0).toInt() != 0)
-        return fail(QString(), QStringLiteral("userinfo or usertype is no plain table of the console's"));
+    while (query.next()) {
+        const QString type = query.value(0).toString();
+        const QString name = query.value(1).toString();
+        if (!ownSchemaEntry(type, name, query.value(2)))
+            return fail(QString(), QStringLiteral("userinfo or usertype is no plain table of the console's: ") + type
+                                       + QLatin1Char(' ') + name);
+    }
+    if (query.lastError().isValid())
+        return fail(QString(), query.lastError());
     for (const OwnTable &table : ownTables) {
         // A table not there yet has no columns: initDatabase makes it.
         QStringList columns;

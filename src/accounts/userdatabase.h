@@ -14,8 +14,9 @@ class QSqlQuery;
 // whose password equals the typed text wins. Failures go to the debug
 // output and to lastError(); only the windows speak to the operator. A file
 // is used only when it and the journals beside it are regular files and its
-// two tables are plain tables of the console's own columns, without
-// triggers; else it cannot be read. SQLite holds each statement to a time
+// two tables are plain tables of the console's own columns with nothing
+// declared on them that computes (no index, trigger, CHECK, DEFAULT or
+// generated column); else it cannot be read. SQLite holds each statement to a time
 // and each value to a length (sqlitebounds.h): a file that makes a statement
 // go past them cannot be read either.
 class UserDatabase

@@ -2,6 +2,9 @@
 
 #include <QtSql>
 
+#include <sqlite3.h>
+
+#include <ctime>
 #include <optional>
 
 #include "formfields.h"
@@ -49,18 +52,66 @@ QStringList rows(const QString &file, const QString &sql)
     return out;
 }
 
-// The bytes of a database file that the statements make.
+// The bytes of a database file that the statements make, one after the
+// other on one connection (a pragma holds for those after it).
 QByteArray madeBy(const QStringList &statements)
 {
     QTemporaryDir scratch;
     const QString path = scratch.filePath(QStringLiteral("made.db"));
-    for (const QString &statement : statements)
-        rows(path, statement);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("maker"));
+        db.setDatabaseName(path);
+        db.open();
+        for (const QString &statement : statements)
+            QSqlQuery(statement, db);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("maker"));
     QFile made(path);
     return made.open(QIODevice::ReadOnly) ? made.readAll() : QByteArray();
 }
 
+// The length of a value of 1.2 MB made on the connection, or minus SQLite's
+// result code when the statement is refused.
+int madeLength(sqlite3 *connection)
+{
+    sqlite3_stmt *statement = nullptr;
+    sqlite3_prepare_v2(connection, "select length(hex(zeroblob(600000)))", -1, &statement, nullptr);
+    const int result = sqlite3_step(statement);
+    const int length = result == SQLITE_ROW ? sqlite3_column_int(statement, 0) : -result;
+    sqlite3_finalize(statement);
+    return length;
+}
+
 } // namespace
+
+Q_DECLARE_OPAQUE_POINTER(sqlite3 *)
+Q_DECLARE_METATYPE(sqlite3 *)
+
+// A SQLite driver whose class is compiled into the program itself, as in a
+// Qt built statically with a SQLite of its own; here it hands out a handle
+// of the linked SQLite, so that what the console sets on it can be seen.
+class BuiltInDriver : public QSqlDriver
+{
+    Q_OBJECT
+
+public:
+    explicit BuiltInDriver(sqlite3 *connection)
+        : connection(connection)
+    {
+    }
+    bool hasFeature(DriverFeature) const override { return false; }
+    bool open(const QString &, const QString &, const QString &, const QString &, int, const QString &) override
+    {
+        setOpen(true);
+        return true;
+    }
+    void close() override { setOpen(false); }
+    QSqlResult *createResult() const override { return nullptr; }
+    QVariant handle() const override { return QVariant::fromValue(connection); }
+
+private:
+    sqlite3 *connection;
+};
 
 // The user database file and the login and password windows on it, each
 // test on a start of the console's login window in a folder of its own.
@@ -182,6 +233,16 @@ private slots:
         QTest::newRow("a trigger on usertype")
             << madeBy(defaults + QStringList{"create trigger grow before delete on usertype begin select 1; end"})
             << false << QString();
+        // SQLite's names ignore case; a trigger keeps its table's as typed.
+        QTest::newRow("a trigger on USERINFO")
+            << madeBy(defaults + QStringList{"create trigger grow after update on USERINFO begin "
+                                             "insert into usertype values(null, 'x'); end"})
+            << false << QString();
+        QTest::newRow("a view as UserInfo")
+            << madeBy({types, "insert into usertype values(2, '管理员')",
+                       "create view UserInfo as select 1 as u_id, 2 as t_id, 0 as mode, 'admin' as username, "
+                       "'2906' as password"})
+            << false << QString();
     }
 
     void unreadableFile()
@@ -280,6 +341,48 @@ private slots:
         QTest::newRow("a lookup longer than the time bound") << manyAccounts << 1 << "p200000" << QString();
         // The first account is found at once; the change reads them all.
         QTest::newRow("a password change longer than the time bound") << manyAccounts << 1 << "2906" << "0 管理员";
+        // Each index key is some 300 values of 800 kB, evaluated whole
+        // without a look at the clock: over a second a write. The indexes are
+        // made on a cheap key and given the costly one afterwards, so that
+        // the file is made at once.
+        QStringList groups;
+        for (int group = 0; group < 3; ++group) {
+            QStringList terms;
+            for (int term = group * 100; term < group * 100 + 100; ++term)
+                terms << QStringLiteral("length(hex(zeroblob(400000 + length(password) + %1)))").arg(term);
+            groups << "max(" + terms.join(',') + ')';
+        }
+        const QString costlyKey = "max(" + groups.join(',') + ')';
+        const QString oneAccount = QStringLiteral("insert into userinfo values(1, 2, 0, 'admin', '2906')");
+        QStringList costlyIndexes{types, accounts, roles, oneAccount};
+        for (int index = 1; index <= 4; ++index)
+            costlyIndexes << QStringLiteral("create index costly%1 on userinfo(length(password) + %1)").arg(index);
+        costlyIndexes << "pragma writable_schema = on"
+                      << "update sqlite_master set sql = 'create index ' || name || ' on userinfo(" + costlyKey
+                             + ")' where name like 'costly%'";
+        QTest::newRow("four indexes on userinfo, each of 16 kB of SQL over large values")
+            << costlyIndexes << 0 << "2906" << QString();
+        QTest::newRow("a CHECK constraint on userinfo, among quoted names")
+            << QStringList{types, roles,
+                           "create table \"userinfo\"(\"u_id\" integer primary key, \"t_id\" int, [mode] int, `username` "
+                           "text, \"password\" text check(length(hex(zeroblob(100000 + length(password)))) > 0))",
+                           oneAccount}
+            << 0 << "2906" << QString();
+        QTest::newRow("a DEFAULT expression on userinfo")
+            << QStringList{types, roles,
+                           "create table userinfo(" + firstFour + ", password text default (hex(zeroblob(100))))",
+                           oneAccount}
+            << 0 << "2906" << QString();
+        QTest::newRow("a partial index on usertype")
+            << QStringList{types, accounts, roles, oneAccount,
+                           "create index administrators on usertype(type) where length(hex(zeroblob(100000 + t_id))) > 0"}
+            << 0 << "2906" << QString();
+        // SQLite parses a schema entry between two steps of its program; here
+        // eight entries on a table the console does not read.
+        QStringList longSchema{types, accounts, roles, oneAccount, "create table notes(password text)"};
+        for (int index = 1; index <= 8; ++index)
+            longSchema << QStringLiteral("create index note%1 on notes(%2)").arg(index).arg(costlyKey);
+        QTest::newRow("a schema longer to read than the time bound") << longSchema << 1 << "2906" << QString();
     }
 
     void boundedFile()
@@ -294,11 +397,69 @@ private slots:
         if (timeBoundMs > 0)
             SqliteBounds::setTimeBound(std::chrono::milliseconds(timeBoundMs));
         const QDeadlineTimer due(10000);
+        // The work is the processor time this process spends, whatever the
+        // machine's load: each answer comes well within 1.5 s.
+        const std::clock_t began = std::clock();
         QCOMPARE(login(password), opens);
         QCOMPARE(catcher.lastText(), opens.isEmpty() ? unreadable : QString());
         QCOMPARE(change(password, password, password), "Prompt: " + unreadable);
+        const double spentMs = 1000.0 * double(std::clock() - began) / CLOCKS_PER_SEC;
+        QVERIFY2(spentMs < 1500, qPrintable(QStringLiteral("%1 ms of processor time").arg(spentMs)));
         QVERIFY(!due.hasExpired());
         QCOMPARE(onDisk(), bytes);
+    }
+
+    // Tables of the console's columns that another program made, its own way
+    // of writing them: quoted names, other types, a UNIQUE column and
+    // comments that hold the words of an expression. They compute nothing,
+    // so they open as the console's own do, and a password change lands.
+    void plainTablesOfAnotherProgram()
+    {
+        stop();
+        start(madeBy({"CREATE TABLE \"usertype\" ( [t_id] INTEGER PRIMARY KEY, `type` TEXT )",
+                      "CREATE TABLE \"userinfo\" (\n  \"u_id\" INTEGER PRIMARY KEY, -- as numbered, check it\n"
+                      "  \"t_id\" INT NOT NULL, \"mode\" INT, \"username\" TEXT UNIQUE /* default: admin */, "
+                      "\"password\" VARCHAR(10)\n)",
+                      "insert into usertype values(1, '用户'), (2, '管理员')",
+                      "insert into userinfo values(1, 2, 0, 'admin', '2906')"}));
+        QCOMPARE(login("2906"), QStringLiteral("0 管理员"));
+        QCOMPARE(change("2906", "0042", "0042"), done);
+        QCOMPARE(rows(file(), "select password from userinfo"), QStringList{"0042"});
+    }
+
+    // SQLite's bounds are set only on a handle of the library the console
+    // links. A driver built into the program cannot be told from one with a
+    // SQLite of its own, and its handle is left alone: a value the bounds
+    // would refuse is still made on it.
+    void boundsOnlyOnTheLinkedSqlite_data()
+    {
+        QTest::addColumn<bool>("builtIn");
+        QTest::addColumn<bool>("bounded");
+        QTest::addColumn<int>("length");
+        QTest::newRow("Qt's SQLite driver plugin") << false << true << -SQLITE_TOOBIG;
+        QTest::newRow("a driver built into the program") << true << false << 1200000;
+    }
+
+    void boundsOnlyOnTheLinkedSqlite()
+    {
+        QFETCH(bool, builtIn);
+        QFETCH(bool, bounded);
+        QFETCH(int, length);
+        sqlite3 *own = nullptr;
+        QCOMPARE(sqlite3_open_v2(":memory:", &own, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        {
+            QSqlDatabase db = builtIn ? QSqlDatabase::addDatabase(new BuiltInDriver(own), QStringLiteral("bounds"))
+                                      : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bounds"));
+            db.setDatabaseName(QStringLiteral(":memory:"));
+            QVERIFY(db.open());
+            const bool applied = SqliteBounds::apply(db);
+            const QVariant handle = db.driver()->handle();
+            QCOMPARE(handle.typeName(), "sqlite3*");
+            QCOMPARE(madeLength(*static_cast<sqlite3 *const *>(handle.constData())), length);
+            QCOMPARE(applied, bounded);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("bounds"));
+        sqlite3_close(own);
     }
 
     // A connection of the console's does not rewrite the file's schema by
