@@ -313,6 +313,15 @@ private slots:
         QCOMPARE(warnings, QString());
         QCOMPARE(readAll(ConfigFile::path()), bytes);
 
+        // A save onto a file of exactly the bound, written by another hand
+        // (a comment, spaces, no line end at its end), reads all of it.
+        const QByteArray end = "\n[Z]\nz=9";
+        const QByteArray hand = ";\n[MainSetting]\nRow = 3\n[Notes]\nText=";
+        QVERIFY(writeFile(ConfigFile::path(),
+                          hand + QByteArray(int(ConfigFile::maxBytes) - hand.size() - end.size(), 'x') + end));
+        QVERIFY(saveConfigValue(QStringLiteral("MainSetting/Row"), 4));
+        QCOMPARE(readByConsole(ConfigFile::path()).value("Z/z").toString(), QStringLiteral("9"));
+
         QVERIFY(writeFile(ConfigFile::path(), bytes + '\n'));
         warnings = warningsOf([] { QVERIFY(!saveConfigValue(QStringLiteral("MainSetting/Row"), 5)); });
         QCOMPARE(readAll(ConfigFile::path()), bytes + '\n');
