@@ -56,10 +56,10 @@ int main(int argc, char *argv[])
         return 1;
     if (arguments.isEmpty())
         arguments = QStringList{"icon.gif", "icon.ico", "icon.bmp", "png256.ico", "photo5472.jpg", "photo6000.jpg",
-                                "photo64mp.jpg", "progressive12mp.jpg", "progressive24mp.jpg", "progressive24mp444.jpg", "progressive36mp.jpg", "rgb8bit.png",
+                                "photo64mp.jpg", "progressive12mp.jpg", "progressive24mp.jpg", "progressive24mp444.jpg", "progressive30mp444.jpg", "progressive36mp.jpg", "rgb8bit.png",
                                 "white4000.png", "white5400.png", "palettetext.png", "gif2000.gif", "gif4000.gif", "farpixel.gif",
                                 "chunks.png", "runon.gif", "scan1x1000.jpg", "scan9x60.jpg", "tilescan1x30000.jpg",
-                                "white8000.png", "white20000.png", "lying.ico", "claim30000.jpg", "claim444.jpg",
+                                "white8000.png", "white10000.png", "white20000.png", "lying.ico", "claim30000.jpg", "claim444.jpg",
                                 "claimcmyk.jpg", "grey16bit.png", "interlaced.png", "ztxt.png", "ztxt.ico",
                                 "runon16mb.png", "runon.ico", "comments.jpg", "appdata.jpg", "alpha4000.bmp",
                                 "lossless4000.webp", "deep12mp.png", "deep12mp.tif", "deep4000.tif", "padded.jpg", "atbound.png", "pastbound.png",

@@ -8,7 +8,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/${VW_BUILD:-build}"
 
 PACKAGES=(cmake g++ make pkg-config qtbase5-dev libqt5serialport5-dev libqt5sql5-sqlite libsqlite3-dev
-          libxcb1-dev libqt5x11extras5-dev qt5-image-formats-plugins
+          libxcb1-dev libqt5x11extras5-dev qt5-image-formats-plugins libjpeg-turbo-progs
           qttools5-dev-tools qttranslations5-l10n socat ser2net xvfb xauth
           openbox xdotool x11-utils
           fonts-wqy-microhei)

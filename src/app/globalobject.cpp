@@ -210,6 +210,27 @@ void decode(Logo &logo, const QString &file, const QSize &size)
     logo.decoding->start();
 }
 
+// A label given another file no longer waits for its earlier one: when no
+// other label does, that decode is given up (its decoder killed and reaped
+// when it has ended, never waited for), so that quick picks of one file
+// after another leave one decoder at work, not one for each pick.
+void stopWaiting(QLabel *label, const QString &file)
+{
+    const auto logo = logos.find(file);
+    if (logo == logos.end() || !logo->decoding)
+        return;
+    QList<QPointer<QLabel>> &waiting = logo->waiting;
+    waiting.erase(std::remove_if(waiting.begin(), waiting.end(),
+                                 [&](const QPointer<QLabel> &other) {
+                                     return !other || other == label || other->property(askedFor).toString() != file;
+                                 }),
+                  waiting.end());
+    if (!waiting.isEmpty())
+        return;
+    delete logo->decoding;
+    logos.erase(logo);
+}
+
 void dropAnswered()
 {
     for (auto logo = logos.begin(); logo != logos.end();)
@@ -240,7 +261,10 @@ int GlobalObject::labelImagesPending()
 
 void GlobalObject::setLabelImage(QLabel *label, const QString &file)
 {
+    const QString earlier = label->property(askedFor).toString();
     label->setProperty(askedFor, file);
+    if (earlier != file)
+        stopWaiting(label, earlier);
     const QSize shown = label->size();
     if (shown.isEmpty() || file.isEmpty()) {
         showIn(label, QImage());

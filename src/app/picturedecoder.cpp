@@ -1,6 +1,7 @@
 #include "picturedecoder.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +22,7 @@
 #include <csignal>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace PictureDecoder {
@@ -36,8 +38,9 @@ const int longestNote = 20;
 // How a decoder ends. A file too long to read is answered with its length in
 // decimal on standard output; a path that names no regular file (missing, a
 // folder, a FIFO, a device) is answered with nothing: there is no picture to
-// speak of.
-enum ExitCode { Decoded = 0, NotAPicture = 3, OutOfMemory = 4, TooLong = 5, NoFile = 6 };
+// speak of. A file written while it was read (a copy over it in place) may
+// give the top of one picture over the bottom of another: it is not shown.
+enum ExitCode { Decoded = 0, NotAPicture = 3, OutOfMemory = 4, TooLong = 5, NoFile = 6, Changed = 7 };
 
 int alive = 0;
 int cpuLimit = defaultCpuLimitSeconds;
@@ -115,30 +118,6 @@ QImage readScaled(QImageReader &reader, const QSize &size)
     return whole.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-int decodeToStdout(const QString &file, const QSize &size)
-{
-    // The decoder alone looks at the operator's file: a share that stopped
-    // answering holds this process, never the console.
-    const QFileInfo info(file);
-    if (!info.isFile())
-        return NoFile;
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly))
-        return NotAPicture;
-    if (info.size() > largestFileBytes) {
-        out.write(QByteArray::number(info.size()));
-        return TooLong;
-    }
-    QImageReader reader(file);
-    errno = 0;
-    QImage image = readScaled(reader, size);
-    if (!image.isNull())
-        image = image.convertToFormat(QImage::Format_ARGB32);
-    if (image.isNull())
-        return allocationFailed || errno == ENOMEM ? OutOfMemory : NotAPicture;
-    return writeAll(out, image) ? Decoded : NotAPicture;
-}
-
 #ifdef Q_OS_LINUX
 // The limits are set between fork and exec, so that they bind the decoder
 // from its first instruction, whatever it then does.
@@ -176,6 +155,33 @@ bool killedForTime(int signal)
 {
     return signal == SIGXCPU || signal == SIGKILL;
 }
+
+// The length and the modification time of an open file, read from its
+// descriptor: another program writing into it changes them, whatever name
+// it is reached by meanwhile.
+QByteArray fileStamp(QFile &file)
+{
+    struct stat status{};
+    if (::fstat(file.handle(), &status) != 0)
+        return QByteArray();
+    return QByteArray::number(qint64(status.st_size)) + ' ' + QByteArray::number(qint64(status.st_mtim.tv_sec)) + '.'
+           + QByteArray::number(qint64(status.st_mtim.tv_nsec));
+}
+
+// The CPU time a process has used so far, in clock ticks (its user and
+// system time, the 14th and 15th fields of /proc/<pid>/stat, counted after
+// the command name, which may hold blanks); -1 when it cannot be read.
+qint64 cpuTicksOf(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.read(1024);
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    bool userOk = false, systemOk = false;
+    const qint64 ticks = fields.value(11).toLongLong(&userOk) + fields.value(12).toLongLong(&systemOk);
+    return userOk && systemOk ? ticks : -1;
+}
 #else
 // Elsewhere the same bounds are the operating system's too, but set another
 // way (a job object on Windows); without them the decoder is bounded in time only.
@@ -190,7 +196,47 @@ bool killedForTime(int)
 {
     return false;
 }
+
+QByteArray fileStamp(QFile &file)
+{
+    return QByteArray::number(file.size()) + ' '
+           + QFileInfo(file).lastModified().toString(Qt::ISODateWithMs).toLatin1();
+}
+
+// Unknown here: a decoder is then given up when its stall limit has passed
+// since it last was seen working, or since its start.
+qint64 cpuTicksOf(qint64)
+{
+    return -1;
+}
 #endif
+
+int decodeToStdout(const QString &file, const QSize &size)
+{
+    // The decoder alone looks at the operator's file: a share that stopped
+    // answering holds this process, never the console.
+    if (!QFileInfo(file).isFile())
+        return NoFile;
+    QFile out;
+    QFile input(file);
+    if (!out.open(stdout, QIODevice::WriteOnly) || !input.open(QIODevice::ReadOnly))
+        return NotAPicture;
+    const QByteArray before = fileStamp(input);
+    if (input.size() > largestFileBytes) {
+        out.write(QByteArray::number(input.size()));
+        return TooLong;
+    }
+    QImageReader reader(&input);
+    errno = 0;
+    QImage image = readScaled(reader, size);
+    if (before.isEmpty() || fileStamp(input) != before)
+        return Changed;
+    if (!image.isNull())
+        image = image.convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull())
+        return allocationFailed || errno == ENOMEM ? OutOfMemory : NotAPicture;
+    return writeAll(out, image) ? Decoded : NotAPicture;
+}
 
 QString refused(const QString &reason, const QString &file)
 {
@@ -291,7 +337,15 @@ void PictureDecode::start()
         if (error == QProcess::FailedToStart)
             QTimer::singleShot(0, this, [this] { conclude(QImage(), refused(QStringLiteral("its decoder could not be started"), path)); });
     });
-    QTimer::singleShot(stallLimit, this, &PictureDecode::giveUp);
+    // A decoder is given up when it has used no CPU time for its stall
+    // limit (a read that does not return), never while it works, however
+    // slowly a busy machine lets it: its CPU time has a bound of its own.
+    stallAllowedMs = stallLimit;
+    cpuTicks = -1;
+    sinceWork.start();
+    watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, this, &PictureDecode::watchWork);
+    watch->start(std::clamp(stallLimit / 4, 50, 1000));
 #if defined(__SANITIZE_ADDRESS__)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     const QString options = environment.value(QStringLiteral("ASAN_OPTIONS"));
@@ -345,10 +399,23 @@ void PictureDecode::ended()
         conclude(QImage(), refused(QStringLiteral("it takes too much memory to decode"), path));
     } else if (code == TooLong && numeric && length > largestFileBytes) {
         conclude(QImage(), refused(QStringLiteral("a file of %1 MB is too long to read").arg(length / 1000000), path));
+    } else if (code == Changed && pixels.isEmpty()) {
+        conclude(QImage(), refused(QStringLiteral("the file changed while it was read"), path));
     } else if (code == NoFile && pixels.isEmpty()) {
         conclude(QImage(), QString());
     } else {
         conclude(QImage(), refused(QStringLiteral("it is not a picture that can be read"), path));
+    }
+}
+
+void PictureDecode::watchWork()
+{
+    const qint64 ticks = process ? cpuTicksOf(process->processId()) : -1;
+    if (ticks >= 0 && ticks != cpuTicks) {
+        cpuTicks = ticks;
+        sinceWork.start();
+    } else if (sinceWork.elapsed() >= stallAllowedMs) {
+        giveUp();
     }
 }
 
@@ -363,6 +430,8 @@ void PictureDecode::conclude(const QImage &image, const QString &reason)
     if (done)
         return;
     done = true;
+    if (watch)
+        watch->stop();
     picture = image;
     why = reason;
     pixels.clear();

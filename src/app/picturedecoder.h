@@ -1,12 +1,14 @@
 #ifndef PICTUREDECODER_H
 #define PICTUREDECODER_H
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QObject>
 #include <QSize>
 #include <QString>
 
 class QProcess;
+class QTimer;
 
 // An operator's picture file is decoded in a short-lived process of the
 // executable's own, under limits on its memory and its CPU time that the
@@ -20,13 +22,17 @@ namespace PictureDecoder {
 // The largest file decoded: a 64-megapixel camera photo takes some 30 MB,
 // and every byte of a file can be one a decoder reads and skips.
 constexpr qint64 largestFileBytes = 100 * 1000 * 1000;
-// What the decoding process may take besides the executable's own code.
-constexpr qint64 memoryLimitBytes = 160 * 1024 * 1024;
+// What the decoding process may take besides the executable's own code: a
+// progressive photo of 30 megapixels that keeps every chroma sample (4:4:4)
+// holds the coefficients of the whole picture, and needs 189 MiB of it;
+// with the code, the decoder stays within 250 MB.
+constexpr qint64 memoryLimitBytes = 208 * 1024 * 1024;
 // The decoder's CPU time: what a picture costs, whatever else the machine does.
 constexpr int defaultCpuLimitSeconds = 2;
-// From the decoder's start to its end, for a read that does not return (a
-// share that stopped answering) and so uses no CPU time at all.
-constexpr int defaultStallLimitMs = 20000;
+// How long a decoder may use no CPU time at all before it is given up: a
+// read that does not return (a share that stopped answering). One that
+// works, however slowly a busy machine lets it, is bounded by its CPU time.
+constexpr int defaultStallLimitMs = 10000;
 
 // Whether the command line asks for the decoder; then decoderMain() is the
 // whole of the process: call both before any application object exists.
@@ -76,6 +82,7 @@ signals:
 private:
     void drain();
     void ended();
+    void watchWork();
     void giveUp();
     void conclude(const QImage &image, const QString &reason);
     void releaseProcess();
@@ -86,6 +93,10 @@ private:
     QByteArray pixels;
     bool overrun = false;
     bool stalled = false;
+    QTimer *watch = nullptr;
+    int stallAllowedMs = 0;
+    qint64 cpuTicks = -1;   // the decoder's CPU time when last looked at
+    QElapsedTimer sinceWork; // since its CPU time last grew, or its start
     bool done = false;
     QImage picture;
     QString why;

@@ -3,11 +3,51 @@
 #include "picturedecoder.h"
 #include "testmain.h"
 
+#include <csignal>
+
 // An operator's picture decoded in a process of its own: what comes back
 // for ordinary and hostile files, and the line that says why not.
 class TestPictureDecoder : public QObject
 {
     Q_OBJECT
+
+    // This process's decoder, stopped (SIGSTOP) while it holds the file open
+    // part read; 0 when its read was whole first (then it goes on).
+    static qint64 stoppedMidRead(const QString &file, qint64 length)
+    {
+        QDeadlineTimer patience(60000);
+        while (!patience.hasExpired()) {
+            for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+                QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+                if (!stat.open(QIODevice::ReadOnly)
+                    || stat.readAll().split(')').value(1).split(' ').value(2).toLongLong() != QCoreApplication::applicationPid())
+                    continue;
+                const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+                for (const QString &fd : fds.entryList(QDir::Files | QDir::System)) {
+                    if (QFile::symLinkTarget(fds.filePath(fd)) != file)
+                        continue;
+                    const auto position = [&] {
+                        QFile info(QStringLiteral("/proc/%1/fdinfo/%2").arg(pid, fd));
+                        return info.open(QIODevice::ReadOnly) ? info.readLine().mid(4).trimmed().toLongLong() : -1;
+                    };
+                    if (position() <= 0)
+                        continue;
+                    ::kill(pid.toInt(), SIGSTOP);
+                    // Stopped once the kernel says so, its read where it stands.
+                    for (QDeadlineTimer settle(10000); !settle.hasExpired();) {
+                        QFile now(QStringLiteral("/proc/%1/stat").arg(pid));
+                        if (now.open(QIODevice::ReadOnly) && now.readAll().split(')').value(1).startsWith(" T"))
+                            break;
+                    }
+                    if (position() < length)
+                        return pid.toLongLong();
+                    ::kill(pid.toInt(), SIGCONT);
+                    return 0;
+                }
+            }
+        }
+        return 0;
+    }
 
 private slots:
     void decodedOrRefused_data() { goldenRows(QStringLiteral("logodecode.tsv")); }
@@ -15,7 +55,7 @@ private slots:
     {
         const QString file = golden("file");
         if (!LogoFiles::make(file))
-            QSKIP("no image writer for it (apt-get install qt5-image-formats-plugins)");
+            QSKIP("no writer for it (apt-get install qt5-image-formats-plugins libjpeg-turbo-progs)");
 #if defined(__SANITIZE_ADDRESS__)
         if (golden("bound") == QLatin1String("memory"))
             QSKIP("the sanitized build's decoder has no memory limit of the system's");
@@ -45,6 +85,25 @@ private slots:
         QCOMPARE(refusal, QStringLiteral("Picture not shown, %1: %2").arg(expected, file));
     }
 
+    // The photos said to keep every chroma sample do: each component of
+    // their progressive frame is sampled 1 x 1 (4:4:4), as a camera or an
+    // editor saves at its best; Qt's writer would have halved the chroma.
+    void fullChromaPhotos_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("24 megapixels") << "progressive24mp444.jpg";
+        QTest::newRow("30 megapixels") << "progressive30mp444.jpg";
+    }
+    void fullChromaPhotos()
+    {
+        QFETCH(QString, file);
+        if (!LogoFiles::make(file))
+            QSKIP("no cjpeg to make it (apt-get install libjpeg-turbo-progs)");
+        QFile jpeg(file);
+        QVERIFY(jpeg.open(QIODevice::ReadOnly));
+        QCOMPARE(LogoFiles::jpegFrame(jpeg.read(64 * 1024)), QStringLiteral("C2 1:1x1 2:1x1 3:1x1"));
+    }
+
     // What the console believes of a decoder: a stand-in that misbehaves as
     // a decoder gone wrong would.
     void decoderBelievedOnlyAsAsked_data()
@@ -65,6 +124,14 @@ private slots:
         QTest::newRow("no regular file, and then pixels") << "head -c 64 /dev/zero; exit 6" << "it is not a picture that can be read";
         QTest::newRow("the pixels, and no end") << "head -c 64 /dev/zero; exec sleep 60" << "it takes too long to decode";
         QTest::newRow("nothing, and no end") << "exec sleep 60" << "it takes too long to decode";
+        // Bursts of about 40 ms of CPU a quarter of a second apart, for some
+        // 3 s and 0.5 s of CPU: never a second without work, however busy the machine.
+        QTest::newRow("the pixels after slow work past the stall limit")
+            << "i=0; while [ $i -lt 12 ]; do j=0; while [ $j -lt 40000 ]; do j=$((j+1)); done; sleep 0.25; i=$((i+1)); done; "
+               "head -c 64 /dev/zero"
+            << "picture";
+        QTest::newRow("a file written while it was read, as the decoder found it") << "exit 7" << "the file changed while it was read";
+        QTest::newRow("a file written while it was read, and pixels") << "head -c 64 /dev/zero; exit 7" << "it is not a picture that can be read";
         QTest::newRow("no decoder at all") << QString() << "its decoder could not be started";
     }
     void decoderBelievedOnlyAsAsked()
@@ -121,6 +188,34 @@ private slots:
         // Killed, then reaped by the event loop: no zombie stays behind, nor
         // anything the console kept of it.
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(proc) && PictureDecoder::decodersAlive() == 0, 20000);
+    }
+
+    // A file copied over in place while the decoder reads it (the decoder
+    // stopped midway through its read, the file rewritten, the decoder let
+    // go): not shown, named in the one line; never the top of one picture
+    // over the bottom of another.
+    void fileWrittenWhileReadIsNotShown()
+    {
+        QVERIFY(LogoFiles::make(QStringLiteral("progressive12mp.jpg")) && LogoFiles::make(QStringLiteral("icon.bmp")));
+        QFile source(QStringLiteral("progressive12mp.jpg")), other(QStringLiteral("icon.bmp"));
+        QVERIFY(source.open(QIODevice::ReadOnly) && other.open(QIODevice::ReadOnly));
+        const QByteArray before = source.readAll(), after = other.readAll();
+        PictureDecoder::setCpuLimitSeconds(10);
+        // A read already whole when the decoder is stopped proves nothing: again.
+        QString caught;
+        for (int attempt = 0; attempt < 10 && caught.isEmpty(); ++attempt) {
+            QVERIFY(LogoFiles::writeFile(QStringLiteral("changing.jpg"), before));
+            PictureDecode decode(QStringLiteral("changing.jpg"), QSize(320, 180));
+            decode.start();
+            const qint64 pid = stoppedMidRead(QDir::current().absoluteFilePath(QStringLiteral("changing.jpg")), before.size());
+            if (pid > 0)
+                QVERIFY(LogoFiles::writeFile(QStringLiteral("changing.jpg"), after) && ::kill(pid_t(pid), SIGCONT) == 0);
+            QTRY_VERIFY_WITH_TIMEOUT(decode.isFinished(), 60000);
+            if (pid > 0)
+                caught = decode.image().isNull() ? decode.refusal() : QStringLiteral("a picture");
+        }
+        PictureDecoder::setCpuLimitSeconds(PictureDecoder::defaultCpuLimitSeconds);
+        QCOMPARE(caught, QStringLiteral("Picture not shown, the file changed while it was read: changing.jpg"));
     }
 
     // An update may remove or replace the executable while the console

@@ -1,4 +1,6 @@
 #include "joinsettingwindows.h"
+#include "logofiles.h"
+#include "picturedecoder.h"
 #include "windowtest.h"
 
 using namespace WindowTest;
@@ -97,6 +99,38 @@ private slots:
         // The preview shows what the next OK commits.
         const auto preview = [&] { return child<QLabel>(&window, "show_image")->pixmap(Qt::ReturnByValue).toImage(); };
         QTRY_COMPARE(preview().isNull() ? QColor() : QColor(preview().pixel(0, 0)), QColor(imported ? Qt::red : Qt::blue));
+    }
+
+    // Twenty pictures picked one after another while each decode is still
+    // under way (the test holds every decoder): each pick gives up the decode
+    // of the one before, which no label waits for any more, without waiting
+    // for it; it goes before the next pick, and the last pick is shown.
+    void quickPicksLeaveOneDecoder()
+    {
+        QStringList pictures;
+        for (int i = 0; i < 20; ++i) {
+            QImage image(40, 20, QImage::Format_RGB32);
+            image.fill(QColor::fromHsv(i * 18, 255, 255));
+            pictures += appDirPath + QStringLiteral("/pick%1.png").arg(i);
+            QVERIFY(image.save(pictures.last()));
+        }
+        QVERIFY(LogoFiles::holdDecoders());
+        PickingWindow window;
+        window.show();
+        int most = PictureDecoder::decodersAlive();
+        for (const QString &picture : qAsConst(pictures)) {
+            window.answers = QStringList{picture};
+            child<QPushButton>(&window, "pic_import_btn")->click();
+            most = qMax(most, PictureDecoder::decodersAlive());
+            QTRY_COMPARE_WITH_TIMEOUT(PictureDecoder::decodersAlive(), 1, 20000);
+        }
+        QVERIFY(LogoFiles::letDecodersGo());
+        PictureDecoder::setProgram(QString());
+        const auto preview = [&] { return child<QLabel>(&window, "show_image")->pixmap(Qt::ReturnByValue).toImage(); };
+        QTRY_COMPARE_WITH_TIMEOUT(preview().isNull() ? QString() : QColor(preview().pixel(0, 0)).name(),
+                                  QColor::fromHsv(19 * 18, 255, 255).name(), 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(PictureDecoder::decodersAlive(), 0, 20000);
+        QCOMPARE(most, 2);
     }
 
     void languageSwitchKeepsTheChoice()

@@ -4,12 +4,14 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QHash>
 #include <QImage>
 #include <QImageWriter>
+#include <QProcess>
 #include <QPair>
 #include <QString>
 #include <QVector>
@@ -281,12 +283,49 @@ inline bool bmpWithAlpha(const QString &name, int width, int height)
     return sparseFile(name, head, 14 + 108 + pixels, QByteArray());
 }
 
+// A camera photo saved progressive with every chroma sample kept (4:4:4):
+// Qt's JPEG writer always halves the chroma, libjpeg's cjpeg is told not to.
+inline bool fullChromaJpeg(const QString &name, const QSize size)
+{
+    const QString pixels = name + QStringLiteral(".ppm");
+    if (!cameraPhoto(size).convertToFormat(QImage::Format_RGB888).save(pixels, "ppm"))
+        return false;
+    QProcess cjpeg;
+    cjpeg.start(QStringLiteral("cjpeg"), {"-sample", "1x1", "-progressive", "-quality", "90", "-outfile", name, pixels});
+    const bool made = cjpeg.waitForFinished(120000) && cjpeg.exitStatus() == QProcess::NormalExit && cjpeg.exitCode() == 0;
+    QFile::remove(pixels);
+    if (!made)
+        QFile::remove(name);
+    return made;
+}
+
+// The components of a JPEG's frame, each as "id:HxV" (its sampling factors),
+// after the frame's marker (C0 baseline, C2 progressive); empty without one.
+inline QString jpegFrame(const QByteArray &jpeg)
+{
+    for (int at = 2; at + 4 <= jpeg.size() && jpeg.at(at) == '\xFF';) {
+        const uchar marker = uchar(jpeg.at(at + 1));
+        const int length = uchar(jpeg.at(at + 2)) << 8 | uchar(jpeg.at(at + 3));
+        if (marker == 0xC0 || marker == 0xC2) {
+            QString frame = QString::number(marker, 16).toUpper();
+            for (int c = 0, count = uchar(jpeg.at(at + 9)); c < count && at + 12 + 3 * c < jpeg.size(); ++c) {
+                const uchar sampling = uchar(jpeg.at(at + 11 + 3 * c));
+                frame += QStringLiteral(" %1:%2x%3").arg(uchar(jpeg.at(at + 10 + 3 * c))).arg(sampling >> 4).arg(sampling & 15);
+            }
+            return frame;
+        }
+        at += 2 + length;
+    }
+    return QString();
+}
+
 // Makes the named file in the current folder unless it is there; false when
 // it cannot be made (an image writer missing), or the name is not known.
 inline bool make(const QString &name)
 {
     static const QHash<QString, std::function<bool(const QString &)>> makers = {
         {"white20000.png", [](const QString &n) { return oneColour({20000, 20000}, QImage::Format_Mono, Qt::white).save(n); }},
+        {"white10000.png", [](const QString &n) { return oneColour({10000, 6000}, QImage::Format_Mono, Qt::white).save(n); }},
         {"white8000.png", [](const QString &n) { return oneColour({8000, 5000}, QImage::Format_Mono, Qt::white).save(n); }},
         {"white5400.png", [](const QString &n) { return oneColour({5400, 5400}, QImage::Format_Mono, Qt::white).save(n); }},
         {"white4000.png", [](const QString &n) { return oneColour({4000, 4000}, QImage::Format_Mono, Qt::white).save(n); }},
@@ -319,8 +358,8 @@ inline bool make(const QString &name)
         {"claimcmyk.jpg", [](const QString &n) { return writeFile(n, progressiveClaim(4)); }},
         {"progressive12mp.jpg", [](const QString &n) { return writeFile(n, encoded(cameraPhoto({4000, 3000}), "jpeg", true)); }},
         {"progressive24mp.jpg", [](const QString &n) { return writeFile(n, encoded(oneColour({6000, 4000}), "jpeg", true)); }},
-        // Camera photos saved progressive, at the quality that keeps every chroma sample.
-        {"progressive24mp444.jpg", [](const QString &n) { return writeFile(n, encoded(cameraPhoto({6000, 4000}), "jpeg", true, 100)); }},
+        {"progressive24mp444.jpg", [](const QString &n) { return fullChromaJpeg(n, {6000, 4000}); }},
+        {"progressive30mp444.jpg", [](const QString &n) { return fullChromaJpeg(n, {6720, 4480}); }},
         {"progressive36mp.jpg", [](const QString &n) { return writeFile(n, encoded(cameraPhoto({7360, 4912}), "jpeg", true, 90)); }},
         // Progressive pictures with a scan written again and again after
         // itself: the first AC scan of the luminance, or its last refinement
@@ -393,6 +432,28 @@ inline bool make(const QString &name)
     const auto maker = makers.constFind(name);
     return maker != makers.constEnd() && (*maker)(name);
 }
+
+// Decodes started from now on are held, before the decoder reads anything,
+// until letDecodersGo(); then each goes on as the script given, or as the
+// real decoder (this program). The stand-in is the decoder's process, under
+// its limits: it ends with the test however the test ends.
+inline QString decoderGate() { return QDir::current().filePath(QStringLiteral("decoders.go")); }
+inline bool holdDecoders(const QByteArray &then = QByteArray())
+{
+    const QString program = QDir::current().filePath(QStringLiteral("held.sh"));
+    QFile::remove(decoderGate());
+    QFile::remove(program);
+    const QByteArray decoder = then.isEmpty()
+                                   ? "exec '" + QFile::encodeName(QCoreApplication::applicationFilePath()) + "' \"$@\""
+                                   : then;
+    if (!writeFile(program, "#!/bin/sh\nwhile [ ! -e '" + QFile::encodeName(decoderGate()) + "' ]; do sleep 0.02; done\n"
+                                + decoder + '\n')
+        || !QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner))
+        return false;
+    PictureDecoder::setProgram(program);
+    return true;
+}
+inline bool letDecodersGo() { return writeFile(decoderGate(), QByteArray()); }
 
 // A decode waited for in an event loop of its own, as a test or a benchmark
 // may; refusal tells why there is no picture.
