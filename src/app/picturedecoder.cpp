@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPointer>
 #include <QProcess>
 #include <QRunnable>
 #include <QThreadPool>
@@ -43,6 +44,11 @@ const int longestNote = 20;
 enum ExitCode { Decoded = 0, NotAPicture = 3, OutOfMemory = 4, TooLong = 5, NoFile = 6, Changed = 7 };
 
 int alive = 0;
+// At most this many decoders live at once, one given up and not yet ended
+// included: each may take its memory limit. Decodes asked beyond it start,
+// in order, as decoders end.
+const int mostAlive = 2;
+QList<QPointer<PictureDecode>> waiting;
 int cpuLimit = defaultCpuLimitSeconds;
 int stallLimit = defaultStallLimitMs;
 QString decoderProgram;
@@ -317,18 +323,34 @@ PictureDecode::~PictureDecode()
 
 void PictureDecode::start()
 {
-    if (process || done)
+    if (process || done || waiting.contains(this))
         return;
     if (wanted.isEmpty() || wanted.width() > largestSide || wanted.height() > largestSide) {
         QTimer::singleShot(0, this, [this] { conclude(QImage(), QString()); });
         return;
     }
+    if (alive >= mostAlive) {
+        waiting.append(this);
+        return;
+    }
+    launch();
+}
+
+void PictureDecode::launch()
+{
     // Not a child of this decode: a decoder that does not end at once when
     // killed outlives it, and goes only when it has ended (its QProcess would
     // wait for it when deleted).
     process = new LimitedProcess;
     ++alive;
-    connect(process, &QObject::destroyed, QCoreApplication::instance(), [] { --alive; });
+    connect(process, &QObject::destroyed, QCoreApplication::instance(), [] {
+        --alive;
+        while (alive < mostAlive && !waiting.isEmpty()) {
+            const QPointer<PictureDecode> next = waiting.takeFirst();
+            if (next)
+                next->launch();
+        }
+    });
     connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), process, &QObject::deleteLater);
     connect(process, &QProcess::readyReadStandardOutput, this, &PictureDecode::drain);
     connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this, &PictureDecode::ended);

@@ -80,6 +80,7 @@ signals:
     void finished();
 
 private:
+    void launch();
     void drain();
     void ended();
     void watchWork();
