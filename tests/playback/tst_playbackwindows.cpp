@@ -355,11 +355,16 @@ private slots:
                                        claim == QLatin1String("INT_MAX") ? std::numeric_limits<int>::max() : claim.toInt());
                 QCoreApplication::sendEvent(box, &commit);
             } else if (input.startsWith(QLatin1String("preedit"))) { // "preedit and commit" takes the next text too
-                // "preedit with its caret": the caret at its end, as an input method sets it.
-                QList<QInputMethodEvent::Attribute> caret;
+                // "preedit with its caret": the caret at its end, as an input method sets it;
+                // "preedit underlined": underlined whole, as an input method marks what it composes.
+                QList<QInputMethodEvent::Attribute> marks;
                 if (input.endsWith(QLatin1String(" with its caret")))
-                    caret << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, text.size(), 1);
-                QInputMethodEvent composing(text, caret);
+                    marks << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, text.size(), 1);
+                QTextCharFormat underline;
+                underline.setFontUnderline(true);
+                if (input.endsWith(QLatin1String(" underlined")))
+                    marks << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, 0, text.size(), underline);
+                QInputMethodEvent composing(text, marks);
                 if (input.endsWith(QLatin1String(" and commit")))
                     composing.setCommitString(spelled(texts.value(next++)));
                 QCoreApplication::sendEvent(box, &composing);
@@ -401,6 +406,11 @@ private slots:
             QCoreApplication::sendEvent(box, &shown);
             QCOMPARE(caret, box->cursorRect());
         }
+        // The text around the preedit is drawn as it is, in no format of the preedit's.
+        const QTextLayout *layout = box->textCursor().block().layout();
+        for (const QTextLayout::FormatRange &range : layout->formats())
+            QVERIFY(range.start >= layout->preeditAreaPosition()
+                    && range.start + range.length <= layout->preeditAreaPosition() + preedit.size());
         QVERIFY2(bySetting || most <= CaptionTextEdit::maxLength, qPrintable(QString::number(most)));
         QVERIFY(!watch.opened());
         child<QPushButton>(&window, "close_btn")->click();
