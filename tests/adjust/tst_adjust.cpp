@@ -161,8 +161,12 @@ private slots:
         QVERIFY(cyan.red() < cyan.green() && cyan.green() == cyan.blue());
         // Only the first 18 swatches of the red row take focus by click alone.
         QVERIFY(swatch("r__color_17")->focusPolicy() == Qt::ClickFocus && swatch("r__color_18")->focusPolicy() == Qt::StrongFocus);
-        // Laid out, every swatch is the square the rows are drawn for, not a button's own width.
-        for (const QPushButton *each : window.findChildren<QPushButton *>(QRegularExpression(QStringLiteral("color_\\d+$"))))
+        // Seven rows of 36 swatches, each laid out as the square the rows are
+        // drawn for, not a button's own width: a 37th would send a level past
+        // the palette's range.
+        const auto swatches = window.findChildren<QPushButton *>(QRegularExpression(QStringLiteral("color_\\d+$")));
+        QCOMPARE(swatches.size(), 7 * 36);
+        for (const QPushButton *each : swatches)
             QCOMPARE(each->size(), QSize(31, 31));
         // Beside them, the colour chart they are picked from.
         QVERIFY(!child<QLabel>(&window, "show_rgb_image_lb")->pixmap(Qt::ReturnByValue).isNull());

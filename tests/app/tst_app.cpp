@@ -55,6 +55,9 @@ private slots:
         GlobalObject::setStyle(QStringLiteral(":/qss/staticfile/qss/blue.css"));
         QCOMPARE(qApp->styleSheet(), start);
         MessageBox box;
+        // Its close button shows the picture every window's close button shows.
+        const QImage closing = QApplication::style()->standardPixmap(QStyle::SP_TitleBarCloseButton).toImage();
+        QCOMPARE(box.findChild<QPushButton *>(QStringLiteral("close_pbtn"))->icon().pixmap(closing.size()).toImage(), closing);
         const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
         QCOMPARE(box.pos(), QPoint(desktop.width() / 2 - box.width() / 2, desktop.height() / 2 - box.height() / 2));
         // The one check that the merged catalogue and Qt's own load.

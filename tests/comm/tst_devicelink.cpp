@@ -159,6 +159,42 @@ private slots:
         QCOMPARE(texts.mid(3), QStringList({"C611FF5000BB", "C611FF5001BB"})); // raw sends echo nothing
     }
 
+    // A handler that runs past the end of the wait after a frame: the next
+    // frame goes out as soon as it returns, not a sleep later. Each frame's
+    // moment is taken at its send; a busy machine may hold the program between
+    // the handler's end and the next send, so one prompt frame of seven is
+    // enough, where a sleep after the wait would hold back every one by 1 ms.
+    void frameAfterAWaitOutlastedGoesAtOnce()
+    {
+        QVERIFY(openLink(Wireless));
+        const qint64 intervalNs = 3000000;
+        QElapsedTimer since; // on one clock: the sends and the handlers' ends
+        since.start();
+        qint64 lastSend = 0, handlerEnd = -1;
+        QList<qint64> gaps, afterHandler; // ns from a send, and from the handler's end, to the next send
+        const auto outlast = connect(&lcdCommunication, &Communication::sendComData, this, [&] {
+            const qint64 now = since.nsecsElapsed();
+            if (handlerEnd >= 0) {
+                gaps.append(now - lastSend);
+                afterHandler.append(now - handlerEnd);
+            }
+            lastSend = now;
+            // Runs in the wait, and sleeps until 0.1 ms past its end.
+            QTimer::singleShot(0, this, [&] {
+                while (since.nsecsElapsed() - lastSend < intervalNs + 100000)
+                    QThread::usleep(50);
+                handlerEnd = since.nsecsElapsed();
+            });
+        });
+        send(frames(8), int(intervalNs / 1000000));
+        disconnect(outlast);
+        QCOMPARE(gaps.size(), 7);
+        QVERIFY(*std::min_element(gaps.begin(), gaps.end()) >= intervalNs);
+        const qint64 promptest = *std::min_element(afterHandler.begin(), afterHandler.end());
+        QVERIFY2(promptest < 1000000, qPrintable(QStringLiteral("the promptest frame went %1 us after the handler").arg(promptest / 1000)));
+        QTRY_COMPARE(server.log().bytes(), frames(8).join());
+    }
+
     void commandDuringWait()
     {
         QVERIFY(openLink(Serial));

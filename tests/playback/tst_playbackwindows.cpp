@@ -183,25 +183,30 @@ private slots:
         const QString grab = golden("grab");
         const bool left = grab.endsWith(QLatin1String("left")), right = grab.endsWith(QLatin1String("right"));
         const bool upper = grab.startsWith(QLatin1String("upper")), lower = grab.startsWith(QLatin1String("lower"));
-        const QPoint edge(left ? 1 : right ? before.width() - 2 : before.width() / 2,
-                          upper ? 1 : lower ? before.height() - 2 : before.height() / 2);
-        const QStringList by = golden("by").split(','), change = golden("change").split(',');
-        const QPoint to = edge + QPoint(by.value(0).toInt(), by.value(1).toInt());
         const auto send = [caption](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
             QMouseEvent event(type, at, caption->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
             QCoreApplication::sendEvent(caption, &event);
         };
-        const QPoint grabbedAt = caption->mapToGlobal(edge);
-        send(QEvent::MouseMove, edge, Qt::NoButton);
-        QCOMPARE(QString::fromLatin1(QMetaEnum::fromType<Qt::CursorShape>().valueToKey(caption->cursor().shape())),
-                 golden("cursor"));
-        send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
-        send(QEvent::MouseMove, to, Qt::LeftButton);
-        // "back": the pointer returns to where it grabbed before the release.
-        const QPoint end = golden("back") == QLatin1String("yes") ? caption->mapFromGlobal(grabbedAt) : to;
-        if (end != to)
-            send(QEvent::MouseMove, end, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, end, Qt::NoButton);
+        // Each drag grabs the caption where it is at that moment.
+        for (const QString &drag : golden("by").split(' ')) {
+            const QSize size = caption->size();
+            const QPoint edge(left ? 1 : right ? size.width() - 2 : size.width() / 2,
+                              upper ? 1 : lower ? size.height() - 2 : size.height() / 2);
+            const QStringList by = drag.split(',');
+            const QPoint to = edge + QPoint(by.value(0).toInt(), by.value(1).toInt());
+            const QPoint grabbedAt = caption->mapToGlobal(edge);
+            send(QEvent::MouseMove, edge, Qt::NoButton);
+            QCOMPARE(QString::fromLatin1(QMetaEnum::fromType<Qt::CursorShape>().valueToKey(caption->cursor().shape())),
+                     golden("cursor"));
+            send(QEvent::MouseButtonPress, edge, Qt::LeftButton);
+            send(QEvent::MouseMove, to, Qt::LeftButton);
+            // "back": the pointer returns to where it grabbed before the release.
+            const QPoint end = golden("back") == QLatin1String("yes") ? caption->mapFromGlobal(grabbedAt) : to;
+            if (end != to)
+                send(QEvent::MouseMove, end, Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, end, Qt::NoButton);
+        }
+        const QStringList change = golden("change").split(',');
         QCOMPARE(caption->geometry(), before.adjusted(change.value(0).toInt(), change.value(1).toInt(),
                                                       change.value(2).toInt(), change.value(3).toInt()));
     }
@@ -351,11 +356,16 @@ private slots:
                                        claim == QLatin1String("INT_MAX") ? std::numeric_limits<int>::max() : claim.toInt());
                 QCoreApplication::sendEvent(box, &commit);
             } else if (input.startsWith(QLatin1String("preedit"))) { // "preedit and commit" takes the next text too
-                // "preedit with its caret": the caret at its end, as an input method sets it.
-                QList<QInputMethodEvent::Attribute> caret;
+                // "preedit with its caret": the caret at its end, as an input method sets it;
+                // "preedit underlined": underlined whole, as an input method marks what it composes.
+                QList<QInputMethodEvent::Attribute> marks;
                 if (input.endsWith(QLatin1String(" with its caret")))
-                    caret << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, text.size(), 1);
-                QInputMethodEvent composing(text, caret);
+                    marks << QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, text.size(), 1);
+                QTextCharFormat underline;
+                underline.setFontUnderline(true);
+                if (input.endsWith(QLatin1String(" underlined")))
+                    marks << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat, 0, text.size(), underline);
+                QInputMethodEvent composing(text, marks);
                 if (input.endsWith(QLatin1String(" and commit")))
                     composing.setCommitString(spelled(texts.value(next++)));
                 QCoreApplication::sendEvent(box, &composing);
@@ -397,6 +407,11 @@ private slots:
             QCoreApplication::sendEvent(box, &shown);
             QCOMPARE(caret, box->cursorRect());
         }
+        // The text around the preedit is drawn as it is, in no format of the preedit's.
+        const QTextLayout *layout = box->textCursor().block().layout();
+        for (const QTextLayout::FormatRange &range : layout->formats())
+            QVERIFY(range.start >= layout->preeditAreaPosition()
+                    && range.start + range.length <= layout->preeditAreaPosition() + preedit.size());
         QVERIFY2(bySetting || most <= CaptionTextEdit::maxLength, qPrintable(QString::number(most)));
         QVERIFY(!watch.opened());
         child<QPushButton>(&window, "close_btn")->click();

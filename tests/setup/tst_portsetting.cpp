@@ -2,6 +2,8 @@
 #include "portsettingwindows.h"
 #include "windowtest.h"
 
+#include <QSerialPortInfo>
+
 using namespace WindowTest;
 
 namespace {
@@ -43,6 +45,23 @@ private slots:
         PortSettingWindows window;
         QCOMPARE(items(child<QComboBox>(&window, "lcd_port_cb")), (QStringList{"COM1", "COM10", "COM2"}));
         QCOMPARE(window.getPortSetting().rgbPortName, QStringLiteral("COM2"));
+    }
+
+    // Refresh through the system's own list, as Qt reads it from the
+    // machine's devices (a pty is not among them): each serial port by the
+    // name it goes by, in all three boxes.
+    void refreshListsThePortsTheSystemHas()
+    {
+        QStringList system;
+        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+            system.append(info.portName());
+        if (system.isEmpty())
+            QSKIP("the system lists no serial port: run on a machine with one (such as ttyS0)");
+        std::sort(system.begin(), system.end());
+        PortSettingWindows window;
+        child<QPushButton>(&window, "refresh_btn")->click();
+        for (const char *box : {"lcd_port_cb", "video_cb", "rvd_cb"})
+            QCOMPARE(items(child<QComboBox>(&window, box)), system);
     }
 
     // The close button saves without announcing, OK announces once and
