@@ -97,7 +97,8 @@ private slots:
     void endingJoinsBothTours_data() { goldenRows(QStringLiteral("tourending.tsv")); }
     void endingJoinsBothTours()
     {
-        window->tourPauseUnitMs = 5000;
+        // A pause of minutes: a thread that ended did not wait for it.
+        window->tourPauseUnitMs = 600000;
         // As the form starts: VIDEO, inputs and outputs 01 to 02.
         ui->beginplan_btn->click();
         ui->beginmatrix_btn->click();
@@ -109,8 +110,6 @@ private slots:
         window->startMatrixThreads();
         QVERIFY(window->matrixThread == running);
         const QPointer<QThread> threads[] = {window->planThread, window->matrixThread};
-        QElapsedTimer clock;
-        clock.start();
         if (golden("ending") == "window gone") {
             endTest(window);
         } else {
@@ -118,9 +117,9 @@ private slots:
             ui->stopmatrix_btn->click();
             QCOMPARE(pressable(ui->beginmatrix_btn, ui->stopmatrix_btn), QStringLiteral("start"));
         }
+        // Generous, for a busy machine: only a tour that waits out its pause reaches it.
         for (const QPointer<QThread> &thread : threads)
-            QVERIFY(!thread || thread->wait(2500));
-        QVERIFY(clock.elapsed() < 2500); // inside the 5 s pause, also on a busy machine
+            QVERIFY(!thread || thread->wait(60000));
         QTRY_VERIFY(!threads[0] && !threads[1]);
         QCOMPARE(bridge.log().bytes(), QByteArray("1V1.1V2."));
     }
