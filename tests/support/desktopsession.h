@@ -73,7 +73,7 @@ public:
     // The programs a desktop test needs; the first one missing, or empty.
     static QString missingTool()
     {
-        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop"})
+        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop"})
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 return QLatin1String(tool);
         return QString();
