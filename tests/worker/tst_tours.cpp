@@ -126,10 +126,10 @@ private slots:
 
     void lagNeitherPilesUpNorOutlivesTheClose_data() { goldenRows(QStringLiteral("tourlag.tsv")); }
     // Steps slower to send than the pause: at most one made and not yet
-    // sent, every input in turn; a close in the middle of a step ends the
-    // program within 1 s and no frame follows it. The scene tour's first step
-    // (at 1 s) waits behind a matrix step; a Stop and a Start of the scene
-    // tour meanwhile drop it for good.
+    // sent, every input in turn; a close in the middle of a step joins both
+    // tours at once and cuts the gap under way, and no frame follows it.
+    // The scene tour's first step (at 1 s) waits behind a matrix step; a
+    // Stop and a Start of the scene tour meanwhile drop it for good.
     void lagNeitherPilesUpNorOutlivesTheClose()
     {
         const int lastOut = golden("lastOut").toInt();
@@ -152,7 +152,9 @@ private slots:
         });
         QApplication::exec();
         endTest(window);
-        QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
+        // Neither a join given up on (after 3 s) nor the gap under way
+        // waited out (5 s at the longest): generous for a busy machine.
+        QVERIFY2(sinceClose.elapsed() < 2500, qPrintable(QString::number(sinceClose.elapsed())));
         QVERIFY(made <= sent.size() / lastOut + 1);
         for (int i = 0; i < sent.size(); ++i)
             QCOMPARE(sent[i], QStringLiteral("%1V%2. (OK)").arg(i / lastOut % 2 + 1).arg(i % lastOut + 1));
