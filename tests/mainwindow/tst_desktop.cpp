@@ -263,7 +263,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window, 10000));
         QWidget *shown = window->portSetWindow;
         parkPointer();
-        desktop.pauseWindowManager();
+        QVERIFY2(desktop.pauseWindowManager(), qPrintable(desktop.error()));
         // Going on twice does no harm; a failed check must not leave it stopped.
         const auto goOn = qScopeGuard([this] { desktop.resumeWindowManager(); });
         window->ui->port_set_btn->click();
@@ -281,7 +281,7 @@ private slots:
         DesktopSession::pointerTo(grip);
         DesktopSession::press();
         QTRY_VERIFY_WITH_TIMEOUT(pressed.count == 1, 10000);
-        desktop.pauseWindowManager();
+        QVERIFY2(desktop.pauseWindowManager(), qPrintable(desktop.error()));
         DesktopSession::pointerTo(grip + drag / 2);
         DesktopSession::pointerTo(grip + drag);
         QTRY_VERIFY_WITH_TIMEOUT(shown->pos() == before + drag, 10000);

@@ -9,7 +9,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QProcess>
-#include <QRegularExpression>
+#include <QHash>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
@@ -21,23 +21,59 @@
 #include <csignal>
 #include <cstdlib>
 #include <mutex>
+#include <poll.h>
 #include <thread>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h> // xcb_poll_for_reply
+
+// The answer X gives to a request sent on the connection, waited for at most
+// boundMs; null when none came. A server held by another client answers no
+// one else, so a test that asks it then fails with a message instead of
+// waiting without end. Generous: only a held or lost server reaches it.
+inline void *xAnswer(xcb_connection_t *connection, unsigned int sequence, int boundMs = 20000)
+{
+    QElapsedTimer waited;
+    waited.start();
+    xcb_flush(connection);
+    for (;;) {
+        void *answer = nullptr;
+        xcb_generic_error_t *error = nullptr;
+        if (xcb_poll_for_reply(connection, sequence, &answer, &error)) {
+            std::free(error);
+            return answer;
+        }
+        const qint64 left = boundMs - waited.elapsed();
+        if (xcb_connection_has_error(connection) || left <= 0)
+            return nullptr;
+        pollfd socket{xcb_get_file_descriptor(connection), POLLIN, 0};
+        ::poll(&socket, 1, int(left));
+    }
+}
+
+// Whether the server answers on the connection within the bound: a round
+// trip, after which every request sent before it has been carried out.
+inline bool xAnswers(xcb_connection_t *connection, int boundMs = 20000)
+{
+    void *answer = xAnswer(connection, xcb_get_input_focus(connection).sequence, boundMs);
+    std::free(answer);
+    return answer != nullptr;
+}
 
 // A desktop of the test's own, as the operator's is: a virtual X server on a
 // free display with the openbox window manager. Made before the
 // QApplication, which then runs on it; both programs are stopped by their
 // process ids when the session goes, and are started so that the kernel
 // kills them when the test process ends however it ends (a crash, a
-// sanitizer's abort, a kill). X is asked through xdotool and xwininfo, never
-// through the program's own idea of where its windows are.
+// sanitizer's abort, a kill). X is asked through xdotool and a connection of
+// the session's own, never through the program's own idea of where its
+// windows are; every question to X is bounded.
 class DesktopSession
 {
 public:
     // The programs a desktop test needs; the first one missing, or empty.
     static QString missingTool()
     {
-        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xwininfo", "xprop"})
+        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop"})
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 return QLatin1String(tool);
         return QString();
@@ -78,6 +114,12 @@ public:
         if (!number.contains('\n'))
             return fail(QStringLiteral("Xvfb did not start: ") + QString::fromLocal8Bit(m_server.readAllStandardError()));
         m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
+        // The connection the look-ups use, made now, while no client holds
+        // the server: a connection made while one does waits for it to let go.
+        m_looks = xcb_connect(m_display.toLatin1().constData(), nullptr);
+        if (xcb_connection_has_error(m_looks) || !xAnswers(m_looks))
+            return fail(QStringLiteral("Xvfb on %1 does not answer").arg(m_display));
+        lookups()[m_display] = m_looks;
         return true;
     }
 
@@ -108,11 +150,7 @@ public:
                 xcb_map_window(connection, window);
             }
             // A round trip: the windows are there on return.
-            xcb_get_input_focus_reply_t *answer =
-                xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
-            const bool placed = answer != nullptr;
-            std::free(answer);
-            if (!placed)
+            if (!xAnswers(connection))
                 return false;
         }
         return true;
@@ -122,6 +160,10 @@ public:
     {
         for (xcb_connection_t *connection : m_others)
             xcb_disconnect(connection);
+        if (m_looks) {
+            lookups().remove(m_display);
+            xcb_disconnect(m_looks);
+        }
         stop(m_windowManager);
         stop(m_server);
     }
@@ -134,11 +176,7 @@ public:
     // False when X could not be reached.
     bool tellPlace(WId window, QRect place) const
     {
-        xcb_connection_t *connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
-        if (xcb_connection_has_error(connection)) {
-            xcb_disconnect(connection);
-            return false;
-        }
+        xcb_connection_t *connection = m_looks;
         xcb_configure_notify_event_t notice = {};
         notice.response_type = XCB_CONFIGURE_NOTIFY;
         notice.event = notice.window = xcb_window_t(window);
@@ -149,17 +187,26 @@ public:
         xcb_send_event(connection, false, xcb_window_t(window), XCB_EVENT_MASK_STRUCTURE_NOTIFY,
                        reinterpret_cast<const char *>(&notice));
         // A round trip: the notice is on its way to the window on return.
-        xcb_get_input_focus_reply_t *answer =
-            xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
-        const bool told = answer != nullptr;
-        std::free(answer);
-        xcb_disconnect(connection);
-        return told;
+        return xAnswers(connection);
     }
 
     // Stops the window manager for a while, as a busy or hung one is: what
-    // it is asked meanwhile waits for it to go on.
-    void pauseWindowManager() { ::kill(pid_t(m_windowManager.processId()), SIGSTOP); }
+    // it is asked meanwhile waits for it to go on. Stopped while it holds
+    // the server (as it does while it takes on a window), it would leave X
+    // answering no one, the test included, until it goes on: then it goes
+    // on at once and is stopped again a little later. False when it never
+    // stopped outside such a hold.
+    bool pauseWindowManager()
+    {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            ::kill(pid_t(m_windowManager.processId()), SIGSTOP);
+            if (xAnswers(m_looks, 2000))
+                return true;
+            resumeWindowManager();
+            QThread::msleep(200);
+        }
+        return fail(QStringLiteral("openbox held the server whenever it was stopped"));
+    }
     void resumeWindowManager() { ::kill(pid_t(m_windowManager.processId()), SIGCONT); }
 
     // The look-ups below ask the server DISPLAY names, or the one given.
@@ -170,21 +217,32 @@ public:
         return windowGeometry(window, display).topLeft();
     }
 
-    // Where X has the window, its top left corner in root coordinates.
+    // Where X has the window, its top left corner in root coordinates, as
+    // xwininfo gives it (asked directly: a busy machine takes long to start
+    // a program for each look); far off the screen when X did not say.
     static QRect windowGeometry(WId window, const QString &display = QString())
     {
-        const QString info =
-            QString::fromLatin1(run(QStringLiteral("xwininfo"), {"-id", QString::number(window)}, display));
-        int values[4];
-        const char *const names[] = {"Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"};
-        for (int i = 0; i < 4; ++i) {
-            const QRegularExpression value(QLatin1String(names[i]) + QStringLiteral(":\\s*(-?\\d+)"));
-            const auto match = value.match(info);
-            if (!match.hasMatch())
-                return QRect(-100000, -100000, 0, 0);
-            values[i] = match.captured(1).toInt();
-        }
-        return QRect(values[0], values[1], values[2], values[3]);
+        const QRect unknown(-100000, -100000, 0, 0);
+        xcb_connection_t *connection =
+            lookups().value(display.isEmpty() ? QString::fromLocal8Bit(qgetenv("DISPLAY")) : display);
+        if (!connection)
+            return unknown;
+        const xcb_window_t id = xcb_window_t(window);
+        auto *size = static_cast<xcb_get_geometry_reply_t *>(
+            xAnswer(connection, xcb_get_geometry(connection, id).sequence));
+        if (!size)
+            return unknown;
+        const QSize extent(size->width, size->height);
+        const qint16 border = qint16(size->border_width);
+        const xcb_window_t root = size->root;
+        std::free(size);
+        auto *at = static_cast<xcb_translate_coordinates_reply_t *>(
+            xAnswer(connection, xcb_translate_coordinates(connection, id, root, -border, -border).sequence));
+        if (!at)
+            return unknown;
+        const QPoint corner(at->dst_x, at->dst_y);
+        std::free(at);
+        return QRect(corner, extent);
     }
 
     // The shown windows of a process (by the process id it gives X).
@@ -212,6 +270,13 @@ public:
     static void key(const QString &keys) { xdotool({"key", keys}); }
 
 private:
+    // The connections the look-ups use, by display, one a session.
+    static QHash<QString, xcb_connection_t *> &lookups()
+    {
+        static QHash<QString, xcb_connection_t *> connections;
+        return connections;
+    }
+
     // The window manager is up once it has announced itself on the root window.
     bool startWindowManager(QString *why)
     {
@@ -274,6 +339,7 @@ private:
     ChildProcess m_server;
     ChildProcess m_windowManager;
     QList<xcb_connection_t *> m_others;
+    xcb_connection_t *m_looks = nullptr;
     QString m_display;
     QString m_error;
 };
@@ -293,11 +359,8 @@ public:
             return;
         xcb_grab_server(connection);
         // A round trip: the server is held on return.
-        xcb_get_input_focus_reply_t *answer =
-            xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
-        if (!answer)
+        if (!xAnswers(connection))
             return;
-        std::free(answer);
         m_held = true;
         letter = std::thread([this, bound] {
             std::unique_lock<std::mutex> lock(mutex);

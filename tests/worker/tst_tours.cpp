@@ -97,7 +97,8 @@ private slots:
     void endingJoinsBothTours_data() { goldenRows(QStringLiteral("tourending.tsv")); }
     void endingJoinsBothTours()
     {
-        window->tourPauseUnitMs = 5000;
+        // A pause of minutes: a thread that ended did not wait for it.
+        window->tourPauseUnitMs = 600000;
         // As the form starts: VIDEO, inputs and outputs 01 to 02.
         ui->beginplan_btn->click();
         ui->beginmatrix_btn->click();
@@ -109,8 +110,6 @@ private slots:
         window->startMatrixThreads();
         QVERIFY(window->matrixThread == running);
         const QPointer<QThread> threads[] = {window->planThread, window->matrixThread};
-        QElapsedTimer clock;
-        clock.start();
         if (golden("ending") == "window gone") {
             endTest(window);
         } else {
@@ -118,19 +117,19 @@ private slots:
             ui->stopmatrix_btn->click();
             QCOMPARE(pressable(ui->beginmatrix_btn, ui->stopmatrix_btn), QStringLiteral("start"));
         }
+        // Generous, for a busy machine: only a tour that waits out its pause reaches it.
         for (const QPointer<QThread> &thread : threads)
-            QVERIFY(!thread || thread->wait(2500));
-        QVERIFY(clock.elapsed() < 2500); // inside the 5 s pause, also on a busy machine
+            QVERIFY(!thread || thread->wait(60000));
         QTRY_VERIFY(!threads[0] && !threads[1]);
         QCOMPARE(bridge.log().bytes(), QByteArray("1V1.1V2."));
     }
 
     void lagNeitherPilesUpNorOutlivesTheClose_data() { goldenRows(QStringLiteral("tourlag.tsv")); }
     // Steps slower to send than the pause: at most one made and not yet
-    // sent, every input in turn; a close in the middle of a step ends the
-    // program within 1 s and no frame follows it. The scene tour's first step
-    // (at 1 s) waits behind a matrix step; a Stop and a Start of the scene
-    // tour meanwhile drop it for good.
+    // sent, every input in turn; a close in the middle of a step joins both
+    // tours at once and cuts the gap under way, and no frame follows it.
+    // The scene tour's first step (at 1 s) waits behind a matrix step; a
+    // Stop and a Start of the scene tour meanwhile drop it for good.
     void lagNeitherPilesUpNorOutlivesTheClose()
     {
         const int lastOut = golden("lastOut").toInt();
@@ -153,7 +152,9 @@ private slots:
         });
         QApplication::exec();
         endTest(window);
-        QVERIFY2(sinceClose.elapsed() < 1000, qPrintable(QString::number(sinceClose.elapsed())));
+        // Neither a join given up on (after 3 s) nor the gap under way
+        // waited out (5 s at the longest): generous for a busy machine.
+        QVERIFY2(sinceClose.elapsed() < 2500, qPrintable(QString::number(sinceClose.elapsed())));
         QVERIFY(made <= sent.size() / lastOut + 1);
         for (int i = 0; i < sent.size(); ++i)
             QCOMPARE(sent[i], QStringLiteral("%1V%2. (OK)").arg(i / lastOut % 2 + 1).arg(i % lastOut + 1));
