@@ -295,6 +295,31 @@ QSettings::Format format()
     return registered;
 }
 
+// QSettings keeps what it read or wrote of a file while the file's size and
+// modification time stay the same, to the millisecond; the system stamps the
+// time at its clock's tick, some milliseconds. A file another writer put in
+// place within the tick of this console's last read or save, of the same
+// size, would be taken for the old one: its time is moved on a millisecond,
+// so that QSettings reads it again.
+void readAgainIfChanged(QSettings &settings)
+{
+    const QString name = settings.fileName();
+    QByteArray now;
+    QString reason;
+    {
+        QMutexLocker lock(&files().mutex);
+        const auto known = files().known.constFind(name);
+        if (known == files().known.cend() || !readNow(name, now, reason) || now == known->bytes || now.isEmpty())
+            return;
+    }
+    QFile file(name);
+    const QDateTime time = QFileInfo(name).lastModified();
+    if (file.open(QIODevice::ReadWrite) && file.setFileTime(time.addMSecs(1), QFileDevice::FileModificationTime)) {
+        file.close();
+        settings.sync();
+    }
+}
+
 // Why QSettings wrote nothing, when it did not get as far as the write.
 QString whyNotWritten(const QString &name)
 {
@@ -356,7 +381,9 @@ std::unique_ptr<QSettings> open()
             return refused();
         }
     }
-    return std::make_unique<QSettings>(path(), format());
+    auto settings = std::make_unique<QSettings>(path(), format());
+    readAgainIfChanged(*settings);
+    return settings;
 }
 
 bool save(QSettings &settings)

@@ -489,6 +489,22 @@ private slots:
         QCOMPARE(readAll(ConfigFile::path()), saved);
     }
 
+    // A file of the same size put in place within the same tick of the
+    // system's clock as this console's last save is read as it is now.
+    void anotherWritersFileOfTheSameTimeIsRead()
+    {
+        QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=1\n"));
+        QVERIFY(saveConfigValue(QStringLiteral("B/y"), 1));
+        const QDateTime time = QFileInfo(ConfigFile::path()).lastModified();
+        QVERIFY(writeFile(ConfigFile::path() + QStringLiteral(".new"), "[A]\nx=7\n\n[B]\ny=1\n"));
+        QVERIFY(QFile::remove(ConfigFile::path()));
+        QVERIFY(QFile::rename(ConfigFile::path() + QStringLiteral(".new"), ConfigFile::path()));
+        QFile file(ConfigFile::path());
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(ConfigFile::open()->value(QStringLiteral("A/x")).toString(), QStringLiteral("7"));
+    }
+
     // Two consoles in one folder, each saving its own group in turn: each
     // one's last values are in the file.
     void twoConsolesSavingInTurn()
