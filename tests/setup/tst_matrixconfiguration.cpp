@@ -118,6 +118,7 @@ private slots:
         window.setRowColumn(16, 0); // out of range: kept 4 by 2
         QCOMPARE(cell(&window, 3, 1), QStringLiteral("8"));
         QCOMPARE(cell(&window, 3, 2), QStringLiteral("<none>"));
+        QCOMPARE(cell(&window, 4, 0), QStringLiteral("<none>"));
         window.setRowColumn(15, 15);
         outputs(&window)->item(14, 14)->setText("3");
         window.setRowColumn(2, 3);
