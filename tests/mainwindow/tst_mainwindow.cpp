@@ -150,6 +150,11 @@ private slots:
         QCOMPARE(ui->matrix_type_cb->itemText(5), QStringLiteral("Camera 6"));
         // The chosen scene, renamed.
         QCOMPARE(ui->sscene_cb->itemText(2) + ui->scene_cb->currentText(), QStringLiteral("EveningEvening"));
+        // Typed in any case in a scene box, a scene's name completes.
+        for (QComboBox *box : {ui->scene_cb, ui->bscene_cb, ui->sscene_cb}) {
+            box->completer()->setCompletionPrefix(QStringLiteral("even"));
+            QCOMPARE(box->completer()->currentCompletion(), QStringLiteral("Evening"));
+        }
         QCOMPARE(shownNow(window, values), values);
         QVERIFY(ui->set_sec->isEnabled() && ui->sec_lb->isEnabled());
         enter(window, {"retard_btn=0"}); // the delay is typed only while it is ticked
