@@ -401,10 +401,13 @@ bool save(QSettings &settings)
     removeEmptyLock(name);
     failure.clear();
     written = false;
+    // QSettings keeps the first error it met: only an object without one
+    // tells whether this save's rename went through after the write.
+    const bool clean = settings.status() == QSettings::NoError;
     saving = true;
     settings.sync();
     saving = false;
-    if (written || settings.status() == QSettings::NoError) {
+    if (clean ? settings.status() == QSettings::NoError : written) {
         report(QString());
         return true;
     }
