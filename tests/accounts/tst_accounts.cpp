@@ -15,6 +15,7 @@
 #include "modifypwdwindows.h"
 #include "sqlitebounds.h"
 #include "testmain.h"
+#include "userdatabase.h"
 #include "ui_loginwindows.h"
 #include "ui_modifypwdwindows.h"
 
@@ -605,6 +606,48 @@ private slots:
             QVERIFY2((oldPassword.isEmpty() || !line.contains(oldPassword))
                          && (newPassword.isEmpty() || !line.contains(newPassword)),
                      qPrintable(line));
+    }
+
+    // database.db is open only while an action reads or writes it: between
+    // actions another program, or the operator, may copy, replace or remove
+    // it. Counted among the test's own open files.
+    void fileNotHeldBetweenActions_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("a first start of the file alone") << QStringLiteral("first start");
+        QTest::newRow("a login") << QStringLiteral("86413");
+        QTest::newRow("a refused login") << QStringLiteral("12");
+        QTest::newRow("a password change") << QStringLiteral("change");
+    }
+    void fileNotHeldBetweenActions()
+    {
+        QFETCH(QString, action);
+        const auto handles = [this] {
+            int count = 0;
+            const QString target = QFileInfo(file()).canonicalFilePath();
+            for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System | QDir::Files))
+                count += fd.symLinkTarget() == target;
+            return count;
+        };
+        if (action == QLatin1String("first start")) {
+            stop();
+            QFile::remove(file());
+            {
+                UserDatabase alone;
+                alone.initDatabase();
+                QCOMPARE(rows(file(), "select count(*) from userinfo"), QStringList{"4"});
+                QCOMPARE(handles(), 0);
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("my_sqlite"));
+            start();
+            return;
+        }
+        QCOMPARE(handles(), 0);
+        if (action == QLatin1String("change"))
+            QCOMPARE(change("2906", "0042", "0042"), done);
+        else
+            login(action);
+        QCOMPARE(handles(), 0);
     }
 };
 

@@ -167,6 +167,32 @@ private slots:
         GlobalObject::forgetLabelImages();
     }
 
+    // Two labels wait for one file; one of them is given another file before
+    // the decode ends. The other still gets the picture, and the one that
+    // moved on gets its own.
+    void labelMovingOnLeavesTheOtherWaiting()
+    {
+        const QString first = QDir::current().filePath(QStringLiteral("red.png"));
+        const QString second = QDir::current().filePath(QStringLiteral("blue.png"));
+        QImage picture(16, 16, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(first));
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(second));
+        QLabel staying, moving;
+        staying.resize(16, 16);
+        moving.resize(16, 16);
+        GlobalObject::setLabelImage(&staying, first);
+        GlobalObject::setLabelImage(&moving, first);
+        GlobalObject::setLabelImage(&moving, second);
+        const auto colour = [](const QLabel &label) {
+            const QImage shown = label.pixmap(Qt::ReturnByValue).toImage();
+            return shown.isNull() ? QString() : QColor(shown.pixel(8, 8)).name();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(colour(staying) + colour(moving), QStringLiteral("#ff0000#0000ff"), 30000);
+        GlobalObject::forgetLabelImages();
+    }
+
     void drag_data() { goldenRows(QStringLiteral("drag.tsv")); }
     void drag()
     {

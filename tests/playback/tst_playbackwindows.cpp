@@ -352,6 +352,9 @@ private slots:
             } else if (input == QLatin1String("menu")) { // as the context menu puts in a Unicode control character
                 box->insertPlainText(text);
                 bySetting = true;
+            } else if (input == QLatin1String("set")) { // as a window sets the text kept in config.ini
+                box->setPlainText(text);
+                bySetting = true;
             } else if (input.startsWith(QLatin1String("input method"))) { // "input method replacing N" claims N
                 QInputMethodEvent commit;
                 const QString claim = input.section(QLatin1Char(' '), 3);
