@@ -4,6 +4,10 @@
 #include "desktopsession.h"
 #include "shownplaces.h"
 
+#include <QX11Info>
+
+#include <xcb/xcb.h>
+
 // Where X shows a window, asked of X on a server of the test's own with no
 // window manager (so nothing moves a window but the test): a window has a
 // place on the screen only while X draws it there. The windows belong to
@@ -50,6 +54,29 @@ private slots:
         QTEST(place.has_value(), "shown");
         if (place)
             QCOMPARE(*place, QPoint(52, 37));
+    }
+
+    // A console window that no event has placed is asked of X once; after
+    // that its place comes from what X already said, with no question to X
+    // (each question waits for X's answer).
+    void placeAskedOnce()
+    {
+        QWidget window;
+        window.setGeometry(70, 60, 120, 80);
+        ShownPlaces::follow(window.winId());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        xcb_connection_t *const own = QX11Info::connection();
+        // The sequence number of a request: one more than the request before it.
+        const auto nextRequest = [own] {
+            const xcb_get_input_focus_cookie_t cookie = xcb_get_input_focus(own);
+            std::free(xcb_get_input_focus_reply(own, cookie, nullptr));
+            return cookie.sequence;
+        };
+        QCOMPARE(ShownPlaces::shownPlace(window.winId()), std::optional<QPoint>(QPoint(70, 60)));
+        const unsigned before = nextRequest();
+        QCOMPARE(ShownPlaces::shownPlace(window.winId()), std::optional<QPoint>(QPoint(70, 60)));
+        QCOMPARE(nextRequest() - before, 1u);
     }
 };
 

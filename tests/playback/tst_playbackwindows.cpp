@@ -479,6 +479,8 @@ private slots:
         }
         GlobalObject::linkOpen = true;
         QTRY_COMPARE_WITH_TIMEOUT(bridge.log().bytes(), QByteArray::fromHex(golden("frames").toLatin1()), 5000);
+        // A stopped schedule leaves no timer behind: only the one it counts runs.
+        QCOMPARE(QAbstractEventDispatcher::instance()->registeredTimers(&window).size(), window.timerId != 0 ? 1 : 0);
     }
 
     void repeatOutsideTheListReadsAsEverydayAndTheSwitchEnablesTheTimes()
