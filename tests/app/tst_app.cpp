@@ -3,6 +3,8 @@
 #include "savedconfig.h"
 #include "globalobject.h"
 #include "goldenrows.h"
+#include "heldtext.h"
+#include "logofiles.h"
 #include "messagebox.h"
 #include "testmain.h"
 #include "warningsof.h"
@@ -191,6 +193,56 @@ private slots:
         };
         QTRY_COMPARE_WITH_TIMEOUT(colour(staying) + colour(moving), QStringLiteral("#ff0000#0000ff"), 30000);
         GlobalObject::forgetLabelImages();
+    }
+
+    // Five labels ask for five files while the decoders are held: two
+    // decoders start, three wait, and as each decoder ends one more starts,
+    // never a third beside two.
+    void decodersQueuedTwoAtATime()
+    {
+        QVERIFY(LogoFiles::holdDecoders());
+        std::vector<std::unique_ptr<QLabel>> labels;
+        for (int i = 0; i < 5; ++i) {
+            const QString file = QDir::current().filePath(QStringLiteral("queued%1.png").arg(i));
+            QVERIFY(LogoFiles::oneColour(QSize(8, 8), QImage::Format_RGB32, QColor::fromHsv(i * 60, 255, 255)).save(file));
+            labels.push_back(std::make_unique<QLabel>());
+            labels.back()->resize(8, 8);
+            GlobalObject::setLabelImage(labels.back().get(), file);
+        }
+        int most = PictureDecoder::decodersAlive();
+        QVERIFY(LogoFiles::letDecodersGo());
+        QDeadlineTimer deadline(60000);
+        while ((GlobalObject::labelImagesPending() > 0 || PictureDecoder::decodersAlive() > 0) && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            most = std::max(most, PictureDecoder::decodersAlive());
+        }
+        PictureDecoder::setProgram(QString());
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(labels[i]->pixmap(Qt::ReturnByValue).toImage().pixelColor(4, 4).name(), QColor::fromHsv(i * 60, 255, 255).name());
+        QCOMPARE(most, 2);
+        GlobalObject::forgetLabelImages();
+    }
+
+    // A name field keeps no half of a character, wherever the half stands:
+    // at the cut of its length, or anywhere in what was pasted.
+    void nameFieldKeepsNoHalfCharacter_data()
+    {
+        const QString high(QChar(0xD83D)), low(QChar(0xDE00));
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("an emoji across the length") << QString(63, 'a') + high + low << QString(63, 'a');
+        QTest::newRow("a lone first half first") << high + QStringLiteral("ab") << QStringLiteral("ab");
+        QTest::newRow("a lone first half inside") << QStringLiteral("a") + high + QStringLiteral("b") << QStringLiteral("ab");
+        QTest::newRow("a whole emoji first") << high + low + QStringLiteral("b") << high + low + QStringLiteral("b");
+    }
+    void nameFieldKeepsNoHalfCharacter()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, kept);
+        QLineEdit field;
+        HeldText::hold(&field, HeldText::maxNameLength);
+        field.insert(pasted);
+        QCOMPARE(field.text(), kept);
     }
 
     void drag_data() { goldenRows(QStringLiteral("drag.tsv")); }
