@@ -411,7 +411,7 @@ private slots:
     }
 
     // Tables of the console's columns that another program made, its own way
-    // of writing them: quoted names, other types, a UNIQUE column and
+    // of writing them: quoted names, other types, a named UNIQUE constraint and
     // comments that hold the words of an expression. They compute nothing,
     // so they open as the console's own do, and a password change lands.
     void plainTablesOfAnotherProgram()
@@ -419,7 +419,7 @@ private slots:
         stop();
         start(madeBy({"CREATE TABLE \"usertype\" ( [t_id] INTEGER PRIMARY KEY, `type` TEXT )",
                       "CREATE TABLE \"userinfo\" (\n  \"u_id\" INTEGER PRIMARY KEY, -- as numbered, check it\n"
-                      "  \"t_id\" INT NOT NULL, \"mode\" INT, \"username\" TEXT UNIQUE /* default: admin */, "
+                      "  \"t_id\" INT NOT NULL, \"mode\" INT, \"username\" TEXT constraint uq_zas UNIQUE /* default: admin */, "
                       "\"password\" VARCHAR(10)\n)",
                       "insert into usertype values(1, '用户'), (2, '管理员')",
                       "insert into userinfo values(1, 2, 0, 'admin', '2906')"}));
