@@ -321,15 +321,19 @@ void readAgainIfChanged(QSettings &settings)
 }
 
 // Why QSettings wrote nothing, when it did not get as far as the write.
+// QSettings reads the file again at a save, so one the user may write but
+// not read is not saved either. The checks are made as the files are
+// opened, with the effective user.
 QString whyNotWritten(const QString &name)
 {
     const QFileInfo info(name);
     const QByteArray folder = QFile::encodeName(info.absolutePath());
-    if (::access(folder.constData(), W_OK) != 0)
+    const QByteArray file = QFile::encodeName(name);
+    if (::eaccess(folder.constData(), W_OK) != 0)
         return QStringLiteral("its folder cannot be written: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
     if (info.isSymLink() && !info.exists())
         return QStringLiteral("it links to %1, which is missing").arg(nativeName(info.symLinkTarget()));
-    if (info.exists() && ::access(QFile::encodeName(name).constData(), W_OK) != 0)
+    if (info.exists() && (::eaccess(file.constData(), W_OK) != 0 || ::eaccess(file.constData(), R_OK) != 0))
         return QString::fromLocal8Bit(std::strerror(errno));
     return QStringLiteral("it cannot be locked or written");
 }

@@ -125,6 +125,42 @@ private:
     bool m_done = false;
 };
 
+// config.ini its owner may write but not read, in a folder of its owner's:
+// a console run by a user not allowed to read the file. As root the test
+// takes the part of such a user (its effective uid) only while it saves;
+// the test's own folder lets that user pass.
+class WriteOnly
+{
+public:
+    WriteOnly(const QString &folder, const QString &file) : m_file(QFile::encodeName(file))
+    {
+        const QByteArray above = QFile::encodeName(QFileInfo(folder).absolutePath());
+        const bool owned = ::geteuid() != 0
+                           || (::chmod(above.constData(), 0711) == 0
+                               && ::chown(QFile::encodeName(folder), nobody, nobody) == 0
+                               && ::chown(m_file.constData(), nobody, nobody) == 0);
+        m_done = owned && ::chmod(m_file.constData(), 0200) == 0;
+    }
+    ~WriteOnly() { ::chmod(m_file.constData(), 0600); }
+    bool done() const { return m_done; }
+
+    template<typename Step>
+    void asOwner(Step step) const
+    {
+        const bool root = ::geteuid() == 0;
+        if (root && ::seteuid(nobody) != 0)
+            QFAIL("no other user to save as");
+        step();
+        if (root && ::seteuid(0) != 0)
+            qFatal("root not taken back");
+    }
+
+private:
+    static constexpr uid_t nobody = 65534;
+    QByteArray m_file;
+    bool m_done = false;
+};
+
 // A tmpfs of a few pages over a folder of the test, as a disk that fills up
 // (root only); gone with the object.
 class SmallDisk
@@ -342,6 +378,11 @@ private slots:
         QTest::newRow("a read-only config.ini") << "file" << "(Operation not permitted|Permission denied)" << "221";
         QTest::newRow("a read-only folder")
             << "folder" << "its folder cannot be written: (Operation not permitted|Permission denied)" << "221";
+        // QSettings reads the file again at a save. The close's next window
+        // cannot read it either: what that window changed is not kept.
+        QTest::newRow("a config.ini that cannot be read now")
+            << "unreadable" << "Permission denied\\|Settings not read or saved, .* cannot be read: Permission denied"
+            << "2121";
         QTest::newRow("a link to a missing file")
             << "dangling" << "it links to .*/elsewhere/config.ini, which is missing" << "221";
         // The close's next window finds the file too large to read: it is
@@ -383,6 +424,9 @@ private slots:
             readOnly = std::make_unique<ReadOnly>(fault == QLatin1String("file") ? ConfigFile::path() : folder);
             QVERIFY(readOnly->done());
         }
+        std::optional<WriteOnly> writeOnly;
+        if (fault == QLatin1String("unreadable"))
+            QVERIFY(writeOnly.emplace(folder, ConfigFile::path()).done());
         if (fault == QLatin1String("grown"))
             QVERIFY(writeFile(ConfigFile::path(), bytes + QByteArray(int(ConfigFile::maxBytes), '\n')));
         const QByteArray held = readAll(ConfigFile::path());
@@ -394,11 +438,13 @@ private slots:
             limit.rlim_cur = 4096;
             QVERIFY(::setrlimit(RLIMIT_FSIZE, &limit) == 0);
         }
-        const QString warnings = warningsOf([&] {
+        const auto saveRowAndColumn = [&] {
             settings->setValue(QStringLiteral("MainSetting/Row"), 2);
             QVERIFY(!ConfigFile::save(*settings));
             QVERIFY(!saveConfigValue(QStringLiteral("MainSetting/Column"), 2)); // the close's next window
-        });
+        };
+        const QString warnings
+            = warningsOf([&] { writeOnly ? writeOnly->asOwner(saveRowAndColumn) : saveRowAndColumn(); });
         limit.rlim_cur = soft;
         ::setrlimit(RLIMIT_FSIZE, &limit);
 
@@ -412,6 +458,7 @@ private slots:
 
         // The fault mended: the next save brings the failed one's change too.
         readOnly.reset();
+        writeOnly.reset();
         if (fault == QLatin1String("dangling")) {
             QVERIFY(QDir().mkpath(folder + QStringLiteral("/elsewhere")));
         } else if (fault == QLatin1String("disk")) { // room for a small file
