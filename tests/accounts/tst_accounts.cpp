@@ -479,6 +479,19 @@ private slots:
         QCOMPARE(login("2906"), QStringLiteral("0 管理员"));
     }
 
+    // The error a caller reads is that of its last call: a lookup after a
+    // refused change tells of none.
+    void errorOfTheLastCallOnly()
+    {
+        UserDatabase database;
+        QVERIFY(database.connectDatabase());
+        QVERIFY(!database.updatePassword(QStringLiteral("9999"), QStringLiteral("1111")));
+        QVERIFY(!database.lastError().isEmpty());
+        QCOMPARE(database.queryUser(QStringLiteral("2906")).value(QStringLiteral("mode")), QStringLiteral("0"));
+        QCOMPARE(database.lastError(), QString());
+        database.closeDatabase();
+    }
+
     // The first start cannot commit its first table: another program reads
     // the file and lets go only then, while the console makes its second
     // table. The file stays as it was, and the next start makes both.

@@ -476,6 +476,22 @@ private slots:
         QFile::remove(ConfigFile::path());
     }
 
+    // One line per fault while saves keep failing for one reason; a save that
+    // lands in between ends it, and the same fault again is told again.
+    void faultAfterASaveToldAgain()
+    {
+        QVERIFY(writeFile(ConfigFile::path(), "[MainSetting]\nRow=10\n"));
+        QStringList lines;
+        for (const bool readOnly : {true, true, false, true}) {
+            const std::unique_ptr<ReadOnly> fault(readOnly ? new ReadOnly(ConfigFile::path()) : nullptr);
+            QVERIFY(!fault || fault->done());
+            lines << warningsOf([&] { QCOMPARE(saveConfigValue(QStringLiteral("MainSetting/Column"), 12), !fault); });
+        }
+        QVERIFY2(lines.at(0).startsWith(QLatin1String("Settings not saved")) && lines.at(1).isEmpty()
+                     && lines.at(2).isEmpty() && lines.at(3) == lines.at(0),
+                 qPrintable(lines.join(QLatin1Char('/'))));
+    }
+
     // Reading and saving put nothing in the temp folder (cleanup() looks) and
     // need none: a TMPDIR naming a file changes nothing.
     void noTempFolderNeeded()
