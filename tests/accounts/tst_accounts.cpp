@@ -91,6 +91,23 @@ Q_DECLARE_METATYPE(sqlite3 *)
 // A SQLite driver whose class is compiled into the program itself, as in a
 // Qt built statically with a SQLite of its own; here it hands out a handle
 // of the linked SQLite, so that what the console sets on it can be seen.
+// Every statement on it fails.
+class NoResult : public QSqlResult
+{
+public:
+    explicit NoResult(const QSqlDriver *driver) : QSqlResult(driver) {}
+
+protected:
+    QVariant data(int) override { return {}; }
+    bool isNull(int) override { return true; }
+    bool reset(const QString &) override { return false; }
+    bool fetch(int) override { return false; }
+    bool fetchFirst() override { return false; }
+    bool fetchLast() override { return false; }
+    int size() override { return -1; }
+    int numRowsAffected() override { return 0; }
+};
+
 class BuiltInDriver : public QSqlDriver
 {
     Q_OBJECT
@@ -107,7 +124,7 @@ public:
         return true;
     }
     void close() override { setOpen(false); }
-    QSqlResult *createResult() const override { return nullptr; }
+    QSqlResult *createResult() const override { return new NoResult(this); }
     QVariant handle() const override { return QVariant::fromValue(connection); }
 
 private:
@@ -461,6 +478,30 @@ private slots:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("bounds"));
         sqlite3_close(own);
+    }
+
+    // A driver whose SQLite is not known to be the console's is told of once
+    // in the debug output, however often the file is opened through it.
+    void unboundedDriverToldOnce()
+    {
+        stop();
+        static int told = 0;
+        told = 0;
+        const QtMessageHandler previous
+            = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+                  told += text.contains(QLatin1String("time and length not bounded"));
+              });
+        {
+            QSqlDatabase::addDatabase(new BuiltInDriver(nullptr), QStringLiteral("my_sqlite"));
+            UserDatabase database;
+            database.connectDatabase();
+            database.openDatabase();
+            database.closeDatabase();
+        }
+        qInstallMessageHandler(previous);
+        QSqlDatabase::removeDatabase(QStringLiteral("my_sqlite"));
+        start();
+        QCOMPARE(told, 1);
     }
 
     // A connection of the console's does not rewrite the file's schema by
