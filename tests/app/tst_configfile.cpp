@@ -594,7 +594,7 @@ private slots:
             startSaver(saver, QStringLiteral("Killed"), 1000000, 400);
             QVERIFY(saver.waitForStarted());
             QTest::qWait(random.bounded(20, 120));
-            ::kill(pid_t(saver.processId()), SIGKILL);
+            signalProgram(saver, SIGKILL);
             QVERIFY(saver.waitForFinished(10000));
             const auto keys = readByConsole(ConfigFile::path());
             const QString first = keys.value("Killed/Key0").toString();

@@ -48,4 +48,15 @@ private:
 #endif
 };
 
+#ifdef Q_OS_LINUX
+// Sends a signal to a program while it runs. One that has ended has no pid
+// (0), and a signal to pid 0 goes to the test's own process group: the test,
+// ctest and whatever runs them.
+inline bool signalProgram(const QProcess &program, int signal)
+{
+    const qint64 pid = program.processId();
+    return pid > 0 && ::kill(pid_t(pid), signal) == 0;
+}
+#endif
+
 #endif // CHILDPROCESS_H

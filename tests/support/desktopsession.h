@@ -199,7 +199,7 @@ public:
     bool pauseWindowManager()
     {
         for (int attempt = 0; attempt < 10; ++attempt) {
-            ::kill(pid_t(m_windowManager.processId()), SIGSTOP);
+            signalProgram(m_windowManager, SIGSTOP);
             if (xAnswers(m_looks, 2000))
                 return true;
             resumeWindowManager();
@@ -207,7 +207,7 @@ public:
         }
         return fail(QStringLiteral("openbox held the server whenever it was stopped"));
     }
-    void resumeWindowManager() { ::kill(pid_t(m_windowManager.processId()), SIGCONT); }
+    void resumeWindowManager() { signalProgram(m_windowManager, SIGCONT); }
 
     // The look-ups below ask the server DISPLAY names, or the one given.
 
@@ -309,7 +309,7 @@ private:
             return;
         process.terminate();
         // A paused window manager takes the signal only once it goes on.
-        ::kill(pid_t(process.processId()), SIGCONT);
+        signalProgram(process, SIGCONT);
         if (!process.waitForFinished(5000))
             process.kill();
         process.waitForFinished(5000);
