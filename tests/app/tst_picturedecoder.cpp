@@ -130,6 +130,10 @@ private slots:
             << "i=0; while [ $i -lt 12 ]; do j=0; while [ $j -lt 40000 ]; do j=$((j+1)); done; sleep 0.25; i=$((i+1)); done; "
                "head -c 64 /dev/zero"
             << "picture";
+        // Some 1.5 s of work in the kernel alone (reading zeroes), no time of
+        // its own: work all the same. It ends without pixels.
+        QTest::newRow("no pixels after work in the kernel past the stall limit")
+            << "exec dd if=/dev/zero of=/dev/null bs=16M count=4700 status=none" << "it is not a picture that can be read";
         QTest::newRow("a file written while it was read, as the decoder found it") << "exit 7" << "the file changed while it was read";
         QTest::newRow("a file written while it was read, and pixels") << "head -c 64 /dev/zero; exit 7" << "it is not a picture that can be read";
         QTest::newRow("no decoder at all") << QString() << "its decoder could not be started";
