@@ -430,16 +430,20 @@ private slots:
     }
 
     // Tables of the console's columns that another program made, its own way
-    // of writing them: quoted names, other types, a named UNIQUE constraint and
+    // of writing them: quoted names, other types, named constraints and
     // comments that hold the words of an expression. They compute nothing,
     // so they open as the console's own do, and a password change lands.
     void plainTablesOfAnotherProgram()
     {
         stop();
-        start(madeBy({"CREATE TABLE \"usertype\" ( [t_id] INTEGER PRIMARY KEY, `type` TEXT )",
-                      "CREATE TABLE \"userinfo\" (\n  \"u_id\" INTEGER PRIMARY KEY, -- as numbered, check it\n"
-                      "  \"t_id\" INT NOT NULL, \"mode\" INT, \"username\" TEXT constraint uq_zas UNIQUE /* default: admin */, "
-                      "\"password\" VARCHAR(10)\n)",
+        // Constraint names end or start at each edge of the letters and digits
+        // of a bare word, next to the words of an expression.
+        start(madeBy({"CREATE TABLE \"usertype\" ( [t_id] INTEGER constraint pk_0check PRIMARY KEY, "
+                      "`type` TEXT constraint nn_Acheck NOT NULL )",
+                      "CREATE TABLE \"userinfo\" (\n  \"u_id\" INTEGER constraint pk_Zas PRIMARY KEY, -- as numbered, check it\n"
+                      "  \"t_id\" INT constraint nn_9as NOT NULL, \"mode\" INT, "
+                      "\"username\" TEXT constraint uq_zas UNIQUE /* default: admin */, "
+                      "\"password\" VARCHAR(10) constraint nn_acheck NOT NULL\n)",
                       "insert into usertype values(1, '用户'), (2, '管理员')",
                       "insert into userinfo values(1, 2, 0, 'admin', '2906')"}));
         QCOMPARE(login("2906"), QStringLiteral("0 管理员"));
