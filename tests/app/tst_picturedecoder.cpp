@@ -49,6 +49,31 @@ class TestPictureDecoder : public QObject
         return 0;
     }
 
+    // What a decode of a small file comes to with a stand-in decoder running
+    // the script (none for a null one), its stall limit a second: "picture"
+    // or the line of its refusal; ms is how long it took.
+    static QString decodedBy(const QString &script, qint64 &ms)
+    {
+        if (!LogoFiles::make(QStringLiteral("icon.gif")))
+            return QStringLiteral("no icon.gif made");
+        const QString program = QDir::current().filePath(QStringLiteral("decoder.sh"));
+        QFile::remove(program);
+        if (!script.isNull()
+            && !(LogoFiles::writeFile(program, "#!/bin/sh\n" + script.toUtf8() + '\n')
+                 && QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner)))
+            return QStringLiteral("no decoder.sh made");
+        PictureDecoder::setProgram(program);
+        PictureDecoder::setStallLimitMs(1000);
+        QElapsedTimer clock;
+        clock.start();
+        QString refusal;
+        const QImage image = LogoFiles::decodeWaiting(QStringLiteral("icon.gif"), QSize(4, 4), &refusal);
+        ms = clock.elapsed();
+        PictureDecoder::setProgram(QString());
+        PictureDecoder::setStallLimitMs(PictureDecoder::defaultStallLimitMs);
+        return image.isNull() ? refusal : QStringLiteral("picture");
+    }
+
 private slots:
     void decodedOrRefused_data() { goldenRows(QStringLiteral("logodecode.tsv")); }
     void decodedOrRefused()
@@ -130,10 +155,6 @@ private slots:
             << "i=0; while [ $i -lt 12 ]; do j=0; while [ $j -lt 40000 ]; do j=$((j+1)); done; sleep 0.25; i=$((i+1)); done; "
                "head -c 64 /dev/zero"
             << "picture";
-        // Some 1.5 s of work in the kernel alone (reading zeroes), no time of
-        // its own: work all the same. It ends without pixels.
-        QTest::newRow("no pixels after work in the kernel past the stall limit")
-            << "exec dd if=/dev/zero of=/dev/null bs=16M count=4700 status=none" << "it is not a picture that can be read";
         QTest::newRow("a file written while it was read, as the decoder found it") << "exit 7" << "the file changed while it was read";
         QTest::newRow("a file written while it was read, and pixels") << "head -c 64 /dev/zero; exit 7" << "it is not a picture that can be read";
         QTest::newRow("no decoder at all") << QString() << "its decoder could not be started";
@@ -142,28 +163,26 @@ private slots:
     {
         QFETCH(QString, script);
         QFETCH(QString, expected);
-        QVERIFY(LogoFiles::make(QStringLiteral("icon.gif")));
-        const QString program = QDir::current().filePath(QStringLiteral("decoder.sh"));
-        QFile::remove(program);
-        if (!script.isNull()) {
-            QVERIFY(LogoFiles::writeFile(program, "#!/bin/sh\n" + script.toUtf8() + '\n'));
-            QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
-        }
-        PictureDecoder::setProgram(program);
-        PictureDecoder::setStallLimitMs(1000);
-        QElapsedTimer clock;
-        clock.start();
-        QString refusal;
-        const QImage image = LogoFiles::decodeWaiting(QStringLiteral("icon.gif"), QSize(4, 4), &refusal);
-        const qint64 ms = clock.elapsed();
-        PictureDecoder::setProgram(QString());
-        PictureDecoder::setStallLimitMs(PictureDecoder::defaultStallLimitMs);
-        QCOMPARE(image.isNull() ? refusal : QStringLiteral("picture"),
+        qint64 ms = 0;
+        QCOMPARE(decodedBy(script, ms),
                  expected == QLatin1String("picture") || expected.isEmpty()
                      ? expected
                      : QStringLiteral("Picture not shown, %1: icon.gif").arg(expected));
         // Given up at its time, not at its end.
         QVERIFY2(ms < 10000, qPrintable(QString::number(ms)));
+    }
+
+    // Some 1.5 s of work in the kernel alone (reading zeroes, no time of its
+    // own) is work all the same: a decoder doing it is not taken for stalled.
+    // It ends without pixels. Its CPU time grows on a busy machine, so it
+    // has room for that.
+    void kernelWorkIsWork()
+    {
+        PictureDecoder::setCpuLimitSeconds(30);
+        qint64 ms = 0;
+        const QString result = decodedBy(QStringLiteral("exec dd if=/dev/zero of=/dev/null bs=16M count=4700 status=none"), ms);
+        PictureDecoder::setCpuLimitSeconds(PictureDecoder::defaultCpuLimitSeconds);
+        QCOMPARE(result, QStringLiteral("Picture not shown, it is not a picture that can be read: icon.gif"));
     }
 
     // The console goes on while a decoder works, and a decode given up is
