@@ -88,10 +88,7 @@ int madeLength(sqlite3 *connection)
 Q_DECLARE_OPAQUE_POINTER(sqlite3 *)
 Q_DECLARE_METATYPE(sqlite3 *)
 
-// A SQLite driver whose class is compiled into the program itself, as in a
-// Qt built statically with a SQLite of its own; here it hands out a handle
-// of the linked SQLite, so that what the console sets on it can be seen.
-// Every statement on it fails.
+// The results of the driver below: every statement on it fails.
 class NoResult : public QSqlResult
 {
 public:
@@ -108,6 +105,9 @@ protected:
     int numRowsAffected() override { return 0; }
 };
 
+// A SQLite driver whose class is compiled into the program itself, as in a
+// Qt built statically with a SQLite of its own; here it hands out a handle
+// of the linked SQLite, so that what the console sets on it can be seen.
 class BuiltInDriver : public QSqlDriver
 {
     Q_OBJECT
