@@ -1,20 +1,23 @@
 #include "configfile.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
-#include <QMutex>
+#include <QLockFile>
+#include <QSaveFile>
 #include <QSet>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include "globalobject.h"
-#include "inicodec.h"
+#include "initext.h"
 
 namespace ConfigFile {
 
@@ -24,6 +27,9 @@ QString path()
 }
 
 namespace {
+
+using IniText::Keys;
+using IniText::Value;
 
 // The keys the console keeps, by group. An array goes by its name: its
 // entries and its size stand below it.
@@ -53,111 +59,63 @@ const OwnGroup ownGroups[] = {
 // hand, and every start would cut it anyway.
 constexpr int longestValue = 4095;
 
-int valueLength(const QVariant &value)
-{
-    if (value.userType() == QMetaType::QStringList) // "a, b" reads as a list
-        return value.toStringList().join(QStringLiteral(", ")).size();
-    return value.toString().size();
-}
-
-bool isOwn(const QString &key, const QVariant &value)
+bool isOwn(const QString &key, const Value &value)
 {
     const QStringList parts = key.split(QLatin1Char('/'));
     const auto own = std::find_if(std::begin(ownGroups), std::end(ownGroups),
                                   [&](const OwnGroup &g) { return parts.first() == QLatin1String(g.group); });
     return parts.size() > 1 && own != std::end(ownGroups)
            && QString::fromLatin1(own->keys).split(QLatin1Char(' ')).contains(parts.at(1))
-           && valueLength(value) <= longestValue;
+           && value.parts.join(QStringLiteral(", ")).size() <= longestValue;
 }
-
-// Once for each file: a console that keeps running on the same file says a
-// thing about it once, whatever number of windows open the settings.
-bool firstTime(QString &named, const QString &identity)
-{
-    if (identity == named)
-        return false;
-    named = identity;
-    return true;
-}
-
-// QSettings reads the whole file into memory and keeps every key of it: a
-// file of a gigabyte costs gigabytes and minutes, at start and again when a
-// window saves its group. Each start names a refused file once, however many
-// windows open the settings.
-bool tooLarge(const QFileInfo &info)
-{
-    if (info.size() <= maxBytes)
-        return false;
-    static QString named;
-    if (firstTime(named, fileIdentity(info)))
-        qWarning("Settings not read or saved, %s is larger than %lld bytes: %lld bytes",
-                 qPrintable(QDir::toNativeSeparators(info.absoluteFilePath())), maxBytes, info.size());
-    return true;
-}
-
-// Settings below a file find nothing to read, and their writes fail because
-// no folder (nor lock file) can be made there: the file itself is left alone.
-std::unique_ptr<QSettings> refused()
-{
-    return std::make_unique<QSettings>(path() + QStringLiteral("/config.ini"), QSettings::IniFormat);
-}
-
-// What a file held when this console last read or wrote it, by the name
-// QSettings gives it, and what QSettings takes it to hold: a save finds out
-// from them whether another writer saved in between, and which keys this
-// console changed since.
-struct Known
-{
-    QByteArray bytes;
-    QSettings::SettingsMap keys;       // of bytes
-    QSettings::SettingsMap believed;   // QSettings' own view of the file
-};
-
-// QSettings hands its read and write functions a device only: what they
-// share lives here, one for the process.
-struct Files
-{
-    QMutex mutex;
-    QHash<QString, Known> known;
-    QSet<QString> unread; // refused when last read: never written over
-};
-Files &files()
-{
-    static Files f;
-    return f;
-}
-
-// Set while save() syncs: QSettings also syncs on its own (when its object
-// goes, or at an open after a failed save), and none of those writes.
-thread_local bool saving = false;
-// Why the write of the save under way failed: a whole warning line.
-thread_local QString failure;
-// Whether it wrote: QSettings keeps the first error it met for good.
-thread_local bool written = false;
 
 QString nativeName(const QString &name)
 {
     return QDir::toNativeSeparators(name);
 }
 
-void fail(const QString &name, const QString &reason)
+QString systemReason(int error)
 {
-    failure = QStringLiteral("Settings not saved, %1 stays as it was: %2").arg(nativeName(name), reason);
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// What the session read and changed. `known` is what config.ini held for
+// each key when the session read it or last wrote the key: a key whose
+// value differs from it is the session's change.
+struct Session
+{
+    QString path;
+    QString notRead; // why config.ini was not read, when it was not
+    Keys known;
+    Keys current;
+    QSet<QString> set; // keys set since the last save that landed
+};
+
+std::unique_ptr<Session> &sessionSlot()
+{
+    static std::unique_ptr<Session> session;
+    return session;
 }
 
 // config.ini's bytes as they are now, at most maxBytes of them; an empty
-// array for no file. False for a file that cannot be read whole.
+// array for no file. False, with the reason, for a file that cannot be read
+// whole.
 bool readNow(const QString &name, QByteArray &bytes, QString &reason)
 {
     const QFileInfo info(name);
     bytes.clear();
     if (!info.exists())
         return true;
-    QFile file(name);
+    // Opening a FIFO blocks until someone writes to it, a device never ends.
     if (!info.isFile()) {
-        reason = QStringLiteral("it is no regular file now");
+        reason = QStringLiteral("it is no regular file");
         return false;
     }
+    if (info.size() > maxBytes) {
+        reason = QStringLiteral("it is larger than %1 bytes: %2 bytes").arg(maxBytes).arg(info.size());
+        return false;
+    }
+    QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) {
         reason = file.errorString();
         return false;
@@ -167,187 +125,32 @@ bool readNow(const QString &name, QByteArray &bytes, QString &reason)
         reason = file.errorString();
         return false;
     }
-    if (bytes.size() > maxBytes) {
-        reason = QStringLiteral("it is larger than %1 bytes now").arg(maxBytes);
+    if (bytes.size() > maxBytes) { // it grew since it was looked at
+        reason = QStringLiteral("it is larger than %1 bytes").arg(maxBytes);
         return false;
     }
     return true;
 }
 
-bool readConfig(QIODevice &device, QSettings::SettingsMap &keys)
+Session &session()
 {
-    const auto *file = qobject_cast<QFileDevice *>(&device);
-    const QString name = file ? file->fileName() : QString();
-    const QByteArray bytes = device.read(maxBytes + 1);
-    const bool whole = file && file->error() == QFile::NoError && bytes.size() <= maxBytes;
-    if (whole)
-        keys = IniCodec::parse(bytes);
-    QMutexLocker lock(&files().mutex);
-    if (!whole) { // it grew past the bound since open() looked at it
-        files().unread.insert(name);
-        files().known.remove(name);
-        return false;
-    }
-    files().unread.remove(name);
-    files().known.insert(name, Known{bytes, keys, keys});
-    return true;
-}
-
-// The keys to write: QSettings' own, unless another writer saved since this
-// console read the file and QSettings missed it (it compares size and
-// modification time only, to the millisecond). Then the file as it is now,
-// with the keys this console changed since. QSettings reads an empty or
-// missing file without calling readConfig(): it then knows of no key, and
-// every key it hands over is a change.
-bool mergeNow(const QString &name, const QSettings::SettingsMap &keys, QSettings::SettingsMap &merged)
-{
-    const Known base = files().known.value(name);
-    QByteArray now;
-    QString reason;
-    if (!readNow(name, now, reason)) {
-        fail(name, reason);
-        return false;
-    }
-    merged = keys;
-    if (now.isEmpty() || (now == base.bytes && base.keys == base.believed))
-        return true;
-    merged = now == base.bytes ? base.keys : IniCodec::parse(now);
-    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
-        const auto was = base.believed.constFind(it.key());
-        if (was == base.believed.cend() || was.value() != it.value())
-            merged.insert(it.key(), it.value());
-    }
-    for (auto it = base.believed.cbegin(); it != base.believed.cend(); ++it) {
-        if (!keys.contains(it.key()))
-            merged.remove(it.key());
-    }
-    return true;
-}
-
-// The text to save, within maxBytes: without the keys the console does not
-// keep when all of them would pass it (named in one line), or none.
-bool boundedText(const QString &name, QSettings::SettingsMap &keys, QByteArray &bytes)
-{
-    bytes = IniCodec::write(keys);
-    if (bytes.size() <= maxBytes)
-        return true;
-    for (auto it = keys.begin(); it != keys.end();)
-        it = isOwn(it.key(), it.value()) ? std::next(it) : keys.erase(it);
-    bytes = IniCodec::write(keys);
-    if (bytes.size() > maxBytes) {
-        failure = QStringLiteral("Settings not saved, %1 would be larger than %2 bytes").arg(nativeName(name)).arg(maxBytes);
-        return false;
-    }
-    qWarning("Settings saved without the keys the console does not keep, %s would be larger than %lld bytes with "
-             "them",
-             qPrintable(nativeName(name)), maxBytes);
-    return true;
-}
-
-// Every byte is on disk, or the file QSettings renames over config.ini is
-// thrown away: each write, the flush and the sync are checked here, because
-// QSaveFile::commit() renames even after its own flush failed.
-bool writeWhole(QFileDevice &file, const QByteArray &bytes)
-{
-    errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        // After a short write Qt knows no reason ("Unknown error"): the
-        // system's is the one that says it.
-        fail(file.fileName(), errno ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString());
-        return false;
-    }
-    if (::fsync(file.handle()) != 0) {
-        fail(file.fileName(), QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
-    }
-    return true;
-}
-
-bool writeConfig(QIODevice &device, const QSettings::SettingsMap &keys)
-{
-    auto *file = qobject_cast<QFileDevice *>(&device);
-    if (!saving || !file)
-        return false;
-    const QString name = file->fileName();
-    QMutexLocker lock(&files().mutex);
-    if (files().unread.contains(name)) {
-        fail(name, QStringLiteral("it was not read whole"));
-        return false;
-    }
-    QSettings::SettingsMap merged;
+    std::unique_ptr<Session> &slot = sessionSlot();
+    if (slot && slot->path == path())
+        return *slot;
+    slot = std::make_unique<Session>();
+    slot->path = path();
     QByteArray bytes;
-    if (!mergeNow(name, keys, merged) || !boundedText(name, merged, bytes) || !writeWhole(*file, bytes))
-        return false;
-    files().known.insert(name, Known{bytes, merged, keys});
-    written = true;
-    return true;
-}
-
-QSettings::Format format()
-{
-#ifdef Q_OS_WIN
-    const Qt::CaseSensitivity keyCase = Qt::CaseInsensitive; // as QSettings' own INI there
-#else
-    const Qt::CaseSensitivity keyCase = Qt::CaseSensitive;
-#endif
-    static const QSettings::Format registered = QSettings::registerFormat(QStringLiteral("ini"), readConfig,
-                                                                         writeConfig, keyCase);
-    return registered;
-}
-
-// QSettings keeps what it read or wrote of a file while the file's size and
-// modification time stay the same, to the millisecond; the system stamps the
-// time at its clock's tick, some milliseconds. A file another writer put in
-// place within the tick of this console's last read or save, of the same
-// size, would be taken for the old one: its time is moved on a millisecond,
-// so that QSettings reads it again.
-void readAgainIfChanged(QSettings &settings)
-{
-    const QString name = settings.fileName();
-    QByteArray now;
     QString reason;
-    {
-        QMutexLocker lock(&files().mutex);
-        const auto known = files().known.constFind(name);
-        if (known == files().known.cend() || !readNow(name, now, reason) || now == known->bytes || now.isEmpty())
-            return;
+    if (readNow(slot->path, bytes, reason)) {
+        slot->known = IniText::read(bytes);
+        slot->current = slot->known;
+    } else {
+        slot->notRead = reason;
+        qWarning("Settings not read or saved, %s %s", qPrintable(nativeName(slot->path)),
+                 qPrintable(reason.startsWith(QLatin1String("it ")) ? reason.mid(3)
+                                                                      : QStringLiteral("cannot be read: ") + reason));
     }
-    QFile file(name);
-    const QDateTime time = QFileInfo(name).lastModified();
-    if (file.open(QIODevice::ReadWrite) && file.setFileTime(time.addMSecs(1), QFileDevice::FileModificationTime)) {
-        file.close();
-        settings.sync();
-    }
-}
-
-// Why QSettings wrote nothing, when it did not get as far as the write.
-// QSettings reads the file again at a save, so one the user may write but
-// not read is not saved either. The checks are made as the files are
-// opened, with the effective user.
-QString whyNotWritten(const QString &name)
-{
-    const QFileInfo info(name);
-    const QByteArray folder = QFile::encodeName(info.absolutePath());
-    const QByteArray file = QFile::encodeName(name);
-    if (::eaccess(folder.constData(), W_OK) != 0)
-        return QStringLiteral("its folder cannot be written: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-    if (info.isSymLink() && !info.exists())
-        return QStringLiteral("it links to %1, which is missing").arg(nativeName(info.symLinkTarget()));
-    if (info.exists() && (::eaccess(file.constData(), W_OK) != 0 || ::eaccess(file.constData(), R_OK) != 0))
-        return QString::fromLocal8Bit(std::strerror(errno));
-    return QStringLiteral("it cannot be locked or written");
-}
-
-// QSettings locks config.ini with a lock file beside it, which names the
-// process that holds it; a lock whose process is gone is taken over at once.
-// A console that ended between making the lock file and writing into it
-// left an empty one, and QSettings would wait until it is 30 s old. Seconds
-// after it was made, an empty lock file is such a remnant.
-void removeEmptyLock(const QString &name)
-{
-    const QFileInfo lock(name + QStringLiteral(".lock"));
-    if (lock.isFile() && lock.size() == 0 && lock.lastModified().secsTo(QDateTime::currentDateTime()) > 2)
-        QFile::remove(lock.filePath());
+    return *slot;
 }
 
 // The one line of a save that failed; one only while saves keep failing for
@@ -363,79 +166,315 @@ void report(const QString &line)
     qWarning("%s", qPrintable(line));
 }
 
-} // namespace
-
-std::unique_ptr<QSettings> open()
+// The text to save, within maxBytes: without the keys the console does not
+// keep when all of them would pass it (named in one line), or none.
+bool boundedText(const QString &name, Keys &keys, QByteArray &bytes, QString &reason)
 {
-    // Opening a FIFO blocks until someone writes to it, a device never ends:
-    // such a file, one too large and one that cannot be read are left alone.
-    // A folder named config.ini cannot be opened at all and needs no care.
-    const QFileInfo info(path());
-    if (info.isDir())
-        return std::make_unique<QSettings>(path(), QSettings::IniFormat);
-    if (info.exists()) {
-        if (!info.isFile() || tooLarge(info))
-            return refused();
-        QFile file(path());
-        if (!file.open(QIODevice::ReadOnly)) {
-            static QString named;
-            if (firstTime(named, fileIdentity(info)))
-                qWarning("Settings not read or saved, %s cannot be read: %s",
-                         qPrintable(QDir::toNativeSeparators(path())), qPrintable(file.errorString()));
-            return refused();
-        }
-    }
-    auto settings = std::make_unique<QSettings>(path(), format());
-    readAgainIfChanged(*settings);
-    return settings;
-}
-
-bool save(QSettings &settings)
-{
-    if (settings.format() != format()) { // refused at open(): nothing of it is written
-        settings.sync();
+    bytes = IniText::write(keys);
+    if (bytes.size() <= maxBytes)
+        return true;
+    for (auto it = keys.begin(); it != keys.end();)
+        it = isOwn(it.key(), it.value()) ? std::next(it) : keys.erase(it);
+    bytes = IniText::write(keys);
+    if (bytes.size() > maxBytes) {
+        reason = QStringLiteral("would be larger than %1 bytes").arg(maxBytes);
         return false;
     }
-    const QString name = settings.fileName();
-    Known before;
-    {
-        QMutexLocker lock(&files().mutex);
-        before = files().known.value(name);
+    qWarning("Settings saved without the keys the console does not keep, %s would be larger than %lld bytes with "
+             "them",
+             qPrintable(nativeName(name)), maxBytes);
+    return true;
+}
+
+// Why the lock beside config.ini could not be taken.
+QString whyNotLocked(const QString &name, const QLockFile &lock)
+{
+    const QFileInfo folder(QFileInfo(name).absolutePath());
+    if (lock.error() == QLockFile::LockFailedError) {
+        qint64 pid = 0;
+        QString host;
+        QString program;
+        if (lock.getLockInfo(&pid, &host, &program))
+            return QStringLiteral("another process (%1) holds its lock").arg(pid);
+        return QStringLiteral("its lock %1 is held").arg(nativeName(name + QStringLiteral(".lock")));
     }
-    removeEmptyLock(name);
-    failure.clear();
-    written = false;
-    // QSettings keeps the first error it met: only an object without one
-    // tells whether this save's rename went through after the write.
-    const bool clean = settings.status() == QSettings::NoError;
-    saving = true;
-    settings.sync();
-    saving = false;
-    if (clean ? settings.status() == QSettings::NoError : written) {
+    if (!folder.isWritable())
+        return QStringLiteral("its folder cannot be written: %1").arg(systemReason(EACCES));
+    return QStringLiteral("its lock cannot be made");
+}
+
+// Why the staged file could not be made: the system's reason where there
+// is one, checked as the effective user.
+QString whyNotOpened(const QFileInfo &old, const QFileDevice &file)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray folder = QFile::encodeName(old.absolutePath());
+    if (::eaccess(folder.constData(), W_OK) != 0)
+        return QStringLiteral("its folder cannot be written: %1").arg(systemReason(errno));
+    if (old.exists() && ::eaccess(QFile::encodeName(old.absoluteFilePath()).constData(), W_OK) != 0)
+        return systemReason(errno);
+#else
+    Q_UNUSED(old)
+#endif
+    return file.errorString();
+}
+
+// Every byte on disk before the staged file takes config.ini's place, with
+// the owner and mode of the file it replaces; the folder synced after.
+bool writeWhole(const QString &name, const QByteArray &bytes, QString &reason)
+{
+#ifdef SIGXFSZ
+    // Past a file size limit a write fails with EFBIG instead of ending the
+    // console, and the save is reported like any other that failed.
+    static const bool ignored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+    Q_UNUSED(ignored)
+#endif
+    const QFileInfo old(name);
+    QSaveFile file(name);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) {
+        reason = whyNotOpened(old, file);
+        return false;
+    }
+    if (old.exists()) {
+        file.setPermissions(old.permissions());
+#ifdef Q_OS_UNIX
+        if (::fchown(file.handle(), old.ownerId(), old.groupId()) != 0 && errno != EPERM) {
+            reason = systemReason(errno);
+            file.cancelWriting();
+            return false;
+        }
+#endif
+    }
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        // After a short write Qt knows no reason ("Unknown error"): the
+        // system's is the one that says it.
+        reason = errno ? systemReason(errno) : file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    if (::fsync(file.handle()) != 0) {
+        reason = systemReason(errno);
+        file.cancelWriting();
+        return false;
+    }
+#endif
+    if (!file.commit()) {
+        reason = file.errorString();
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    const int folder = ::open(QFile::encodeName(old.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0) {
+        ::fsync(folder); // the rename is on disk as well, as far as the system can tell
+        ::close(folder);
+    }
+#endif
+    return true;
+}
+
+// The keys config.ini holds now with the session's changes over them, and
+// the keys set since the last save that config.ini lacks.
+Keys merged(const Session &s, const QByteArray &now)
+{
+    Keys keys = IniText::read(now);
+    for (auto it = s.current.cbegin(); it != s.current.cend(); ++it) {
+        const auto known = s.known.constFind(it.key());
+        const bool changed = known == s.known.cend() || *known != it.value();
+        if (changed || (s.set.contains(it.key()) && !keys.contains(it.key())))
+            keys.insert(it.key(), it.value());
+    }
+    for (auto it = s.known.cbegin(); it != s.known.cend(); ++it) {
+        if (!s.current.contains(it.key()))
+            keys.remove(it.key());
+    }
+    return keys;
+}
+
+bool hasChanges(const Session &s)
+{
+    return !s.set.isEmpty() || s.known != s.current;
+}
+
+} // namespace
+
+// Settings ------------------------------------------------------------------
+
+QString Settings::prefix() const
+{
+    QString text;
+    for (const QString &group : m_groups)
+        text += group + QLatin1Char('/');
+    if (m_array) {
+        text += m_array->name + QLatin1Char('/');
+        if (m_array->index >= 0)
+            text += QString::number(m_array->index + 1) + QLatin1Char('/');
+    }
+    return text;
+}
+
+QString Settings::fullKey(const QString &key) const
+{
+    return prefix() + key;
+}
+
+void Settings::beginGroup(const QString &group)
+{
+    m_groups.append(group);
+}
+
+void Settings::endGroup()
+{
+    if (!m_groups.isEmpty())
+        m_groups.removeLast();
+}
+
+QVariant Settings::value(const QString &key, const QVariant &fallback) const
+{
+    const Keys &keys = session().current;
+    const auto found = keys.constFind(fullKey(key));
+    if (found == keys.cend())
+        return fallback;
+    const QVariant value = found->toVariant();
+    return value.isValid() ? value : fallback;
+}
+
+void Settings::setValue(const QString &key, const QVariant &value)
+{
+    Session &s = session();
+    const QString name = fullKey(key);
+    s.current.insert(name, Value::fromVariant(value));
+    s.set.insert(name);
+}
+
+void Settings::remove(const QString &key)
+{
+    Session &s = session();
+    QString name = fullKey(key);
+    if (key.isEmpty() && name.endsWith(QLatin1Char('/')))
+        name.chop(1);
+    const QString below = name.isEmpty() ? QString() : name + QLatin1Char('/');
+    for (auto it = s.current.begin(); it != s.current.end();) {
+        if (it.key() == name || it.key().startsWith(below))
+            it = s.current.erase(it);
+        else
+            ++it;
+    }
+}
+
+bool Settings::contains(const QString &key) const
+{
+    return session().current.contains(fullKey(key));
+}
+
+QStringList Settings::childGroups() const
+{
+    const QString start = prefix();
+    QStringList groups;
+    const Keys &keys = session().current;
+    for (auto it = keys.lowerBound(start); it != keys.cend() && it.key().startsWith(start); ++it) {
+        const int slash = it.key().indexOf(QLatin1Char('/'), start.size());
+        if (slash > start.size()) {
+            const QString group = it.key().mid(start.size(), slash - start.size());
+            if (groups.isEmpty() || groups.last() != group)
+                groups.append(group);
+        }
+    }
+    groups.removeDuplicates();
+    return groups;
+}
+
+int Settings::beginReadArray(const QString &array)
+{
+    const int size = value(array + QStringLiteral("/size")).toInt();
+    m_array = std::make_unique<Array>(Array{array, -1, -1, size, false});
+    return size;
+}
+
+void Settings::beginWriteArray(const QString &array, int size)
+{
+    m_array = std::make_unique<Array>(Array{array, -1, -1, size, true});
+}
+
+void Settings::setArrayIndex(int index)
+{
+    if (!m_array)
+        return;
+    m_array->index = index;
+    m_array->highest = std::max(m_array->highest, index);
+}
+
+void Settings::endArray()
+{
+    if (!m_array)
+        return;
+    const Array array = *m_array;
+    m_array.reset();
+    if (array.writing)
+        setValue(array.name + QStringLiteral("/size"), array.size >= 0 ? array.size : array.highest + 1);
+}
+
+// The file ------------------------------------------------------------------
+
+std::unique_ptr<Settings> open()
+{
+    session();
+    return std::make_unique<Settings>();
+}
+
+bool save(const Settings &)
+{
+    Session &s = session();
+    const QString name = s.path;
+    const auto fail = [&name](const QString &reason) {
+        report(QStringLiteral("Settings not saved, %1 stays as it was: %2").arg(nativeName(name), reason));
+        return false;
+    };
+    if (!s.notRead.isEmpty())
+        return fail(QStringLiteral("it was not read at start (%1)").arg(s.notRead));
+    if (!hasChanges(s)) {
         report(QString());
         return true;
     }
-    {
-        // A write that reached the disk but was not put in place leaves the
-        // file as QSettings last knew it.
-        QMutexLocker lock(&files().mutex);
-        files().known.insert(name, before);
+    // QLockFile would open a FIFO by that name to read who holds it, and
+    // wait for a writer that never comes.
+    const QString lockName = name + QStringLiteral(".lock");
+    const QFileInfo lockInfo(lockName);
+    if ((lockInfo.exists() || lockInfo.isSymLink()) && !lockInfo.isFile())
+        return fail(QStringLiteral("%1 is no regular file").arg(nativeName(lockName)));
+    QLockFile lock(lockName);
+    if (!lock.tryLock(2000))
+        return fail(whyNotLocked(name, lock));
+    const QFileInfo info(name);
+    if (info.isSymLink() && !info.exists() && !QFileInfo(QFileInfo(info.symLinkTarget()).absolutePath()).isDir())
+        return fail(QStringLiteral("it links to %1, which is missing").arg(nativeName(info.symLinkTarget())));
+    QByteArray now;
+    QString reason;
+    if (!readNow(name, now, reason))
+        return fail(reason);
+    Keys keys = merged(s, now);
+    QByteArray bytes;
+    if (!boundedText(name, keys, bytes, reason)) {
+        report(QStringLiteral("Settings not saved, %1 %2").arg(nativeName(name), reason));
+        return false;
     }
-    report(failure.isEmpty() ? QStringLiteral("Settings not saved, %1 stays as it was: %2")
-                                   .arg(nativeName(name), whyNotWritten(name))
-                             : failure);
-    return false;
+    if (bytes != now && !writeWhole(name, bytes, reason))
+        return fail(reason);
+    s.known = s.current;
+    s.set.clear();
+    report(QString());
+    return true;
 }
 
 bool hasGroup(const QString &group)
 {
-    if (!fileExists(path()))
-        return false;
-    return open()->childGroups().contains(group);
+    return Settings().childGroups().contains(group);
 }
 
-QStringList readArray(QSettings &settings, const QString &array, const QString &key,
-                      const QString &fallback, int maxCount)
+QStringList readArray(Settings &settings, const QString &array, const QString &key, const QString &fallback,
+                      int maxCount)
 {
     QStringList values;
     const int size = std::min(settings.beginReadArray(array), maxCount);
@@ -445,6 +484,11 @@ QStringList readArray(QSettings &settings, const QString &array, const QString &
     }
     settings.endArray();
     return values;
+}
+
+void readAgain()
+{
+    sessionSlot().reset();
 }
 
 } // namespace ConfigFile

@@ -1,13 +1,16 @@
 #ifndef CONFIGFILE_H
 #define CONFIGFILE_H
 
-#include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <memory>
 
 // config.ini lives in the application directory; every window owns one group.
+// The console reads it once, at the first open() of a session, into keys of
+// its own; windows read and change those keys, and a save merges what the
+// session changed into config.ini as it is on the disk at that moment.
 namespace ConfigFile {
 
 QString path();
@@ -16,31 +19,79 @@ QString path();
 // saves, every list and name at its longest (some 730 kB, bench/configbench).
 constexpr qint64 maxBytes = 1024 * 1024;
 
-// The settings object for config.ini, INI format, read straight from the
-// file. A config.ini that is no regular file (a FIFO, a device), cannot be
-// read or is larger than maxBytes counts as missing: nothing is read from it
-// or written to it, and it is named in one warning line, until another file
-// takes its place.
-std::unique_ptr<QSettings> open();
+// A window's view of the session's keys, with the calls QSettings offers
+// for groups and arrays. Keys are "Group/key"; an array's entries are
+// "Array/1/key" and so on, its length "Array/size".
+class Settings
+{
+public:
+    void beginGroup(const QString &group);
+    void endGroup();
 
-// Writes what the object changed to config.ini, merged with the file as it
-// is now under a lock beside it, so another writer's keys stay. config.ini is
+    QVariant value(const QString &key, const QVariant &fallback = QVariant()) const;
+    // A value set to what the session already holds is no change; any
+    // other is, and is saved even over another writer's value.
+    void setValue(const QString &key, const QVariant &value);
+    // The key and every key below it; "" is the whole current group.
+    void remove(const QString &key);
+    bool contains(const QString &key) const;
+    QStringList childGroups() const;
+
+    // Arrays: the length stored (0 for none) and the entries by index.
+    int beginReadArray(const QString &array);
+    // The length written at endArray(): the one given, or one past the
+    // highest index set.
+    void beginWriteArray(const QString &array, int size = -1);
+    void setArrayIndex(int index);
+    void endArray();
+
+private:
+    QString fullKey(const QString &key) const;
+    QString prefix() const;
+
+    QStringList m_groups;
+    struct Array
+    {
+        QString name;
+        int index = -1;
+        int highest = -1;
+        int size = -1;
+        bool writing = false;
+    };
+    std::unique_ptr<Array> m_array;
+};
+
+// The session's keys, read from config.ini at the first call of a session.
+// A config.ini that is no regular file (a FIFO, a device), cannot be read or
+// is larger than maxBytes is not read: the session starts with no keys,
+// says so in one warning line, and never writes over the file.
+std::unique_ptr<Settings> open();
+
+// Writes what the session changed since its last save that landed, and the
+// keys set since then that config.ini lacks, merged into config.ini as it is
+// now, under a lock beside it (waited for 2 s at most). config.ini is
 // replaced only once every byte of the new file is on disk (each write, the
-// flush and the sync checked), and only within maxBytes: a rewrite that would
-// pass it leaves out the keys the console does not keep (another program's,
-// and values longer than the console writes) or, still too large, is not
-// saved. A file not read whole is never written over. When config.ini stays
-// as it was, one warning line names it and why; false then. Nothing else
-// writes: QSettings' own syncs (as its object goes) do not.
-bool save(QSettings &settings);
+// flush and the sync checked), keeping the old file's owner and mode, and the
+// folder is synced after. The text stays within maxBytes: a rewrite that
+// would pass it leaves out the keys the console does not keep or, still too
+// large, is not saved. When config.ini stays as it was, one warning line
+// names it and why, the changes are kept for the next save, and false is
+// returned. The settings given are not needed: every change of the session
+// is saved.
+bool save(const Settings &settings);
 
-// A group is read only when the file exists and holds that group.
+// A group is read only when the session's keys hold that group.
 bool hasGroup(const QString &group);
 
 // The values of an array of the current group, fallback for a missing one;
 // at most maxCount of them, whatever size the file claims.
-QStringList readArray(QSettings &settings, const QString &array, const QString &key,
-                      const QString &fallback, int maxCount);
+QStringList readArray(Settings &settings, const QString &array, const QString &key, const QString &fallback,
+                      int maxCount);
+
+// Forgets the session: the next open() reads config.ini as it is then, as a
+// new start of the console does. For tests that change the file by hand
+// between two starts in one process.
+void readAgain();
 
 } // namespace ConfigFile
 

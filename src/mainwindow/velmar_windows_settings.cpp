@@ -25,7 +25,7 @@ struct NameArray
     int maxCount;
 };
 
-void writeArray(QSettings &settings, const NameArray &names, const QList<QString> &list)
+void writeArray(ConfigFile::Settings &settings, const NameArray &names, const QList<QString> &list)
 {
     // Entries beyond the list, left by an older or a tampered file, go.
     settings.remove(QLatin1String(names.array));
@@ -37,7 +37,7 @@ void writeArray(QSettings &settings, const NameArray &names, const QList<QString
     settings.endArray();
 }
 
-QList<QString> readArray(QSettings &settings, const NameArray &names)
+QList<QString> readArray(ConfigFile::Settings &settings, const NameArray &names)
 {
     QList<QString> list = ConfigFile::readArray(settings, QLatin1String(names.array), QLatin1String(names.key),
                                                 QStringLiteral("1"), names.maxCount);

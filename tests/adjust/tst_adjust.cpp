@@ -89,7 +89,7 @@ private slots:
         QTRY_VERIFY(server.hasClient());
     }
     // A window built by the next test loads nothing this one stored.
-    void cleanup() { QFile::remove(ConfigFile::path()); }
+    void cleanup() { QFile::remove(ConfigFile::path()); ConfigFile::readAgain(); }
 
     void framesOnTheWire_data() { goldenRows(QStringLiteral("windowframes.tsv")); }
 
@@ -107,7 +107,7 @@ private slots:
 
     void storedSpecialInputs()
     {
-        QFile::remove(ConfigFile::path());
+        QFile::remove(ConfigFile::path()); ConfigFile::readAgain();
         writeSettings(golden("stored"));
         AlienAdjustWindows window;
         enter(&window, {"startadjust_cb=1"});
@@ -134,7 +134,7 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, values);
-        QFile::remove(ConfigFile::path());
+        QFile::remove(ConfigFile::path()); ConfigFile::readAgain();
         QSettings(ConfigFile::path(), QSettings::IniFormat).setValue("MainSetting/Language", 1);
         auto window = makeWindow(kind);
         enter(window.get(), values.split(' '));

@@ -1,5 +1,5 @@
 #include "consoletest.h"
-#include "inicodec.h"
+#include "initext.h"
 
 using namespace WindowTest;
 
@@ -580,7 +580,7 @@ private slots:
         if (worked != window && !key.startsWith(QLatin1String("MainSetting/"))) {
             QFile onDisk(ConfigFile::path());
             QVERIFY(onDisk.open(QIODevice::ReadOnly));
-            QCOMPARE(IniCodec::parse(onDisk.readAll()).value(key).toString(), saved);
+            QCOMPARE(IniText::read(onDisk.readAll()).value(key).toVariant().toString(), saved);
         }
         window->close();
         QCOMPARE(ConfigFile::open()->value(key).toString(), saved);

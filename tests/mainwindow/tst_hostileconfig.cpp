@@ -121,7 +121,7 @@ private slots:
             QFile file(ConfigFile::path());
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         };
-        QFile::remove(ConfigFile::path());
+        QFile::remove(ConfigFile::path()); ConfigFile::readAgain();
         const QByteArray own = startAndClose(QByteArray(), true);
         QByteArray foreign = "[Notes]\n"; // some 560 kB, over 2 MB escaped
         for (int i = 0; i < 3000; ++i)

@@ -113,7 +113,7 @@ private slots:
     void cleanup()
     {
         qDeleteAll(captions());
-        QFile::remove(ConfigFile::path());
+        QFile::remove(ConfigFile::path()); ConfigFile::readAgain();
     }
 
     void captionsTakeTheChosenLook()

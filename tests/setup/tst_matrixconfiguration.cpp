@@ -22,7 +22,7 @@ class TestMatrixConfiguration : public QObject
 private slots:
     void init()
     {
-        QFile::remove(ConfigFile::path());
+        QFile::remove(ConfigFile::path()); ConfigFile::readAgain();
         GlobalObject::matrixOutList = {1};
         GlobalObject::targetAddressList = {QStringLiteral("11")};
     }

@@ -25,7 +25,7 @@ class TestPortSetting : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { QFile::remove(ConfigFile::path()); }
+    void init() { QFile::remove(ConfigFile::path()); ConfigFile::readAgain(); }
 
     void refreshSortsAndStoresFoundPorts()
     {

@@ -29,6 +29,7 @@ inline void writeArray(QSettings &settings, const QString &array, const QString 
 // Every group at its longest as a start loads it, names of nameLength.
 inline void writeLongestConfig(int nameLength)
 {
+    ConfigFile::readAgain();
     QSettings settings(ConfigFile::path(), QSettings::IniFormat);
     const QString name = wide(nameLength);
     settings.beginGroup(QStringLiteral("MainSetting"));

@@ -1,0 +1,210 @@
+#ifndef INIDIFFERENTIAL_H
+#define INIDIFFERENTIAL_H
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QStringList>
+
+#include "initext.h"
+
+// The console's INI text against QSettings' own IniFormat: texts and key
+// sets made at random from a seed, each read or written by both. A
+// difference comes back as one line that names it; an empty line is none.
+namespace IniDifferential {
+
+inline QString printable(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toPercentEncoding(" []=;,@()/"));
+}
+inline QString printable(const QString &text)
+{
+    return printable(text.toUtf8());
+}
+inline QString printable(const QVariant &value)
+{
+    return QStringLiteral("%1 [%2]").arg(value.typeName(), printable(value.toStringList().join('|')));
+}
+
+// QSettings' reading of a text, key by key as allKeys() names them and
+// value() finds them, from a file of its own: QSettings keeps what it read
+// of a name while the file's size and time stay the same.
+inline QSettings::SettingsMap readByQt(const QByteArray &text)
+{
+    static int n = 0;
+    const QString name = QDir::current().filePath(QStringLiteral("differential%1.ini").arg(++n));
+    QSettings::SettingsMap keys;
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush())
+        return {{QStringLiteral("<not written>"), true}};
+    file.close();
+    {
+        QSettings settings(name, QSettings::IniFormat);
+        for (const QString &key : settings.allKeys()) // value() warns of a name that is only slashes
+            keys.insert(key, key.count(QLatin1Char('/')) == key.size() ? QVariant() : settings.value(key));
+    }
+    QFile::remove(name);
+    return keys;
+}
+
+// The bytes QSettings writes of the keys, set in the order given.
+inline QByteArray writtenByQt(const QList<QPair<QString, QVariant>> &keys)
+{
+    static int n = 0;
+    const QString name = QDir::current().filePath(QStringLiteral("differential-w%1.ini").arg(++n));
+    {
+        QSettings settings(name, QSettings::IniFormat);
+        for (const auto &key : keys)
+            settings.setValue(key.first, key.second);
+    }
+    QFile file(name);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+    QFile::remove(name);
+    return bytes;
+}
+
+// The console's reading seen as QSettings shows its own: value() finds a
+// key by its name without slashes at its ends or doubled.
+inline QVariant foundByConsole(const IniText::Keys &keys, const QString &key)
+{
+    const QString name = key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
+    const auto found = keys.constFind(name);
+    return found == keys.cend() ? QVariant() : found->toVariant();
+}
+
+// A name value() finds as it is: QSettings changes others before it looks
+// them up (slashes at the ends or doubled, blanks), and no window asks for
+// such a name.
+inline bool isPlain(const QString &key)
+{
+    return !key.isEmpty() && key == key.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'))
+           && key == key.trimmed();
+}
+
+// Texts and lists must read alike; a value of another kind QSettings decodes
+// the console keeps as found (it shows nothing of it).
+inline QString readingDifference(const IniText::Keys &ours, const QSettings::SettingsMap &qt)
+{
+    QStringList lines;
+    for (auto it = qt.cbegin(); it != qt.cend(); ++it) {
+        const int type = it.value().userType();
+        const bool text = type == QMetaType::QString || type == QMetaType::QStringList;
+        const QVariant found = foundByConsole(ours, it.key());
+        if (!ours.contains(it.key()) || (isPlain(it.key()) && (text ? found != it.value() : found.isValid())))
+            lines << QStringLiteral("%1: ours %2, Qt's %3").arg(printable(it.key()), printable(found), printable(it.value()));
+    }
+    for (auto it = ours.cbegin(); it != ours.cend(); ++it) {
+        if (!qt.contains(it.key()))
+            lines << QStringLiteral("%1: ours only").arg(printable(it.key()));
+    }
+    return lines.join(QStringLiteral("; "));
+}
+
+// Values alike as QSettings reads them, whatever their kind.
+inline QString sameReading(const QSettings::SettingsMap &a, const QSettings::SettingsMap &b)
+{
+    QStringList lines;
+    auto keys = a.keys() + b.keys();
+    keys.removeDuplicates();
+    for (const QString &key : keys) {
+        if (isPlain(key) && (a.contains(key) != b.contains(key) || a.value(key) != b.value(key)))
+            lines << QStringLiteral("%1: %2 against %3").arg(printable(key), printable(a.value(key)), printable(b.value(key)));
+    }
+    return lines.join(QStringLiteral("; "));
+}
+
+// A text read by both reads alike, and what the console writes of it reads
+// in QSettings as the text itself does.
+inline QString textDifference(const QByteArray &text)
+{
+    const IniText::Keys ours = IniText::read(text);
+    const QSettings::SettingsMap qt = readByQt(text);
+    QString difference = readingDifference(ours, qt);
+    if (difference.isEmpty())
+        difference = sameReading(readByQt(IniText::write(ours)), qt);
+    return difference.isEmpty() ? QString() : printable(text) + QStringLiteral(": ") + difference;
+}
+
+// Keys written by both come out the same bytes, and read back alike.
+inline QString keysDifference(const QList<QPair<QString, QVariant>> &keys)
+{
+    IniText::Keys ours;
+    for (const auto &key : keys) {
+        const QString name = key.first;
+        ours.insert(name, IniText::Value::fromVariant(key.second));
+    }
+    const QByteArray byQt = writtenByQt(keys);
+    const QByteArray byConsole = IniText::write(ours);
+    if (byQt != byConsole)
+        return QStringLiteral("written: ours %1, Qt's %2").arg(printable(byConsole), printable(byQt));
+    const QString difference = readingDifference(IniText::read(byQt), readByQt(byQt));
+    return difference.isEmpty() ? QString() : printable(byQt) + QStringLiteral(": ") + difference;
+}
+
+// A text of pieces that mean something in INI.
+inline QByteArray randomText(QRandomGenerator &random)
+{
+    static const QByteArray nul(1, '\0');
+    static const QByteArray pieces[] = {
+        "[", "]", "=", ";", ",", "\"", "\\", " ", "\t", "\r", "\n", "\n", "%", "U", "@", "(", ")", "x", "a", "1",
+        "0", "7", "g", "F", "\\x", "\\0", "%4", "%U00", "@@", "@String(", "@ByteArray(", "@Rect(1 2 3 4)",
+        "@Invalid()", "General", "\xc3\xa9", "\xff", "\xe4\xb8", "/", "\n[S]\n", "k=", "\\\n", "\\\r\n", "\f", "\v", "\xa0", "\x85", nul};
+    QByteArray text;
+    if (random.bounded(8) == 0)
+        text = "\xef\xbb\xbf";
+    const int count = random.bounded(1, 40);
+    for (int i = 0; i < count; ++i)
+        text += pieces[random.bounded(int(sizeof pieces / sizeof *pieces))];
+    return text;
+}
+
+// Keys of the kinds the console keeps: groups and names of any character,
+// texts, numbers and lists.
+inline QList<QPair<QString, QVariant>> randomKeys(QRandomGenerator &random)
+{
+    static const QString letters = QString::fromUtf8("aZ09-._ /\\%=;,\"'@[]\t\né中😀") + QChar(0) + QChar(0x7f)
+                                   + QChar(0x1f) + QChar(0xff) + QChar(0xffff);
+    const auto word = [&random](int most) {
+        QString text;
+        const int size = random.bounded(most + 1);
+        for (int i = 0; i < size; ++i)
+            text += letters.at(random.bounded(letters.size()));
+        return text;
+    };
+    const auto name = [&]() {
+        QString text;
+        do
+            text = word(4).remove(QLatin1Char('/')).remove(QLatin1Char('\\'));
+        while (text.isEmpty());
+        return text;
+    };
+    QList<QPair<QString, QVariant>> keys;
+    const int count = random.bounded(1, 8);
+    for (int i = 0; i < count; ++i) {
+        QString key = name();
+        for (int depth = random.bounded(3); depth > 0; --depth)
+            key = name() + QLatin1Char('/') + key;
+        QVariant value;
+        switch (random.bounded(4)) {
+        case 0:
+            value = random.bounded(-1000, 100000);
+            break;
+        case 1: {
+            QStringList list;
+            for (int n = random.bounded(2, 4); n > 0; --n)
+                list << word(4);
+            value = list;
+            break;
+        }
+        default:
+            value = word(8);
+        }
+        keys.append({key, value});
+    }
+    return keys;
+}
+
+} // namespace IniDifferential
+
+#endif // INIDIFFERENTIAL_H
