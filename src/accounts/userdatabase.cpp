@@ -36,23 +36,36 @@ const QList<const char *> userInfoRows = {
 const char *const sideFiles[] = {"", "-journal", "-wal", "-shm"};
 
 // The tables the console reads must be its own plain tables, with nothing
-// declared on them that computes. The time and length bounds do not make
+// declared on them that computes or that changes which rows a statement of
+// the console's finds or keeps. The time and length bounds do not make
 // this check needless: a view or a virtual table in their place is no data
 // of the console's, and a trigger's writes are quick, so no bound stops one
 // from changing rows on a password change that the console never meant to
-// touch. Nor does the time bound stop an index key, a CHECK constraint or a
-// partial index's condition: SQLite evaluates each as straight-line code,
-// whole, and looks at the clock only where its program jumps, so a few of
-// them over large values hold a write for a minute. Where the bounds are not
+// touch. Nor does the time bound stop an index's expression, a CHECK
+// constraint or a partial index's condition: SQLite evaluates each as
+// straight-line code, whole, and looks at the clock only where its program
+// jumps, so a few of them over large values hold a write for a minute. Where the bounds are not
 // set (a Qt with a SQLite of its own) this check is also the only thing
 // between such a file and an endless read.
 //
 // Every schema entry that names the two tables, as the table or as the
 // table it is declared on. SQLite's names ignore ASCII case, and a trigger
-// keeps its table's name as it was typed.
+// keeps its table's name as it was typed. Only a table's statement is read
+// here: an index is judged by what SQLite parsed of it
+// (indexesNotOfPlainKeys below), however long its statement.
 const char *const schemaOfOwnTables =
-    "select type, name, sql from sqlite_master where lower(name) in ('userinfo', 'usertype') "
-    "or lower(tbl_name) in ('userinfo', 'usertype')";
+    "select type, name, lower(tbl_name) in ('userinfo', 'usertype'), case type when 'table' then sql end "
+    "from sqlite_master where lower(name) in ('userinfo', 'usertype') or lower(tbl_name) in ('userinfo', 'usertype')";
+
+// The indexes of a table whose keys are not the table's own columns as
+// stored: a partial index, a key that is an expression (cid -2), or a key
+// compared by another collation than BINARY. An index of plain columns, be it
+// one SQLite made for a PRIMARY KEY or UNIQUE or one another hand added,
+// costs a write a copy of those columns and changes no answer; a UNIQUE one
+// may refuse a write, which the console reports as not saved.
+const char *const indexesNotOfPlainKeys =
+    "select l.name from pragma_index_list(?) as l join pragma_index_xinfo(l.name) as x "
+    "where l.partial or (x.key and (x.cid < 0 or upper(coalesce(x.coll, '')) <> 'BINARY'))";
 
 bool isWordChar(QChar c)
 {
@@ -61,10 +74,11 @@ bool isWordChar(QChar c)
            || u == '$';
 }
 
-// The words of a statement as SQLite reads them, in lower case: blanks,
-// comments, strings and quoted names left out. SQLite too takes a run of
-// letters, digits, '_', '$' and non-ASCII characters as one word, so a
-// keyword of the statement is one of these words.
+// The words of a statement as SQLite reads them, in lower case, blanks and
+// comments left out. SQLite too takes a run of letters, digits, '_', '$' and
+// non-ASCII characters as one word, so a keyword of the statement is one of
+// these words. A string or quoted name stands as its opening quote mark,
+// which no keyword equals: it is there only to be the word after another.
 QStringList bareWords(const QString &sql)
 {
     QStringList words;
@@ -85,8 +99,10 @@ QStringList bareWords(const QString &sql)
                 ++at;
             words << sql.mid(start, at - start).toLower();
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
+            words << QString(c);
             skipPast(QString(c), at + 1);
         } else if (c == QLatin1Char('[')) {
+            words << QString(c);
             skipPast(QStringLiteral("]"), at + 1);
         } else if (sql.midRef(at, 2) == QLatin1String("--")) {
             skipPast(QStringLiteral("\n"), at + 2);
@@ -102,24 +118,37 @@ QStringList bareWords(const QString &sql)
 // Whether a table's statement declares columns and nothing that computes.
 // In a table's statement SQLite reads an expression only after CHECK,
 // DEFAULT or AS (a generated column); PRIMARY KEY and UNIQUE take column
-// names alone. The console's own statements hold none of these words, and
-// neither does another program's table of the same plain columns.
+// names alone. Nor may it declare what changes rows behind the console's
+// statements: a conflict clause (ON CONFLICT REPLACE makes a password change
+// delete the account that held the new password, IGNORE drops a write
+// unsaid) or a collation other than BINARY (NOCASE makes login blind to
+// case). The console's own statements hold none of these, and neither does
+// another program's table of the same plain columns; a UNIQUE without a
+// conflict clause, or an explicit COLLATE BINARY, is still plain.
 bool plainTable(const QString &sql)
 {
     const QStringList words = bareWords(sql);
-    return words.size() > 2 && words.at(0) == QLatin1String("create") && words.at(1) == QLatin1String("table")
-           && !words.contains(QLatin1String("check")) && !words.contains(QLatin1String("default"))
-           && !words.contains(QLatin1String("as"));
+    if (words.size() <= 2 || words.at(0) != QLatin1String("create") || words.at(1) != QLatin1String("table")
+        || words.contains(QLatin1String("check")) || words.contains(QLatin1String("default"))
+        || words.contains(QLatin1String("as")))
+        return false;
+    for (int at = 0; at < words.size(); ++at) {
+        const QString next = at + 1 < words.size() ? words.at(at + 1) : QString();
+        if ((words.at(at) == QLatin1String("on") && next == QLatin1String("conflict"))
+            || (words.at(at) == QLatin1String("collate") && next != QLatin1String("binary")))
+            return false;
+    }
+    return true;
 }
 
-// An index SQLite made itself for a PRIMARY KEY or UNIQUE of the table's
-// statement: it has no statement of its own and keys on the table's plain
-// columns. Any other index, trigger or view on the tables is another hand's.
-bool ownSchemaEntry(const QString &type, const QString &name, const QVariant &sql)
+// The table itself, or an index declared on it (its keys are read from
+// SQLite afterwards). Any trigger or view on the tables, or another table's
+// index in a table's name, is another hand's.
+bool ownSchemaEntry(const QString &type, bool onOwnTable, const QVariant &sql)
 {
     if (type == QLatin1String("table"))
         return plainTable(sql.toString());
-    return type == QLatin1String("index") && sql.isNull() && name.startsWith(QLatin1String("sqlite_autoindex_"));
+    return type == QLatin1String("index") && onOwnTable;
 }
 
 // The columns the console makes, in order. Any other column, and above all
@@ -260,15 +289,25 @@ bool UserDatabase::consolesSchema()
     run(query, QStringLiteral("PRAGMA trusted_schema = OFF"));
     if (!run(query, QString::fromUtf8(schemaOfOwnTables)))
         return fail(QString(), query.lastError());
+    const QString notPlain = QStringLiteral("userinfo or usertype is no plain table of the console's: ");
     while (query.next()) {
         const QString type = query.value(0).toString();
         const QString name = query.value(1).toString();
-        if (!ownSchemaEntry(type, name, query.value(2)))
-            return fail(QString(), QStringLiteral("userinfo or usertype is no plain table of the console's: ") + type
-                                       + QLatin1Char(' ') + name);
+        if (!ownSchemaEntry(type, query.value(2).toBool(), query.value(3)))
+            return fail(QString(), notPlain + type + QLatin1Char(' ') + name);
     }
     if (query.lastError().isValid())
         return fail(QString(), query.lastError());
+    // SQLite has parsed every index already: reading its keys evaluates
+    // nothing, whatever an expression among them would cost.
+    for (const OwnTable &table : ownTables) {
+        if (!run(query, QString::fromUtf8(indexesNotOfPlainKeys), {table.name}))
+            return fail(QString(), query.lastError());
+        if (query.next())
+            return fail(QString(), notPlain + QStringLiteral("index ") + query.value(0).toString());
+        if (query.lastError().isValid())
+            return fail(QString(), query.lastError());
+    }
     for (const OwnTable &table : ownTables) {
         // A table not there yet has no columns: initDatabase makes it.
         QStringList columns;

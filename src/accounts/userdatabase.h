@@ -15,10 +15,11 @@ class QSqlQuery;
 // output and to lastError(); only the windows speak to the operator. A file
 // is used only when it and the journals beside it are regular files and its
 // two tables are plain tables of the console's own columns with nothing
-// declared on them that computes (no index, trigger, CHECK, DEFAULT or
-// generated column); else it cannot be read. SQLite holds each statement to a time
-// and each value to a length (sqlitebounds.h): a file that makes a statement
-// go past them cannot be read either.
+// declared on them that computes or changes rows (no trigger, CHECK, DEFAULT,
+// generated column, conflict clause, collation other than BINARY, nor an index
+// but one on the columns as stored); else it cannot be read. SQLite holds each
+// statement to a time and each value to a length (sqlitebounds.h): a file that
+// makes a statement go past them cannot be read either.
 class UserDatabase
 {
 public:

@@ -263,6 +263,31 @@ private slots:
                        "create view UserInfo as select 1 as u_id, 2 as t_id, 0 as mode, 'admin' as username, "
                        "'2906' as password"})
             << false << QString();
+        // Indexes whose keys are not the columns as stored.
+        QTest::newRow("an index on an expression of the password")
+            << madeBy(defaults + QStringList{"create index i on userinfo(t_id, length(password))"}) << false
+            << QString();
+        QTest::newRow("an index with a WHERE")
+            << madeBy(defaults + QStringList{"create index i on userinfo(password) where mode = 0"}) << false
+            << QString();
+        QTest::newRow("an index on the password that ignores case")
+            << madeBy(defaults + QStringList{"create index i on userinfo(password collate nocase)"}) << false
+            << QString();
+        // Clauses on the password that change which rows the console's
+        // statements find or keep. Account 3's role is missing, so no login
+        // finds its password 7: a change to 7 that replaces on a conflict
+        // would delete it.
+        const QList<QPair<const char *, QString>> passwordClauses{
+            {"a password that replaces another account's on a conflict", "unique on conflict replace"},
+            {"a password compared without case", "collate \"NOCASE\""}};
+        for (const auto &clause : passwordClauses)
+            QTest::newRow(clause.first)
+                << madeBy({types,
+                           "create table userinfo(u_id integer primary key, t_id int, mode int, username text, "
+                           "password text " + clause.second + ')',
+                           "insert into usertype values(2, '管理员')",
+                           "insert into userinfo values(1, 2, 0, 'admin', '2906'), (3, 9, 3, 'admin', '7')"})
+                << false << QString();
     }
 
     void unreadableFile()
@@ -430,20 +455,24 @@ private slots:
     }
 
     // Tables of the console's columns that another program made, its own way
-    // of writing them: quoted names, other types, named constraints and
-    // comments that hold the words of an expression. They compute nothing,
-    // so they open as the console's own do, and a password change lands.
+    // of writing them: quoted names, other types, named constraints, an
+    // explicit BINARY collation, an index of its own on a column, and comments
+    // that hold the words of an expression. They compute nothing and change
+    // no rows, so they open as the console's own do, and a password change
+    // lands.
     void plainTablesOfAnotherProgram()
     {
         stop();
         // Constraint names end or start at each edge of the letters and digits
-        // of a bare word, next to the words of an expression.
+        // of a bare word, next to the words of an expression; one is the word
+        // of a conflict clause.
         start(madeBy({"CREATE TABLE \"usertype\" ( [t_id] INTEGER constraint pk_0check PRIMARY KEY, "
                       "`type` TEXT constraint nn_Acheck NOT NULL )",
                       "CREATE TABLE \"userinfo\" (\n  \"u_id\" INTEGER constraint pk_Zas PRIMARY KEY, -- as numbered, check it\n"
-                      "  \"t_id\" INT constraint nn_9as NOT NULL, \"mode\" INT, "
+                      "  \"t_id\" INT constraint nn_9as NOT NULL, \"mode\" INT constraint conflict NOT NULL, "
                       "\"username\" TEXT constraint uq_zas UNIQUE /* default: admin */, "
-                      "\"password\" VARCHAR(10) constraint nn_acheck NOT NULL\n)",
+                      "\"password\" VARCHAR(10) constraint nn_acheck NOT NULL COLLATE Binary\n)",
+                      "CREATE UNIQUE INDEX \"by password\" ON userinfo(\"password\")",
                       "insert into usertype values(1, '用户'), (2, '管理员')",
                       "insert into userinfo values(1, 2, 0, 'admin', '2906')"}));
         QCOMPARE(login("2906"), QStringLiteral("0 管理员"));
