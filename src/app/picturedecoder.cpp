@@ -1,6 +1,7 @@
 #include "picturedecoder.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QRunnable>
 #include <QThreadPool>
 #include <QTimer>
+#include <QVector>
 
 #include <algorithm>
 #include <cerrno>
@@ -40,7 +42,8 @@ const int longestNote = 20;
 // decimal on standard output; a path that names no regular file (missing, a
 // folder, a FIFO, a device) is answered with nothing: there is no picture to
 // speak of. A file written while it was read (a copy over it in place) may
-// give the top of one picture over the bottom of another: it is not shown.
+// give the top of one picture over the bottom of another: it is not shown,
+// whether its length and time tell it or only its bytes do.
 enum ExitCode { Decoded = 0, NotAPicture = 3, OutOfMemory = 4, TooLong = 5, NoFile = 6, Changed = 7 };
 
 int alive = 0;
@@ -217,6 +220,86 @@ qint64 cpuTicksOf(qint64)
 }
 #endif
 
+// The operator's file as the image reader reads it, keeping where each
+// byte it gave the reader came from and a digest of them all, in their
+// order. On a share the kernel answers with the file's attributes as they
+// were a while ago: a copy over it in place of the same length, made while
+// it is read, leaves the length and the time it shows as they were. Its
+// bytes read again tell it. A QFile still, so that the reader takes the
+// file's suffix into account as it did.
+class RecordedFile : public QFile
+{
+public:
+    using QFile::QFile;
+
+    bool seek(qint64 offset) override
+    {
+        if (!QFile::seek(offset))
+            return false;
+        at = offset;
+        return true;
+    }
+
+    // Whether the file, opened anew (a share answers an open with the file
+    // as it is, not from what it keeps of it), holds at each place read
+    // the bytes the reader was given.
+    bool sameBytesNow() const
+    {
+        QFile again(fileName());
+        if (!again.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            return false;
+        QCryptographicHash now(QCryptographicHash::Md4);
+        // Large reads: the kernel asks a share for their parts side by side.
+        QByteArray chunk(1024 * 1024, Qt::Uninitialized);
+        for (const Span &span : spans) {
+            if (!again.seek(span.from))
+                return false;
+            for (qint64 left = span.length; left > 0;) {
+                const qint64 length = again.read(chunk.data(), std::min<qint64>(left, chunk.size()));
+                if (length <= 0)
+                    return false;
+                now.addData(chunk.constData(), int(length));
+                left -= length;
+            }
+        }
+        return now.result() == given.result();
+    }
+
+protected:
+    qint64 readData(char *data, qint64 most) override
+    {
+        const qint64 length = QFile::readData(data, most);
+        if (length <= 0)
+            return length;
+        if (!spans.isEmpty() && spans.last().from + spans.last().length == at)
+            spans.last().length += length;
+        else
+            spans.append({at, length});
+        given.addData(data, int(length));
+        at += length;
+        return length;
+    }
+
+    // Every byte through readData(), lines too.
+    qint64 readLineData(char *data, qint64 most) override
+    {
+        return QIODevice::readLineData(data, most);
+    }
+
+private:
+    struct Span
+    {
+        qint64 from;
+        qint64 length;
+    };
+    // The file's own offset, where its next read starts: its reads are
+    // buffered, so the reader's position may stand before it.
+    qint64 at = 0;
+    QVector<Span> spans;
+    // A change to notice, not a forger to resist: the quickest digest.
+    QCryptographicHash given{QCryptographicHash::Md4};
+};
+
 int decodeToStdout(const QString &file, const QSize &size)
 {
     // The decoder alone looks at the operator's file: a share that stopped
@@ -224,7 +307,7 @@ int decodeToStdout(const QString &file, const QSize &size)
     if (!QFileInfo(file).isFile())
         return NoFile;
     QFile out;
-    QFile input(file);
+    RecordedFile input(file);
     if (!out.open(stdout, QIODevice::WriteOnly) || !input.open(QIODevice::ReadOnly))
         return NotAPicture;
     const QByteArray before = fileStamp(input);
@@ -235,7 +318,7 @@ int decodeToStdout(const QString &file, const QSize &size)
     QImageReader reader(&input);
     errno = 0;
     QImage image = readScaled(reader, size);
-    if (before.isEmpty() || fileStamp(input) != before)
+    if (before.isEmpty() || fileStamp(input) != before || !input.sameBytesNow())
         return Changed;
     if (!image.isNull())
         image = image.convertToFormat(QImage::Format_ARGB32);
