@@ -1,5 +1,7 @@
 #include "appinit.h"
 
+#include <csignal>
+
 #include <QApplication>
 #include <QFont>
 #include <QMouseEvent>
@@ -58,6 +60,12 @@ bool AppInit::eventFilter(QObject *watched, QEvent *event)
 
 void AppInit::start()
 {
+#ifdef SIGXFSZ
+    // A write past a file size limit (config.ini, database.db) fails with
+    // EFBIG and is reported like any failed write, instead of ending the
+    // console.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     appDirPath = QApplication::applicationDirPath();
 #ifndef Q_OS_WIN
     // The interface font is a Windows one; elsewhere let a CJK font of the

@@ -438,6 +438,21 @@ bool save(const Settings &)
         report(QString());
         return true;
     }
+    const QFileInfo info(name);
+    if (info.isSymLink() && !info.exists() && !QFileInfo(QFileInfo(info.symLinkTarget()).absolutePath()).isDir())
+        return fail(QStringLiteral("it links to %1, which is missing").arg(nativeName(info.symLinkTarget())));
+    QByteArray now;
+    QString reason;
+    if (!readNow(name, now, reason))
+        return fail(reason);
+    // A close that changed nothing, with every key the windows set in the
+    // file already, needs no lock and writes nothing.
+    if (IniText::write(merged(s, now)) == IniText::write(IniText::read(now))) {
+        s.known = s.current;
+        s.set.clear();
+        report(QString());
+        return true;
+    }
     // QLockFile would open a FIFO by that name to read who holds it, and
     // wait for a writer that never comes.
     const QString lockName = name + QStringLiteral(".lock");
@@ -447,12 +462,7 @@ bool save(const Settings &)
     QLockFile lock(lockName);
     if (!lock.tryLock(2000))
         return fail(whyNotLocked(name, lock));
-    const QFileInfo info(name);
-    if (info.isSymLink() && !info.exists() && !QFileInfo(QFileInfo(info.symLinkTarget()).absolutePath()).isDir())
-        return fail(QStringLiteral("it links to %1, which is missing").arg(nativeName(info.symLinkTarget())));
-    QByteArray now;
-    QString reason;
-    if (!readNow(name, now, reason))
+    if (!readNow(name, now, reason)) // as it is now that no other console writes it
         return fail(reason);
     Keys keys = merged(s, now);
     QByteArray bytes;

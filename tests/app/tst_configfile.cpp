@@ -480,16 +480,19 @@ private slots:
     void lockNotTaken_data()
     {
         QTest::addColumn<QString>("lock");
+        QTest::addColumn<int>("x"); // what the save sets A/x to; the file holds 1
         QTest::addColumn<QString>("reason");
-        QTest::newRow("held by a live process") << "live" << "another process \\(\\d+\\) holds its lock";
-        QTest::newRow("an empty lock a second old") << "empty" << ".*config.ini.lock is held";
-        QTest::newRow("a folder of that name") << "folder" << ".*config.ini.lock is no regular file";
-        QTest::newRow("a FIFO of that name") << "fifo" << ".*config.ini.lock is no regular file";
-        QTest::newRow("left by a process that ended") << "ended" << "";
+        QTest::newRow("held by a live process") << "live" << 2 << "another process \\(\\d+\\) holds its lock";
+        QTest::newRow("an empty lock a second old") << "empty" << 2 << ".*config.ini.lock is held";
+        QTest::newRow("a folder of that name") << "folder" << 2 << ".*config.ini.lock is no regular file";
+        QTest::newRow("a FIFO of that name") << "fifo" << 2 << ".*config.ini.lock is no regular file";
+        QTest::newRow("left by a process that ended") << "ended" << 2 << "";
+        QTest::newRow("a save that changes nothing needs no lock") << "live" << 1 << "";
     }
     void lockNotTaken()
     {
         QFETCH(QString, lock);
+        QFETCH(int, x);
         QFETCH(QString, reason);
         QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=1\n"));
         QVERIFY(ConfigFile::hasGroup(QStringLiteral("A"))); // read as at start
@@ -513,11 +516,11 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         const QString warnings
-            = warningsOf([&] { QCOMPARE(saveConfigValue(QStringLiteral("A/x"), 2), reason.isEmpty()); });
-        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+            = warningsOf([&] { QCOMPARE(saveConfigValue(QStringLiteral("A/x"), x), reason.isEmpty()); });
+        QVERIFY2(clock.elapsed() < (reason.isEmpty() ? 1000 : 3000), qPrintable(QString::number(clock.elapsed())));
         if (reason.isEmpty()) {
             QCOMPARE(warnings, QString());
-            QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=2\n"));
+            QCOMPARE(readAll(ConfigFile::path()), "[A]\nx=" + QByteArray::number(x) + "\n");
             return;
         }
         QVERIFY2(QRegularExpression("^Settings not saved, .* stays as it was: " + reason + "$").match(warnings).hasMatch(),

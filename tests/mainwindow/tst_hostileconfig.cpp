@@ -127,7 +127,11 @@ private slots:
         for (int i = 0; i < 3000; ++i)
             foreign += 'k' + QByteArray::number(i) + '=' + QString(60, QChar(0x4E2D)).toUtf8() + '\n';
         QVERIFY(own.contains("[TimingConfig]") && own.size() + foreign.size() <= ConfigFile::maxBytes);
-        QCOMPARE(startAndClose(own + foreign, false), own);
+        // A close that changed nothing leaves the file alone; one with a
+        // change (a stored value the box does not take) rewrites it.
+        QCOMPARE(startAndClose(own + foreign, false), own + foreign);
+        QVERIFY(own.contains("DelayOn=0\n"));
+        QCOMPARE(startAndClose(QByteArray(own).replace("DelayOn=0\n", "DelayOn=7\n") + foreign, false), own);
     }
 
     void typedNumbers_data() { goldenRows(QStringLiteral("typednumbers.tsv")); }
