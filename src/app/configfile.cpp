@@ -187,7 +187,7 @@ bool boundedText(const QString &name, Keys &keys, QByteArray &bytes, QString &re
 }
 
 // Why the lock beside config.ini could not be taken.
-QString whyNotLocked(const QString &name, const QLockFile &lock)
+QString whyNotLocked(const QString &name, const QLockFile &lock, int error)
 {
     const QFileInfo folder(QFileInfo(name).absolutePath());
     if (lock.error() == QLockFile::LockFailedError) {
@@ -200,7 +200,10 @@ QString whyNotLocked(const QString &name, const QLockFile &lock)
     }
     if (!folder.isWritable())
         return QStringLiteral("its folder cannot be written: %1").arg(systemReason(EACCES));
-    return QStringLiteral("its lock cannot be made");
+    // QLockFile tells no reason; the system's last one is that of the write
+    // into the lock file that failed (a full disk, a file size limit).
+    return error ? QStringLiteral("its lock cannot be made: %1").arg(systemReason(error))
+                 : QStringLiteral("its lock cannot be made");
 }
 
 // Why the staged file could not be made: the system's reason where there
@@ -460,8 +463,9 @@ bool save(const Settings &)
     if ((lockInfo.exists() || lockInfo.isSymLink()) && !lockInfo.isFile())
         return fail(QStringLiteral("%1 is no regular file").arg(nativeName(lockName)));
     QLockFile lock(lockName);
+    errno = 0;
     if (!lock.tryLock(2000))
-        return fail(whyNotLocked(name, lock));
+        return fail(whyNotLocked(name, lock, errno));
     if (!readNow(name, now, reason)) // as it is now that no other console writes it
         return fail(reason);
     Keys keys = merged(s, now);
