@@ -450,7 +450,7 @@ bool save(const Settings &)
         return fail(reason);
     // A close that changed nothing, with every key the windows set in the
     // file already, needs no lock and writes nothing.
-    if (IniText::write(merged(s, now)) == IniText::write(IniText::read(now))) {
+    if (merged(s, now) == IniText::read(now)) {
         s.known = s.current;
         s.set.clear();
         report(QString());

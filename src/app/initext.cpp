@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <QVector>
 
 namespace IniText {
 
@@ -15,10 +14,6 @@ namespace {
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
-}
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 QByteArray withoutBlanks(const QByteArray &text)
 {
@@ -345,28 +340,25 @@ private:
 // is kept as found and written back as it was.
 bool isTyped(const QString &text)
 {
-    if (!text.endsWith(QLatin1Char(')')))
-        return false;
-    const auto inner = [&text](const char *type) -> QStringRef {
-        const QLatin1String prefix(type);
-        return text.startsWith(prefix) ? text.midRef(prefix.size(), text.size() - prefix.size() - 1) : QStringRef();
-    };
-    for (const char *type : {"@ByteArray(", "@Variant(", "@DateTime("}) {
-        if (text.startsWith(QLatin1String(type)))
-            return true;
-    }
     if (text == QLatin1String("@Invalid()"))
         return true;
-    const struct
+    // numbers: how many the parentheses hold, split at single spaces and
+    // with no ')' among them; -1 for anything.
+    static const struct
     {
         const char *prefix;
         int numbers;
-    } shapes[] = {{"@Rect(", 4}, {"@Size(", 2}, {"@Point(", 2}};
-    for (const auto &shape : shapes) {
-        if (text.startsWith(QLatin1String(shape.prefix))) {
-            const QStringRef numbers = inner(shape.prefix);
-            return !numbers.contains(QLatin1Char(')')) && numbers.split(QLatin1Char(' ')).size() == shape.numbers;
-        }
+    } types[] = {{"@ByteArray(", -1}, {"@Variant(", -1}, {"@DateTime(", -1},
+                 {"@Rect(", 4},       {"@Size(", 2},     {"@Point(", 2}};
+    if (!text.endsWith(QLatin1Char(')')))
+        return false;
+    for (const auto &type : types) {
+        const QLatin1String prefix(type.prefix);
+        if (!text.startsWith(prefix))
+            continue;
+        const QStringRef inner = text.midRef(prefix.size(), text.size() - prefix.size() - 1);
+        return type.numbers < 0
+               || (!inner.contains(QLatin1Char(')')) && inner.split(QLatin1Char(' ')).size() == type.numbers);
     }
     return false;
 }
