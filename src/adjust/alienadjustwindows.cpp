@@ -61,6 +61,8 @@ AlienAdjustWindows::AlienAdjustWindows(QWidget *parent)
     initConnect();
     initValidator();
     loadConfig();
+    // What a close saves when the operator changed nothing.
+    writeConfig(*ConfigFile::untouched());
 }
 
 AlienAdjustWindows::~AlienAdjustWindows() = default;
@@ -189,11 +191,16 @@ void AlienAdjustWindows::changeEvent(QEvent *event)
 void AlienAdjustWindows::saveConfig()
 {
     const auto settings = ConfigFile::open();
-    settings->beginGroup(alienGroup);
-    for (const auto &stored : storedTexts)
-        settings->setValue(QLatin1String(stored.key), (ui.get()->*stored.edit)->text());
-    settings->endGroup();
+    writeConfig(*settings);
     ConfigFile::save(*settings);
+}
+
+void AlienAdjustWindows::writeConfig(ConfigFile::Settings &settings)
+{
+    settings.beginGroup(alienGroup);
+    for (const auto &stored : storedTexts)
+        settings.setValue(QLatin1String(stored.key), (ui.get()->*stored.edit)->text());
+    settings.endGroup();
 }
 
 void AlienAdjustWindows::loadConfig()

@@ -7,6 +7,10 @@
 
 #include <memory>
 
+namespace ConfigFile {
+class Settings;
+}
+
 namespace Ui {
 class AlienAdjustWindows;
 }
@@ -50,6 +54,7 @@ private:
     void initValidator();
     void loadConfig();
     void saveConfig();
+    void writeConfig(ConfigFile::Settings &settings);
     void sendPair(const Pair &pair);
 
     std::unique_ptr<Ui::AlienAdjustWindows> ui;

@@ -23,6 +23,8 @@ EdgeMeltingWindows::EdgeMeltingWindows(QWidget *parent)
     // Connected before loading, so that a loaded amount moves its slider.
     initConnect();
     loadConfig();
+    // What a close saves when the operator changed nothing.
+    writeConfig(*ConfigFile::untouched());
 }
 
 EdgeMeltingWindows::~EdgeMeltingWindows() = default;
@@ -91,11 +93,16 @@ void EdgeMeltingWindows::changeEvent(QEvent *event)
 void EdgeMeltingWindows::saveConfig()
 {
     const auto settings = ConfigFile::open();
-    settings->beginGroup(edgeGroup);
-    settings->setValue(QStringLiteral("HAdjust"), ui->hadjust_sb->value());
-    settings->setValue(QStringLiteral("VAdjust"), ui->vadjust_sb->value());
-    settings->endGroup();
+    writeConfig(*settings);
     ConfigFile::save(*settings);
+}
+
+void EdgeMeltingWindows::writeConfig(ConfigFile::Settings &settings)
+{
+    settings.beginGroup(edgeGroup);
+    settings.setValue(QStringLiteral("HAdjust"), ui->hadjust_sb->value());
+    settings.setValue(QStringLiteral("VAdjust"), ui->vadjust_sb->value());
+    settings.endGroup();
 }
 
 void EdgeMeltingWindows::loadConfig()

@@ -5,6 +5,10 @@
 
 #include <memory>
 
+namespace ConfigFile {
+class Settings;
+}
+
 namespace Ui {
 class EdgeMeltingWindows;
 }
@@ -33,6 +37,7 @@ private:
     void initForm();
     void initConnect();
     void saveConfig();
+    void writeConfig(ConfigFile::Settings &settings);
     void loadConfig();
 
     std::unique_ptr<Ui::EdgeMeltingWindows> ui;

@@ -123,6 +123,8 @@ PictureControlWindows::PictureControlWindows(QWidget *parent)
     initConnect();
     initColorButtons();
     loadConfig();
+    // What a close saves when the operator changed nothing.
+    writeConfig(*ConfigFile::untouched());
 }
 
 PictureControlWindows::~PictureControlWindows() = default;
@@ -271,12 +273,17 @@ void PictureControlWindows::changeEvent(QEvent *event)
 void PictureControlWindows::saveConfig()
 {
     const auto settings = ConfigFile::open();
-    settings->beginGroup(pictureGroup);
-    settings->setValue(QStringLiteral("Red"), ui->r_sb->value());
-    settings->setValue(QStringLiteral("Green"), ui->g_sb->value());
-    settings->setValue(QStringLiteral("Blue"), ui->b_sb->value());
-    settings->endGroup();
+    writeConfig(*settings);
     ConfigFile::save(*settings);
+}
+
+void PictureControlWindows::writeConfig(ConfigFile::Settings &settings)
+{
+    settings.beginGroup(pictureGroup);
+    settings.setValue(QStringLiteral("Red"), ui->r_sb->value());
+    settings.setValue(QStringLiteral("Green"), ui->g_sb->value());
+    settings.setValue(QStringLiteral("Blue"), ui->b_sb->value());
+    settings.endGroup();
 }
 
 void PictureControlWindows::loadConfig()

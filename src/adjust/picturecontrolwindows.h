@@ -8,6 +8,10 @@
 
 #include <memory>
 
+namespace ConfigFile {
+class Settings;
+}
+
 namespace Ui {
 class PictureControlWindows;
 }
@@ -45,6 +49,7 @@ private:
     void initColorButtons();
     void loadConfig();
     void saveConfig();
+    void writeConfig(ConfigFile::Settings &settings);
 
     bool expanded = false;
     int baseWidth = 0;

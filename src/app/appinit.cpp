@@ -1,7 +1,5 @@
 #include "appinit.h"
 
-#include <csignal>
-
 #include <QApplication>
 #include <QFont>
 #include <QMouseEvent>
@@ -60,12 +58,6 @@ bool AppInit::eventFilter(QObject *watched, QEvent *event)
 
 void AppInit::start()
 {
-#ifdef SIGXFSZ
-    // A write past a file size limit (config.ini, database.db) fails with
-    // EFBIG and is reported like any failed write, instead of ending the
-    // console.
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
     appDirPath = QApplication::applicationDirPath();
 #ifndef Q_OS_WIN
     // The interface font is a Windows one; elsewhere let a CJK font of the

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSaveFile>
 #include <QSet>
 
@@ -15,9 +14,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <sys/xattr.h>
+#endif
 
 #include "globalobject.h"
 #include "initext.h"
+#include "savelock.h"
 
 namespace ConfigFile {
 
@@ -81,14 +84,18 @@ QString systemReason(int error)
 
 // What the session read and changed. `known` is what config.ini held for
 // each key when the session read it or last wrote the key: a key whose
-// value differs from it is the session's change.
+// value differs from it is the session's change. For a key config.ini
+// lacked, `untouched` is what its window would save unchanged: only a value
+// other than that is the session's change.
 struct Session
 {
     QString path;
     QString notRead; // why config.ini was not read, when it was not
     Keys known;
+    Keys untouched;
     Keys current;
     QSet<QString> set; // keys set since the last save that landed
+    int held = 0; // HeldSaves alive
 };
 
 std::unique_ptr<Session> &sessionSlot()
@@ -153,19 +160,6 @@ Session &session()
     return *slot;
 }
 
-// The one line of a save that failed; one only while saves keep failing for
-// the same reason, as a close saves each window's group in turn.
-void report(const QString &line)
-{
-    static QString reported;
-    if (line.isEmpty() || line == reported) {
-        reported = line;
-        return;
-    }
-    reported = line;
-    qWarning("%s", qPrintable(line));
-}
-
 // The text to save, within maxBytes: without the keys the console does not
 // keep when all of them would pass it (named in one line), or none.
 bool boundedText(const QString &name, Keys &keys, QByteArray &bytes, QString &reason)
@@ -186,26 +180,6 @@ bool boundedText(const QString &name, Keys &keys, QByteArray &bytes, QString &re
     return true;
 }
 
-// Why the lock beside config.ini could not be taken.
-QString whyNotLocked(const QString &name, const QLockFile &lock, int error)
-{
-    const QFileInfo folder(QFileInfo(name).absolutePath());
-    if (lock.error() == QLockFile::LockFailedError) {
-        qint64 pid = 0;
-        QString host;
-        QString program;
-        if (lock.getLockInfo(&pid, &host, &program))
-            return QStringLiteral("another process (%1) holds its lock").arg(pid);
-        return QStringLiteral("its lock %1 is held").arg(nativeName(name + QStringLiteral(".lock")));
-    }
-    if (!folder.isWritable())
-        return QStringLiteral("its folder cannot be written: %1").arg(systemReason(EACCES));
-    // QLockFile tells no reason; the system's last one is that of the write
-    // into the lock file that failed (a full disk, a file size limit).
-    return error ? QStringLiteral("its lock cannot be made: %1").arg(systemReason(error))
-                 : QStringLiteral("its lock cannot be made");
-}
-
 // Why the staged file could not be made: the system's reason where there
 // is one, checked as the effective user.
 QString whyNotOpened(const QFileInfo &old, const QFileDevice &file)
@@ -222,9 +196,46 @@ QString whyNotOpened(const QFileInfo &old, const QFileDevice &file)
     return file.errorString();
 }
 
+#ifdef Q_OS_LINUX
+// The extended attributes of the file replaced, its ACL among them
+// ("system.posix_acl_access"), on the staged file: another user the ACL lets
+// read config.ini still can. One the saver may not set (a namespace of the
+// system's) is left, as the owner is when the saver may not give it.
+bool copyAttributes(const QString &from, int to, QString &reason)
+{
+    const QByteArray name = QFile::encodeName(from);
+    QByteArray names(XATTR_LIST_MAX, Qt::Uninitialized);
+    const ssize_t listed = ::listxattr(name.constData(), names.data(), size_t(names.size()));
+    if (listed < 0 && (errno == ENOTSUP || errno == ENOENT))
+        return true;
+    QByteArray value(XATTR_SIZE_MAX, Qt::Uninitialized);
+    for (const QByteArray &attribute : names.left(int(std::max<ssize_t>(listed, 0))).split('\0')) {
+        if (attribute.isEmpty())
+            continue;
+        const ssize_t size = ::getxattr(name.constData(), attribute.constData(), value.data(), size_t(value.size()));
+        if (size < 0 && errno == ENODATA) // removed since it was listed
+            continue;
+        if (size < 0 || (::fsetxattr(to, attribute.constData(), value.constData(), size_t(size), 0) != 0 && errno != EPERM)) {
+            const int error = errno;
+            reason = QStringLiteral("its attribute %1 cannot be kept: %2")
+                         .arg(QString::fromUtf8(attribute), systemReason(error));
+            return false;
+        }
+    }
+    if (listed < 0) {
+        reason = QStringLiteral("its attributes cannot be read: %1").arg(systemReason(errno));
+        return false;
+    }
+    return true;
+}
+#endif
+
+enum class Written { Whole, Not, Unsynced };
+
 // Every byte on disk before the staged file takes config.ini's place, with
-// the owner and mode of the file it replaces; the folder synced after.
-bool writeWhole(const QString &name, const QByteArray &bytes, QString &reason)
+// the owner, mode and attributes of the file it replaces; the folder it
+// takes its place in synced after.
+Written writeWhole(const QString &name, const QByteArray &bytes, QString &reason)
 {
 #ifdef SIGXFSZ
     // Past a file size limit a write fails with EFBIG instead of ending the
@@ -237,7 +248,7 @@ bool writeWhole(const QString &name, const QByteArray &bytes, QString &reason)
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) {
         reason = whyNotOpened(old, file);
-        return false;
+        return Written::Not;
     }
     if (old.exists()) {
         file.setPermissions(old.permissions());
@@ -245,7 +256,13 @@ bool writeWhole(const QString &name, const QByteArray &bytes, QString &reason)
         if (::fchown(file.handle(), old.ownerId(), old.groupId()) != 0 && errno != EPERM) {
             reason = systemReason(errno);
             file.cancelWriting();
-            return false;
+            return Written::Not;
+        }
+#endif
+#ifdef Q_OS_LINUX
+        if (!copyAttributes(name, file.handle(), reason)) {
+            file.cancelWriting();
+            return Written::Not;
         }
 #endif
     }
@@ -255,27 +272,45 @@ bool writeWhole(const QString &name, const QByteArray &bytes, QString &reason)
         // system's is the one that says it.
         reason = errno ? systemReason(errno) : file.errorString();
         file.cancelWriting();
-        return false;
+        return Written::Not;
     }
 #ifdef Q_OS_UNIX
     if (::fsync(file.handle()) != 0) {
         reason = systemReason(errno);
         file.cancelWriting();
-        return false;
+        return Written::Not;
     }
 #endif
     if (!file.commit()) {
         reason = file.errorString();
-        return false;
+        return Written::Not;
     }
 #ifdef Q_OS_UNIX
-    const int folder = ::open(QFile::encodeName(old.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        ::fsync(folder); // the rename is on disk as well, as far as the system can tell
+    // The rename is on disk once its folder is: the folder of the file a
+    // link leads to, where the staged file was put.
+    const QString placed = QFileInfo(name).canonicalFilePath();
+    const QString folderName = QFileInfo(placed.isEmpty() ? name : placed).absolutePath();
+    const int folder = ::open(QFile::encodeName(folderName).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = folder >= 0 && ::fsync(folder) == 0;
+    const int error = errno;
+    if (folder >= 0)
         ::close(folder);
+    if (!synced) {
+        reason = QStringLiteral("its folder %1 cannot be synced: %2")
+                     .arg(nativeName(folderName), systemReason(error));
+        return Written::Unsynced;
     }
 #endif
-    return true;
+    return Written::Whole;
+}
+
+bool changedInSession(const Session &s, const QString &key, const Value &value)
+{
+    const auto known = s.known.constFind(key);
+    if (known != s.known.cend())
+        return *known != value;
+    const auto untouched = s.untouched.constFind(key);
+    return untouched == s.untouched.cend() || *untouched != value;
 }
 
 // The keys config.ini holds now with the session's changes over them, and
@@ -284,9 +319,7 @@ Keys merged(const Session &s, const QByteArray &now)
 {
     Keys keys = IniText::read(now);
     for (auto it = s.current.cbegin(); it != s.current.cend(); ++it) {
-        const auto known = s.known.constFind(it.key());
-        const bool changed = known == s.known.cend() || *known != it.value();
-        if (changed || (s.set.contains(it.key()) && !keys.contains(it.key())))
+        if (changedInSession(s, it.key(), it.value()) || (s.set.contains(it.key()) && !keys.contains(it.key())))
             keys.insert(it.key(), it.value());
     }
     for (auto it = s.known.cbegin(); it != s.known.cend(); ++it) {
@@ -348,12 +381,18 @@ void Settings::setValue(const QString &key, const QVariant &value)
 {
     Session &s = session();
     const QString name = fullKey(key);
-    s.current.insert(name, Value::fromVariant(value));
-    s.set.insert(name);
+    if (!m_untouched) {
+        s.current.insert(name, Value::fromVariant(value));
+        s.set.insert(name);
+    } else if (!s.known.contains(name) && !s.untouched.contains(name)) {
+        s.untouched.insert(name, Value::fromVariant(value));
+    }
 }
 
 void Settings::remove(const QString &key)
 {
+    if (m_untouched)
+        return;
     Session &s = session();
     QString name = fullKey(key);
     if (key.isEmpty() && name.endsWith(QLatin1Char('/')))
@@ -427,20 +466,37 @@ std::unique_ptr<Settings> open()
     return std::make_unique<Settings>();
 }
 
+std::unique_ptr<Settings> untouched()
+{
+    auto settings = open();
+    settings->m_untouched = true;
+    return settings;
+}
+
+HeldSaves::HeldSaves()
+{
+    ++session().held;
+}
+
+HeldSaves::~HeldSaves()
+{
+    --session().held;
+}
+
 bool save(const Settings &)
 {
     Session &s = session();
     const QString name = s.path;
     const auto fail = [&name](const QString &reason) {
-        report(QStringLiteral("Settings not saved, %1 stays as it was: %2").arg(nativeName(name), reason));
+        qWarning("Settings not saved, %s stays as it was: %s", qPrintable(nativeName(name)), qPrintable(reason));
         return false;
     };
+    if (s.held > 0)
+        return true;
     if (!s.notRead.isEmpty())
         return fail(QStringLiteral("it was not read at start (%1)").arg(s.notRead));
-    if (!hasChanges(s)) {
-        report(QString());
+    if (!hasChanges(s))
         return true;
-    }
     const QFileInfo info(name);
     if (info.isSymLink() && !info.exists() && !QFileInfo(QFileInfo(info.symLinkTarget()).absolutePath()).isDir())
         return fail(QStringLiteral("it links to %1, which is missing").arg(nativeName(info.symLinkTarget())));
@@ -453,32 +509,33 @@ bool save(const Settings &)
     if (merged(s, now) == IniText::read(now)) {
         s.known = s.current;
         s.set.clear();
-        report(QString());
         return true;
     }
-    // QLockFile would open a FIFO by that name to read who holds it, and
-    // wait for a writer that never comes.
-    const QString lockName = name + QStringLiteral(".lock");
-    const QFileInfo lockInfo(lockName);
-    if ((lockInfo.exists() || lockInfo.isSymLink()) && !lockInfo.isFile())
-        return fail(QStringLiteral("%1 is no regular file").arg(nativeName(lockName)));
-    QLockFile lock(lockName);
-    errno = 0;
-    if (!lock.tryLock(2000))
-        return fail(whyNotLocked(name, lock, errno));
+    SaveLock lock(name + QStringLiteral(".lock"));
+    if (!lock.take(2000, reason))
+        return fail(reason);
     if (!readNow(name, now, reason)) // as it is now that no other console writes it
         return fail(reason);
     Keys keys = merged(s, now);
     QByteArray bytes;
     if (!boundedText(name, keys, bytes, reason)) {
-        report(QStringLiteral("Settings not saved, %1 %2").arg(nativeName(name), reason));
+        qWarning("Settings not saved, %s %s", qPrintable(nativeName(name)), qPrintable(reason));
         return false;
     }
-    if (bytes != now && !writeWhole(name, bytes, reason))
-        return fail(reason);
+    if (bytes != now) {
+        switch (writeWhole(name, bytes, reason)) {
+        case Written::Whole:
+            break;
+        case Written::Not:
+            return fail(reason);
+        case Written::Unsynced: // kept as a change, written again by the next save
+            qWarning("Settings may not be on disk, %s was replaced but %s", qPrintable(nativeName(name)),
+                     qPrintable(reason));
+            return false;
+        }
+    }
     s.known = s.current;
     s.set.clear();
-    report(QString());
     return true;
 }
 

@@ -46,8 +46,12 @@ public:
     void endArray();
 
 private:
+    friend std::unique_ptr<Settings> untouched();
+
     QString fullKey(const QString &key) const;
     QString prefix() const;
+
+    bool m_untouched = false;
 
     QStringList m_groups;
     struct Array
@@ -67,18 +71,39 @@ private:
 // says so in one warning line, and never writes over the file.
 std::unique_ptr<Settings> open();
 
+// Settings that take what a window would save if the operator changed
+// nothing, given right after it read its keys (its defaults where config.ini
+// lacked them). A key config.ini lacked at the session's read, later set to
+// that value, is no change of the operator's: a save writes it only while
+// config.ini still lacks it, so that another console's or a hand's value
+// stays. The first value given for a key counts; removing does nothing.
+std::unique_ptr<Settings> untouched();
+
 // Writes what the session changed since its last save that landed, and the
 // keys set since then that config.ini lacks, merged into config.ini as it is
 // now, under a lock beside it (waited for 2 s at most). config.ini is
 // replaced only once every byte of the new file is on disk (each write, the
-// flush and the sync checked), keeping the old file's owner and mode, and the
-// folder is synced after. The text stays within maxBytes: a rewrite that
+// flush and the sync checked), keeping the old file's owner, mode, ACL and
+// extended attributes, and the folder it is replaced in is synced after (a
+// sync that fails is a failed save). The text stays within maxBytes: a rewrite that
 // would pass it leaves out the keys the console does not keep or, still too
 // large, is not saved. When config.ini stays as it was, one warning line
 // names it and why, the changes are kept for the next save, and false is
 // returned. The settings given are not needed: every change of the session
-// is saved.
+// is saved. While saves are held it writes nothing and returns true.
 bool save(const Settings &settings);
+
+// While one lives, save() only keeps in the session what windows set: a
+// close that closes several windows saves once after them, with one wait for
+// the lock and one line if it fails.
+class HeldSaves
+{
+public:
+    HeldSaves();
+    ~HeldSaves();
+    HeldSaves(const HeldSaves &) = delete;
+    HeldSaves &operator=(const HeldSaves &) = delete;
+};
 
 // A group is read only when the session's keys hold that group.
 bool hasGroup(const QString &group);

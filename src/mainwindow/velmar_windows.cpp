@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "addersetwindows.h"
+#include "configfile.h"
 #include "digitvalidator.h"
 #include "globalobject.h"
 #include "heldtext.h"
@@ -62,6 +63,8 @@ Velmar_Windows::Velmar_Windows(QWidget *parent)
     updateTime();
     initValidator();
     loadConfig();
+    // What a close saves when the operator changed nothing.
+    writeConfig(*ConfigFile::untouched());
 }
 
 Velmar_Windows::~Velmar_Windows()
@@ -347,12 +350,17 @@ bool Velmar_Windows::eventFilter(QObject *watched, QEvent *event)
 
 void Velmar_Windows::closeEvent(QCloseEvent *event)
 {
-    // Child windows save their own groups when they close; do that before
-    // the program ends with them still open.
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget *w : windows) {
-        if (w != this && w->isVisible())
-            w->close();
+    // Child windows keep their own groups when they close; do that before
+    // the program ends with them still open. This window's save writes all
+    // of them at once: one wait for a lock held elsewhere, one line if it
+    // fails.
+    {
+        const ConfigFile::HeldSaves held;
+        const auto windows = QApplication::topLevelWidgets();
+        for (QWidget *w : windows) {
+            if (w != this && w->isVisible())
+                w->close();
+        }
     }
     saveConfig();
     // The program ends with this window: the tours stop, their steps not yet

@@ -41,6 +41,10 @@ class QTimer;
 class ThreadWorker;
 class Ui_Velmar_Windows;
 
+namespace ConfigFile {
+class Settings;
+}
+
 // The operator console and the hub of every other window. Its work is split
 // by concern over several files: form and hub (velmar_windows.cpp), wiring
 // (velmar_windows_connect.cpp), screen grid and name lists
@@ -136,6 +140,7 @@ private:
     void initConnect();
     void loadConfig();
     void saveConfig();
+    void writeConfig(ConfigFile::Settings &settings);
     void initMatrixInputList();
     void collectSelectedScreens();
     void createAccountWindows();

@@ -65,41 +65,46 @@ const NameArray sceneArray{"SceneList", "Scene", maxSceneNames};
 
 void Velmar_Windows::saveConfig()
 {
+    const auto settings = ConfigFile::open();
+    writeConfig(*settings);
+    ConfigFile::save(*settings);
+}
+
+void Velmar_Windows::writeConfig(ConfigFile::Settings &settings)
+{
     QList<QString> scenes;
     for (int i = 0; i < ui->scene_cb->count(); ++i)
         scenes.append(ui->scene_cb->itemText(i));
 
-    auto settings = ConfigFile::open();
-    settings->beginGroup(group);
-    settings->setValue(QStringLiteral("Language"), languageIndex ? 1 : 0);
-    settings->setValue(QStringLiteral("Skin"), skinIndex);
-    settings->setValue(QStringLiteral("Row"), ui->cent_tablewidget->rowCount());
-    settings->setValue(QStringLiteral("Column"), ui->cent_tablewidget->columnCount());
-    settings->setValue(QStringLiteral("Username"), userName);
-    settings->setValue(QStringLiteral("Userimage"), userImagePath);
-    settings->setValue(QStringLiteral("SignalIndex"), ui->signal_type_cb->currentIndex());
-    settings->setValue(QStringLiteral("MatrixInputIndex"), ui->matrix_type_cb->currentIndex());
-    settings->setValue(QStringLiteral("SceneIndex"), ui->scene_cb->currentIndex());
-    settings->setValue(QStringLiteral("DelayOn"), ui->retard_btn->isChecked() ? 1 : 0);
-    settings->setValue(QStringLiteral("MatrixSelect"), ui->link_cb->isChecked() ? 1 : 0);
-    settings->setValue(QStringLiteral("Fan1"), ui->fan_sp1->value());
-    settings->setValue(QStringLiteral("Fan2"), ui->fan_sp2->value());
-    settings->setValue(QStringLiteral("MatrixBeginIn"), ui->matrix_bin_le->text());
-    settings->setValue(QStringLiteral("MatrixEndIn"), ui->matrix_ein_le->text());
-    settings->setValue(QStringLiteral("MatrixBeginOut"), ui->matrix_bout_le->text());
-    settings->setValue(QStringLiteral("MatrixEndOut"), ui->matrix_eout_le->text());
-    settings->setValue(QStringLiteral("MatrixSec"), ui->matrix_sec->value());
-    settings->setValue(QStringLiteral("SceneBegin"), ui->bscene_cb->currentIndex());
-    settings->setValue(QStringLiteral("SceneEnd"), ui->sscene_cb->currentIndex());
-    settings->setValue(QStringLiteral("SceneSec"), ui->scene_sec->value());
-    writeArray(*settings, videoArray, videoMatrixIn);
-    writeArray(*settings, dviArray, dviMatrixIn);
-    writeArray(*settings, vgaArray, vgaMatrixIn);
-    writeArray(*settings, hdmiArray, hdmiMatrixIn);
-    writeArray(*settings, generalArray, generalMatrixIn);
-    writeArray(*settings, sceneArray, scenes);
-    settings->endGroup();
-    ConfigFile::save(*settings);
+    settings.beginGroup(group);
+    settings.setValue(QStringLiteral("Language"), languageIndex ? 1 : 0);
+    settings.setValue(QStringLiteral("Skin"), skinIndex);
+    settings.setValue(QStringLiteral("Row"), ui->cent_tablewidget->rowCount());
+    settings.setValue(QStringLiteral("Column"), ui->cent_tablewidget->columnCount());
+    settings.setValue(QStringLiteral("Username"), userName);
+    settings.setValue(QStringLiteral("Userimage"), userImagePath);
+    settings.setValue(QStringLiteral("SignalIndex"), ui->signal_type_cb->currentIndex());
+    settings.setValue(QStringLiteral("MatrixInputIndex"), ui->matrix_type_cb->currentIndex());
+    settings.setValue(QStringLiteral("SceneIndex"), ui->scene_cb->currentIndex());
+    settings.setValue(QStringLiteral("DelayOn"), ui->retard_btn->isChecked() ? 1 : 0);
+    settings.setValue(QStringLiteral("MatrixSelect"), ui->link_cb->isChecked() ? 1 : 0);
+    settings.setValue(QStringLiteral("Fan1"), ui->fan_sp1->value());
+    settings.setValue(QStringLiteral("Fan2"), ui->fan_sp2->value());
+    settings.setValue(QStringLiteral("MatrixBeginIn"), ui->matrix_bin_le->text());
+    settings.setValue(QStringLiteral("MatrixEndIn"), ui->matrix_ein_le->text());
+    settings.setValue(QStringLiteral("MatrixBeginOut"), ui->matrix_bout_le->text());
+    settings.setValue(QStringLiteral("MatrixEndOut"), ui->matrix_eout_le->text());
+    settings.setValue(QStringLiteral("MatrixSec"), ui->matrix_sec->value());
+    settings.setValue(QStringLiteral("SceneBegin"), ui->bscene_cb->currentIndex());
+    settings.setValue(QStringLiteral("SceneEnd"), ui->sscene_cb->currentIndex());
+    settings.setValue(QStringLiteral("SceneSec"), ui->scene_sec->value());
+    writeArray(settings, videoArray, videoMatrixIn);
+    writeArray(settings, dviArray, dviMatrixIn);
+    writeArray(settings, vgaArray, vgaMatrixIn);
+    writeArray(settings, hdmiArray, hdmiMatrixIn);
+    writeArray(settings, generalArray, generalMatrixIn);
+    writeArray(settings, sceneArray, scenes);
+    settings.endGroup();
 }
 
 void Velmar_Windows::loadConfig()

@@ -28,6 +28,8 @@ FontSetWindows::FontSetWindows(QWidget *parent)
     initForm();
     initConnect();
     loadConfig();
+    // What a close saves when the operator changed nothing.
+    writeConfig(*ConfigFile::untouched());
 }
 
 FontSetWindows::~FontSetWindows() = default;
@@ -127,13 +129,18 @@ void FontSetWindows::loadConfig()
 void FontSetWindows::saveConfig()
 {
     const auto settings = ConfigFile::open();
-    settings->beginGroup(kGroup);
-    settings->setValue(QStringLiteral("Text"), ui->fonttext_te->toPlainText());
-    settings->setValue(QStringLiteral("TDelay"), ui->msvalue_sp->value());
-    settings->setValue(QStringLiteral("Transparent"), ui->transparent_cb->isChecked() ? 1 : 0);
-    settings->setValue(QStringLiteral("BgColorIndex"), ui->colorlist_cb->currentIndex());
-    settings->endGroup();
+    writeConfig(*settings);
     ConfigFile::save(*settings);
+}
+
+void FontSetWindows::writeConfig(ConfigFile::Settings &settings)
+{
+    settings.beginGroup(kGroup);
+    settings.setValue(QStringLiteral("Text"), ui->fonttext_te->toPlainText());
+    settings.setValue(QStringLiteral("TDelay"), ui->msvalue_sp->value());
+    settings.setValue(QStringLiteral("Transparent"), ui->transparent_cb->isChecked() ? 1 : 0);
+    settings.setValue(QStringLiteral("BgColorIndex"), ui->colorlist_cb->currentIndex());
+    settings.endGroup();
 }
 
 void FontSetWindows::closeEvent(QCloseEvent *event)

@@ -7,6 +7,10 @@
 
 #include <memory>
 
+namespace ConfigFile {
+class Settings;
+}
+
 namespace Ui {
 class FontSetWindows;
 }
@@ -37,6 +41,7 @@ private:
     void initConnect();
     void loadConfig();
     void saveConfig();
+    void writeConfig(ConfigFile::Settings &settings);
     QColor backgroundColor() const;
 
     std::unique_ptr<Ui::FontSetWindows> ui;

@@ -30,6 +30,8 @@ TimingSetWindows::TimingSetWindows(QWidget *parent)
     // Connected before loading: a stored ticked switch enables the fields.
     initConnect();
     loadConfig();
+    // What a close saves when the operator changed nothing.
+    writeConfig(*ConfigFile::untouched());
 }
 
 TimingSetWindows::~TimingSetWindows() = default;
@@ -157,6 +159,13 @@ void TimingSetWindows::loadConfig()
 
 void TimingSetWindows::saveConfig()
 {
+    const auto settings = ConfigFile::open();
+    writeConfig(*settings);
+    ConfigFile::save(*settings);
+}
+
+void TimingSetWindows::writeConfig(ConfigFile::Settings &settings)
+{
     const int model = ui->model_cb->currentIndex();
     const int startHour = ui->bhour_sb->value();
     const int startMin = ui->bminute_sb->value();
@@ -164,16 +173,14 @@ void TimingSetWindows::saveConfig()
     const int endMin = ui->smimute_sb->value();
     const int onOff = ui->on_off_btn->isChecked() ? 1 : 0;
 
-    const auto settings = ConfigFile::open();
-    settings->beginGroup(kGroup);
-    settings->setValue(QStringLiteral("Model"), model);
-    settings->setValue(QStringLiteral("StartHour"), startHour);
-    settings->setValue(QStringLiteral("StartMin"), startMin);
-    settings->setValue(QStringLiteral("EndHour"), endHour);
-    settings->setValue(QStringLiteral("EndMin"), endMin);
-    settings->setValue(QStringLiteral("Switch"), onOff);
-    settings->endGroup();
-    ConfigFile::save(*settings);
+    settings.beginGroup(kGroup);
+    settings.setValue(QStringLiteral("Model"), model);
+    settings.setValue(QStringLiteral("StartHour"), startHour);
+    settings.setValue(QStringLiteral("StartMin"), startMin);
+    settings.setValue(QStringLiteral("EndHour"), endHour);
+    settings.setValue(QStringLiteral("EndMin"), endMin);
+    settings.setValue(QStringLiteral("Switch"), onOff);
+    settings.endGroup();
 }
 
 void TimingSetWindows::closeEvent(QCloseEvent *event)

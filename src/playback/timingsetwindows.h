@@ -7,6 +7,10 @@
 #include <functional>
 #include <memory>
 
+namespace ConfigFile {
+class Settings;
+}
+
 namespace Ui {
 class TimingSetWindows;
 }
@@ -38,6 +42,7 @@ private:
     void initConnect();
     void loadConfig();
     void saveConfig();
+    void writeConfig(ConfigFile::Settings &settings);
     void applyTiming();
     void changeEnabled(int state);
     void scheduleTick();

@@ -34,6 +34,8 @@ MatrixConfigurationWindows::MatrixConfigurationWindows(QWidget *parent)
     initConnect();
     initValidator();
     loadConfig();
+    // What a close saves when the operator changed nothing.
+    writeConfig(*ConfigFile::untouched());
 }
 
 MatrixConfigurationWindows::~MatrixConfigurationWindows() = default;
@@ -310,26 +312,31 @@ void MatrixConfigurationWindows::loadConfig()
 void MatrixConfigurationWindows::saveConfig()
 {
     const auto settings = ConfigFile::open();
-    settings->beginGroup(kGroup);
+    writeConfig(*settings);
+    ConfigFile::save(*settings);
+}
+
+void MatrixConfigurationWindows::writeConfig(ConfigFile::Settings &settings)
+{
+    settings.beginGroup(kGroup);
     for (const IdEdit &id : idEdits)
-        settings->setValue(QLatin1String(id.key), id.edit->text());
-    settings->setValue(QStringLiteral("ResponseTime"), ui->rtime->value());
-    settings->setValue(QStringLiteral("IntervalTime"), ui->itime->value());
-    settings->setValue(QStringLiteral("priority"), ui->spreferred_rbt->isChecked() ? 0 : 1);
+        settings.setValue(QLatin1String(id.key), id.edit->text());
+    settings.setValue(QStringLiteral("ResponseTime"), ui->rtime->value());
+    settings.setValue(QStringLiteral("IntervalTime"), ui->itime->value());
+    settings.setValue(QStringLiteral("priority"), ui->spreferred_rbt->isChecked() ? 0 : 1);
     for (const CountEdit &count : countEdits)
-        settings->setValue(QLatin1String(count.key), count.edit->text());
+        settings.setValue(QLatin1String(count.key), count.edit->text());
     for (const ModelBox &model : modelBoxes)
-        settings->setValue(QLatin1String(model.indexKey), model.box->currentIndex());
+        settings.setValue(QLatin1String(model.indexKey), model.box->currentIndex());
 
     // The whole map, not only the cells of the current shape: a wall made
     // smaller for a while keeps the outputs of the screens it hides.
-    settings->remove(kOutArray);
-    settings->beginWriteArray(kOutArray, WallSize::kCells);
+    settings.remove(kOutArray);
+    settings.beginWriteArray(kOutArray, WallSize::kCells);
     for (int i = 0; i < WallSize::kCells; ++i) {
-        settings->setArrayIndex(i);
-        settings->setValue(kOutKey, matrixOut[i]);
+        settings.setArrayIndex(i);
+        settings.setValue(kOutKey, matrixOut[i]);
     }
-    settings->endArray();
-    settings->endGroup();
-    ConfigFile::save(*settings);
+    settings.endArray();
+    settings.endGroup();
 }

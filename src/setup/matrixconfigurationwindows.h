@@ -17,6 +17,10 @@ class QComboBox;
 class QLineEdit;
 class QTableWidgetItem;
 
+namespace ConfigFile {
+class Settings;
+}
+
 namespace Ui {
 class MatrixConfigurationWindows;
 }
@@ -90,6 +94,7 @@ private:
     void initValidator();
     void loadConfig();
     void saveConfig();
+    void writeConfig(ConfigFile::Settings &settings);
     void keepOnClose();
     void announceInputCount(CountEdit &count);
     int cellOutput(int row, int column) const;

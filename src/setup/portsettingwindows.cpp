@@ -53,6 +53,8 @@ PortSettingWindows::PortSettingWindows(QWidget *parent)
     initConnect();
     initValidator();
     loadConfig();
+    // What a close saves when the operator changed nothing.
+    writeConfig(*ConfigFile::untouched());
 }
 
 PortSettingWindows::~PortSettingWindows() = default;
@@ -261,30 +263,35 @@ void PortSettingWindows::loadConfig()
 
 void PortSettingWindows::saveConfig()
 {
+    const auto settings = ConfigFile::open();
+    writeConfig(*settings);
+    ConfigFile::save(*settings);
+}
+
+void PortSettingWindows::writeConfig(ConfigFile::Settings &settings)
+{
     const int conMethod = ui->seri_rbtn->isChecked() ? 0 : 1;
     QStringList ports;
     for (int i = 0; i < ui->lcd_port_cb->count(); ++i)
         ports.append(ui->lcd_port_cb->itemText(i));
 
-    const auto settings = ConfigFile::open();
-    settings->beginGroup(kGroup);
-    settings->setValue(QStringLiteral("ConMethod"), conMethod);
-    settings->setValue(QStringLiteral("LPort"), ui->lcd_port_cb->currentIndex());
-    settings->setValue(QStringLiteral("VPort"), ui->video_cb->currentIndex());
-    settings->setValue(QStringLiteral("DPort"), ui->rvd_cb->currentIndex());
-    settings->setValue(QStringLiteral("VLink"), ui->vlink_cb->isChecked() ? 1 : 0);
-    settings->setValue(QStringLiteral("DLink"), ui->dlink_cb->isChecked() ? 1 : 0);
-    settings->setValue(QStringLiteral("Addr"), ui->addrip_lb->text());
-    settings->setValue(QStringLiteral("Port"), ui->port_lb->text());
-    settings->setValue(QStringLiteral("AutoOpen"), ui->auto_cb->isChecked() ? 1 : 0);
+    settings.beginGroup(kGroup);
+    settings.setValue(QStringLiteral("ConMethod"), conMethod);
+    settings.setValue(QStringLiteral("LPort"), ui->lcd_port_cb->currentIndex());
+    settings.setValue(QStringLiteral("VPort"), ui->video_cb->currentIndex());
+    settings.setValue(QStringLiteral("DPort"), ui->rvd_cb->currentIndex());
+    settings.setValue(QStringLiteral("VLink"), ui->vlink_cb->isChecked() ? 1 : 0);
+    settings.setValue(QStringLiteral("DLink"), ui->dlink_cb->isChecked() ? 1 : 0);
+    settings.setValue(QStringLiteral("Addr"), ui->addrip_lb->text());
+    settings.setValue(QStringLiteral("Port"), ui->port_lb->text());
+    settings.setValue(QStringLiteral("AutoOpen"), ui->auto_cb->isChecked() ? 1 : 0);
     // Drop the old elements so that a shorter list leaves none behind.
-    settings->remove(QStringLiteral("ComList"));
-    settings->beginWriteArray(QStringLiteral("ComList"), ports.size());
+    settings.remove(QStringLiteral("ComList"));
+    settings.beginWriteArray(QStringLiteral("ComList"), ports.size());
     for (int i = 0; i < ports.size(); ++i) {
-        settings->setArrayIndex(i);
-        settings->setValue(QStringLiteral("Com"), ports.at(i));
+        settings.setArrayIndex(i);
+        settings.setValue(QStringLiteral("Com"), ports.at(i));
     }
-    settings->endArray();
-    settings->endGroup();
-    ConfigFile::save(*settings);
+    settings.endArray();
+    settings.endGroup();
 }

@@ -8,6 +8,10 @@
 
 #include "linkrecords.h"
 
+namespace ConfigFile {
+class Settings;
+}
+
 namespace Ui {
 class PortSettingWindows;
 }
@@ -51,6 +55,7 @@ private:
     void initValidator();
     void loadConfig();
     void saveConfig();
+    void writeConfig(ConfigFile::Settings &settings);
     void setWireless(bool wireless);
     void fillPortBoxes();
 

@@ -136,8 +136,12 @@ private slots:
         file.close();
         ConfigFile::readAgain(); // a start
         const QString warnings = warningsOf([] {
-            saveConfigValue(QStringLiteral("MainSetting/Skin"), 1);
-            saveConfigValue(QStringLiteral("MainSetting/Column"), 4); // a second save of the close
+            {
+                const ConfigFile::HeldSaves close; // two windows of a close
+                saveConfigValue(QStringLiteral("MainSetting/Skin"), 1);
+                saveConfigValue(QStringLiteral("MainSetting/Column"), 4);
+            }
+            ConfigFile::save(*ConfigFile::open());
         });
         QVERIFY(QFileInfo(ConfigFile::path()).size() <= ConfigFile::maxBytes);
         ConfigFile::readAgain(); // the next start

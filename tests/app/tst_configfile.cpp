@@ -3,11 +3,14 @@
 #include <QScopeGuard>
 
 #include <csignal>
+#include <cstring>
 #include <ctime>
 #include <optional>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <utime.h>
 
@@ -20,6 +23,30 @@
 #include "savedconfig.h"
 #include "tempfolder.h"
 #include "warningsof.h"
+
+namespace {
+
+// Folders synced by this process, and whether such a sync fails (EIO), as a
+// disk that errs at that moment would make it.
+QList<QPair<dev_t, ino_t>> syncedFolders;
+bool folderSyncFails = false;
+
+} // namespace
+
+// The console's own code calls this fsync, the test's: the system's for
+// files, the test's fault for folders.
+extern "C" int fsync(int descriptor)
+{
+    struct stat info{};
+    if (::fstat(descriptor, &info) == 0 && S_ISDIR(info.st_mode)) {
+        syncedFolders.append({info.st_dev, info.st_ino});
+        if (folderSyncFails) {
+            errno = EIO;
+            return -1;
+        }
+    }
+    return int(::syscall(SYS_fsync, descriptor));
+}
 
 namespace {
 
@@ -127,6 +154,10 @@ public:
             ::umount2(m_path.constData(), MNT_DETACH);
     }
     bool mounted() const { return m_mounted; }
+    bool remount(bool readOnly)
+    {
+        return ::mount(nullptr, m_path.constData(), nullptr, MS_REMOUNT | (readOnly ? MS_RDONLY : 0), nullptr) == 0;
+    }
 
 private:
     QByteArray m_path;
@@ -317,9 +348,9 @@ private slots:
     }
 
     // A save that cannot be made whole leaves config.ini byte for byte as it
-    // was, says why in one line however many saves of the close fail alike,
-    // and the next start reads the file; once the fault is gone the changes
-    // of the failed saves land with the next.
+    // was, says why in one line however many windows the close closed, with
+    // the system's reason, and the next start reads the file; once the fault
+    // is gone the changes of the failed save land with the next.
     void failedSaveLeavesTheFileAsItWas_data()
     {
         QTest::addColumn<QString>("fault");
@@ -330,6 +361,10 @@ private slots:
         QTest::newRow("a read-only config.ini") << "file" << "(Operation not permitted|Permission denied)" << "221";
         QTest::newRow("a read-only folder")
             << "folder" << "its folder cannot be written: (Operation not permitted|Permission denied)" << "221";
+        QTest::newRow("a file system mounted read-only")
+            << "mounted" << "its folder cannot be written: Read-only file system" << "221";
+        QTest::newRow("its folder renamed") << "renamed" << "its folder cannot be written: No such file or directory"
+                                            << "221";
         QTest::newRow("a config.ini that cannot be read now") << "unreadable" << "Permission denied" << "221";
         QTest::newRow("a link to a missing file")
             << "dangling" << "it links to .*/elsewhere/config.ini, which is missing" << "221";
@@ -343,7 +378,8 @@ private slots:
         QFETCH(QString, mended);
         const QString folder = QDir::current().filePath(fault);
         std::optional<SmallDisk> disk;
-        if (fault == QLatin1String("disk") && !disk.emplace(folder, 4).mounted())
+        if ((fault == QLatin1String("disk") || fault == QLatin1String("mounted"))
+            && !disk.emplace(folder, fault == QLatin1String("disk") ? 4 : 64).mounted())
             QSKIP("a tmpfs needs root");
         QVERIFY(QDir().mkpath(folder));
         const QString oldAppDir = std::exchange(appDirPath, folder);
@@ -374,7 +410,13 @@ private slots:
             QVERIFY(writeOnly.emplace(folder, ConfigFile::path()).done());
         if (fault == QLatin1String("grown"))
             QVERIFY(writeFile(ConfigFile::path(), bytes + QByteArray(int(ConfigFile::maxBytes), '\n')));
-        const QByteArray held = readAll(ConfigFile::path());
+        if (fault == QLatin1String("mounted"))
+            QVERIFY(disk->remount(true));
+        const QString renamed = folder + QStringLiteral("-renamed");
+        if (fault == QLatin1String("renamed"))
+            QVERIFY(QDir().rename(folder, renamed));
+        const QByteArray held = readAll(fault == QLatin1String("renamed") ? renamed + QStringLiteral("/config.ini")
+                                                                          : ConfigFile::path());
         rlimit limit{};
         ::getrlimit(RLIMIT_FSIZE, &limit);
         const rlim_t soft = limit.rlim_cur;
@@ -383,16 +425,25 @@ private slots:
             QVERIFY(::setrlimit(RLIMIT_FSIZE, &limit) == 0);
         }
         const auto saveRowAndColumn = [&] {
-            settings->setValue(QStringLiteral("MainSetting/Row"), 2);
+            {
+                const ConfigFile::HeldSaves close; // two windows of a close
+                settings->setValue(QStringLiteral("MainSetting/Row"), 2);
+                QVERIFY(ConfigFile::save(*settings));
+                QVERIFY(saveConfigValue(QStringLiteral("MainSetting/Column"), 2));
+            }
             QVERIFY(!ConfigFile::save(*settings));
-            QVERIFY(!saveConfigValue(QStringLiteral("MainSetting/Column"), 2)); // the close's next window
         };
         const QString warnings
             = warningsOf([&] { writeOnly ? writeOnly->asOwner(saveRowAndColumn) : saveRowAndColumn(); });
         limit.rlim_cur = soft;
         ::setrlimit(RLIMIT_FSIZE, &limit);
 
-        QCOMPARE(readAll(ConfigFile::path()), held);
+        QCOMPARE(readAll(fault == QLatin1String("renamed") ? renamed + QStringLiteral("/config.ini") : ConfigFile::path()),
+                 held);
+        if (fault == QLatin1String("renamed"))
+            QVERIFY(QDir().rename(renamed, folder));
+        if (fault == QLatin1String("mounted"))
+            QVERIFY(disk->remount(false));
         const QRegularExpression line("^Settings not saved, " + QRegularExpression::escape(ConfigFile::path())
                                       + " stays as it was: " + reason + "$");
         QVERIFY2(line.match(warnings).hasMatch(), qPrintable(warnings));
@@ -420,8 +471,8 @@ private slots:
         QFile::remove(ConfigFile::path());
     }
 
-    // One line per fault while saves keep failing for one reason; a save that
-    // lands in between ends it, and the same fault again is told again.
+    // Every save that fails says so, the same fault as the last included: an
+    // operator closing a window after another learns of each change lost.
     void faultAfterASaveToldAgain()
     {
         QVERIFY(writeFile(ConfigFile::path(), "[MainSetting]\nRow=10\n"));
@@ -432,7 +483,7 @@ private slots:
             QVERIFY(!fault || fault->done());
             lines << warningsOf([&] { QCOMPARE(saveConfigValue(QStringLiteral("MainSetting/Column"), column++), !fault); });
         }
-        QVERIFY2(lines.at(0).startsWith(QLatin1String("Settings not saved")) && lines.at(1).isEmpty()
+        QVERIFY2(lines.at(0).startsWith(QLatin1String("Settings not saved")) && lines.at(1) == lines.at(0)
                      && lines.at(2).isEmpty() && lines.at(3) == lines.at(0),
                  qPrintable(lines.join(QLatin1Char('/'))));
     }
@@ -493,27 +544,43 @@ private slots:
 
     // A save takes the lock beside config.ini within about 2 s or leaves
     // the file as it was with one line, keeping the change for the next
-    // save; a lock whose process is gone is taken at once.
+    // save. What a killed console leaves (a lock or removal locks whose
+    // process is gone, at any depth, or left empty) is cleared; a lock file
+    // no console makes is refused without being read.
     void lockNotTaken_data()
     {
         QTest::addColumn<QString>("lock");
         QTest::addColumn<int>("x"); // what the save sets A/x to; the file holds 1
         QTest::addColumn<QString>("reason");
-        QTest::newRow("held by a live process") << "live" << 2 << "another process \\(\\d+\\) holds its lock";
-        QTest::newRow("an empty lock a second old") << "empty" << 2 << ".*config.ini.lock is held";
-        QTest::newRow("a folder of that name") << "folder" << 2 << ".*config.ini.lock is no regular file";
-        QTest::newRow("a FIFO of that name") << "fifo" << 2 << ".*config.ini.lock is no regular file";
-        QTest::newRow("left by a process that ended") << "ended" << 2 << "";
-        QTest::newRow("a save that changes nothing needs no lock") << "live" << 1 << "";
+        QTest::addColumn<int>("mostMs");
+        QTest::newRow("held by a live process") << "live" << 2 << "another process \\(\\d+\\) holds its lock" << 3000;
+        QTest::newRow("a folder of that name") << "folder" << 2 << ".*config.ini.lock is no regular file" << 1000;
+        QTest::newRow("a FIFO of that name") << "fifo" << 2 << ".*config.ini.lock is no regular file" << 1000;
+        QTest::newRow("a file larger than a lock can be")
+            << "huge" << 2 << ".*config.ini.lock is larger than a lock can be: 314572800 bytes" << 1000;
+        QTest::newRow("left by a process that ended") << "ended" << 2 << "" << 1000;
+        QTest::newRow("an empty lock left by a kill") << "empty" << 2 << "" << 3000;
+        QTest::newRow("removal locks at every depth, their process ended") << "nested" << 2 << "" << 1000;
+        QTest::newRow("a removal lock left empty") << "empty removal" << 2 << "" << 3000;
+        QTest::newRow("a save that changes nothing needs no lock") << "live" << 1 << "" << 1000;
     }
     void lockNotTaken()
     {
         QFETCH(QString, lock);
         QFETCH(int, x);
         QFETCH(QString, reason);
+        QFETCH(int, mostMs);
         QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=1\n"));
         QVERIFY(ConfigFile::hasGroup(QStringLiteral("A"))); // read as at start
         const QString lockName = ConfigFile::path() + QStringLiteral(".lock");
+        QByteArray ended;
+        {
+            ChildProcess process;
+            process.start(QStringLiteral("true"), QStringList());
+            QVERIFY(process.waitForFinished());
+            ended = QByteArray::number(process.processId() ? process.processId() : 999999) + "\nconsole\n"
+                    + QSysInfo::machineHostName().toUtf8() + "\n";
+        }
         QLockFile held(lockName);
         if (lock == QLatin1String("live")) {
             QVERIFY(held.tryLock(0));
@@ -523,21 +590,30 @@ private slots:
             QVERIFY(QDir().mkdir(lockName));
         } else if (lock == QLatin1String("fifo")) {
             QVERIFY(makeFifo(lockName));
+        } else if (lock == QLatin1String("huge")) {
+            QFile huge(lockName);
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(300 * 1024 * 1024));
         } else {
-            ChildProcess ended;
-            ended.start(QStringLiteral("true"), QStringList());
-            QVERIFY(ended.waitForFinished());
-            QVERIFY(writeFile(lockName, QByteArray::number(ended.processId() ? ended.processId() : 999999)
-                                            + "\nconsole\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+            QVERIFY(writeFile(lockName, ended));
+        }
+        if (lock == QLatin1String("empty removal"))
+            QVERIFY(writeFile(lockName + QStringLiteral(".rmlock"), QByteArray()));
+        if (lock == QLatin1String("nested")) { // every depth a name can have, but one
+            QString name = lockName + QStringLiteral(".rmlock");
+            for (int depth = 1; QFileInfo(name).fileName().size() <= 255; ++depth, name += QStringLiteral(".rmlock"))
+                QVERIFY(depth == 5 || writeFile(name, ended));
         }
         QElapsedTimer clock;
         clock.start();
         const QString warnings
             = warningsOf([&] { QCOMPARE(saveConfigValue(QStringLiteral("A/x"), x), reason.isEmpty()); });
-        QVERIFY2(clock.elapsed() < (reason.isEmpty() ? 1000 : 3000), qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < mostMs, qPrintable(QString::number(clock.elapsed())));
         if (reason.isEmpty()) {
             QCOMPARE(warnings, QString());
             QCOMPARE(readAll(ConfigFile::path()), "[A]\nx=" + QByteArray::number(x) + "\n");
+            held.unlock();
+            QCOMPARE(QDir(QFileInfo(lockName).path()).entryList({"config.ini.lock*"}, QDir::AllEntries | QDir::Hidden),
+                     QStringList());
             return;
         }
         QVERIFY2(QRegularExpression("^Settings not saved, .* stays as it was: " + reason + "$").match(warnings).hasMatch(),
@@ -551,9 +627,11 @@ private slots:
         QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=2\n"));
     }
 
-    // The file a save replaces keeps its mode and, as root, its owner: a
-    // save as root leaves the operator's own console able to save.
-    void ownerAndModeKept()
+    // The file a save replaces keeps its mode, its ACL, its extended
+    // attributes and, as root, its owner: a save as root leaves the
+    // operator's own console able to save, and another user the ACL lets
+    // write config.ini still can.
+    void ownerModeAndAttributesKept()
     {
         QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=1\n"));
         const QByteArray name = QFile::encodeName(ConfigFile::path());
@@ -561,13 +639,74 @@ private slots:
         const bool root = ::geteuid() == 0;
         if (root)
             QVERIFY(::chown(name.constData(), 65534, 65534) == 0);
+        // An ACL entry giving user 65534 read and write (the system's own
+        // form: version 2, then tag, permissions and id of each entry), and
+        // a user attribute.
+        QByteArray acl;
+        const auto entry = [&acl](quint16 tag, quint16 permissions, quint32 id) {
+            acl += QByteArray(reinterpret_cast<const char *>(&tag), 2)
+                   + QByteArray(reinterpret_cast<const char *>(&permissions), 2)
+                   + QByteArray(reinterpret_cast<const char *>(&id), 4);
+        };
+        const quint32 version = 2;
+        acl = QByteArray(reinterpret_cast<const char *>(&version), 4);
+        entry(0x01, 6, ~0u);   // the owner
+        entry(0x02, 6, 65534); // a user
+        entry(0x04, 4, ~0u);   // the group
+        entry(0x10, 6, ~0u);   // the mask
+        entry(0x20, 0, ~0u);   // others
+        const QList<QPair<QByteArray, QByteArray>> attributes{{"system.posix_acl_access", acl},
+                                                              {"user.note", "kept by the save"}};
+        for (const auto &attribute : attributes) {
+            if (::setxattr(name.constData(), attribute.first.constData(), attribute.second.constData(),
+                           size_t(attribute.second.size()), 0)
+                != 0)
+                QSKIP(qPrintable("no " + attribute.first + " here: " + QString::fromLocal8Bit(std::strerror(errno))));
+        }
+        struct stat before{};
+        QVERIFY(::stat(name.constData(), &before) == 0);
+
         QVERIFY(saveConfigValue(QStringLiteral("A/x"), 2));
-        struct stat info{};
-        QVERIFY(::stat(name.constData(), &info) == 0);
-        QCOMPARE(info.st_mode & 07777, mode_t(0640));
+        struct stat after{};
+        QVERIFY(::stat(name.constData(), &after) == 0);
+        QVERIFY(after.st_ino != before.st_ino); // a new file took its place
+        QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
         if (root)
-            QCOMPARE(info.st_uid, uid_t(65534));
+            QCOMPARE(after.st_uid, uid_t(65534));
+        for (const auto &attribute : attributes) {
+            char value[1024];
+            const ssize_t size = ::getxattr(name.constData(), attribute.first.constData(), value, sizeof value);
+            QCOMPARE(QByteArray(value, int(std::max<ssize_t>(size, 0))), attribute.second);
+        }
         QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=2\n"));
+    }
+
+    // The folder synced after a save is the one the new file was put in,
+    // the target's of a link; a sync that fails is a failed save, told in
+    // one line, whose change the next save writes again.
+    void folderSyncedIsTheOneReplacedIn()
+    {
+        const QString elsewhere = QDir::current().filePath(QStringLiteral("synced-elsewhere"));
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(writeFile(elsewhere + QStringLiteral("/config.ini"), "[A]\nx=1\n"));
+        QVERIFY(QFile::link(elsewhere + QStringLiteral("/config.ini"), ConfigFile::path()));
+        syncedFolders.clear();
+        QVERIFY(saveConfigValue(QStringLiteral("A/x"), 2));
+        struct stat folder{};
+        QVERIFY(::stat(QFile::encodeName(elsewhere).constData(), &folder) == 0);
+        QCOMPARE(syncedFolders, (QList<QPair<dev_t, ino_t>>{{folder.st_dev, folder.st_ino}}));
+
+        folderSyncFails = true;
+        const QString warnings = warningsOf([] { QVERIFY(!saveConfigValue(QStringLiteral("A/x"), 3)); });
+        folderSyncFails = false;
+        QVERIFY2(QRegularExpression("^Settings may not be on disk, .*/config.ini was replaced but its folder "
+                                    ".*synced-elsewhere cannot be synced: Input/output error$")
+                     .match(warnings)
+                     .hasMatch(),
+                 qPrintable(warnings));
+        QVERIFY(writeFile(elsewhere + QStringLiteral("/config.ini"), "[A]\nx=9\n")); // a hand since
+        QVERIFY(saveConfigValue(QStringLiteral("A/y"), 1));
+        QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=3\ny=1\n"));
     }
 
     // Two consoles in one folder, each saving its own group in turn: each

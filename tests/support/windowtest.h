@@ -25,12 +25,21 @@ inline QStringList items(QComboBox *box)
     return list;
 }
 
-// config.ini exactly as given, read by the next window as at a start.
-inline bool writeConfig(const QByteArray &text)
+// config.ini exactly as given, read by the next window as at a start; or,
+// not at a start, written by another hand while the console runs.
+inline bool writeConfig(const QByteArray &text, bool atStart = true)
 {
-    ConfigFile::readAgain();
+    if (atStart)
+        ConfigFile::readAgain();
     QFile file(ConfigFile::path());
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size() && file.flush();
+}
+
+// config.ini as it is on the disk now.
+inline QByteArray readConfig()
+{
+    QFile file(ConfigFile::path());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Runs step while the Chinese catalogue is installed; false when it does not load.
