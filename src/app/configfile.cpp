@@ -95,8 +95,9 @@ struct Session
     Keys untouched;
     Keys current;
     QSet<QString> set; // keys set since the last save that landed
-    int held = 0; // HeldSaves alive
 };
+
+int heldSaves = 0; // HeldSaves alive
 
 std::unique_ptr<Session> &sessionSlot()
 {
@@ -475,12 +476,12 @@ std::unique_ptr<Settings> untouched()
 
 HeldSaves::HeldSaves()
 {
-    ++session().held;
+    ++heldSaves;
 }
 
 HeldSaves::~HeldSaves()
 {
-    --session().held;
+    --heldSaves;
 }
 
 bool save(const Settings &)
@@ -491,7 +492,7 @@ bool save(const Settings &)
         qWarning("Settings not saved, %s stays as it was: %s", qPrintable(nativeName(name)), qPrintable(reason));
         return false;
     };
-    if (s.held > 0)
+    if (heldSaves > 0)
         return true;
     if (!s.notRead.isEmpty())
         return fail(QStringLiteral("it was not read at start (%1)").arg(s.notRead));
