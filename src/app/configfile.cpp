@@ -216,7 +216,8 @@ bool copyAttributes(const QString &from, int to, QString &reason)
         const ssize_t size = ::getxattr(name.constData(), attribute.constData(), value.data(), size_t(value.size()));
         if (size < 0 && errno == ENODATA) // removed since it was listed
             continue;
-        if (size < 0 || (::fsetxattr(to, attribute.constData(), value.constData(), size_t(size), 0) != 0 && errno != EPERM)) {
+        if (size < 0
+            || (::fsetxattr(to, attribute.constData(), value.constData(), size_t(size), 0) != 0 && errno != EPERM)) {
             const int error = errno;
             reason = QStringLiteral("its attribute %1 cannot be kept: %2")
                          .arg(QString::fromUtf8(attribute), systemReason(error));
