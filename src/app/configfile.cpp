@@ -232,6 +232,18 @@ bool copyAttributes(const QString &from, int to, QString &reason)
 }
 #endif
 
+// The file a save replaces, where QSaveFile puts the new one: config.ini,
+// or the file it links to. Its lock stands beside it, so that consoles whose
+// config.ini links to one file share the lock.
+QString replacedFile(const QString &name)
+{
+    const QFileInfo info(name);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    return info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+}
+
 enum class Written { Whole, Not, Unsynced };
 
 // Every byte on disk before the staged file takes config.ini's place, with
@@ -290,8 +302,7 @@ Written writeWhole(const QString &name, const QByteArray &bytes, QString &reason
 #ifdef Q_OS_UNIX
     // The rename is on disk once its folder is: the folder of the file a
     // link leads to, where the staged file was put.
-    const QString placed = QFileInfo(name).canonicalFilePath();
-    const QString folderName = QFileInfo(placed.isEmpty() ? name : placed).absolutePath();
+    const QString folderName = QFileInfo(replacedFile(name)).absolutePath();
     const int folder = ::open(QFile::encodeName(folderName).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     const bool synced = folder >= 0 && ::fsync(folder) == 0;
     const int error = errno;
@@ -513,7 +524,7 @@ bool save(const Settings &)
         s.set.clear();
         return true;
     }
-    SaveLock lock(name + QStringLiteral(".lock"));
+    SaveLock lock(replacedFile(name) + QStringLiteral(".lock"));
     if (!lock.take(2000, reason))
         return fail(reason);
     if (!readNow(name, now, reason)) // as it is now that no other console writes it

@@ -681,6 +681,26 @@ private slots:
         QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=2\n"));
     }
 
+    // Consoles whose config.ini links to one file share the lock beside
+    // that file: one holding it keeps another's save out.
+    void linkedFilesShareTheirLock()
+    {
+        const QString shared = QDir::current().filePath(QStringLiteral("shared-elsewhere"));
+        QVERIFY(QDir().mkpath(shared));
+        QVERIFY(writeFile(shared + QStringLiteral("/config.ini"), "[A]\nx=1\n"));
+        QVERIFY(QFile::link(shared + QStringLiteral("/config.ini"), ConfigFile::path()));
+        QLockFile held(shared + QStringLiteral("/config.ini.lock"));
+        QVERIFY(held.tryLock(0));
+        const QString warnings = warningsOf([] { QVERIFY(!saveConfigValue(QStringLiteral("A/x"), 2)); });
+        QVERIFY2(warnings.endsWith(QLatin1String("another process (") + QString::number(QCoreApplication::applicationPid())
+                                   + QLatin1String(") holds its lock")),
+                 qPrintable(warnings));
+        QVERIFY(!QFile::exists(ConfigFile::path() + QStringLiteral(".lock")));
+        held.unlock();
+        QVERIFY(ConfigFile::save(*ConfigFile::open()));
+        QCOMPARE(readAll(shared + QStringLiteral("/config.ini")), QByteArray("[A]\nx=2\n"));
+    }
+
     // The folder synced after a save is the one the new file was put in,
     // the target's of a link; a sync that fails is a failed save, told in
     // one line, whose change the next save writes again.
