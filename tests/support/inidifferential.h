@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <algorithm>
+
 #include "initext.h"
 
 // The console's INI text against QSettings' own IniFormat: texts and key
@@ -82,6 +84,13 @@ inline bool isPlain(const QString &key)
            && key == key.trimmed();
 }
 
+// Alike in kind too: QVariant's == takes a one-item list for its text, and
+// a number for its digits.
+inline bool sameValue(const QVariant &a, const QVariant &b)
+{
+    return a.userType() == b.userType() && a == b;
+}
+
 // Texts and lists must read alike; a value of another kind QSettings decodes
 // the console keeps as found (it shows nothing of it).
 inline QString readingDifference(const IniText::Keys &ours, const QSettings::SettingsMap &qt)
@@ -91,7 +100,8 @@ inline QString readingDifference(const IniText::Keys &ours, const QSettings::Set
         const int type = it.value().userType();
         const bool text = type == QMetaType::QString || type == QMetaType::QStringList;
         const QVariant found = foundByConsole(ours, it.key());
-        if (!ours.contains(it.key()) || (isPlain(it.key()) && (text ? found != it.value() : found.isValid())))
+        const bool alike = text ? sameValue(found, it.value()) : !found.isValid();
+        if (!ours.contains(it.key()) || (isPlain(it.key()) && !alike))
             lines << QStringLiteral("%1: ours %2, Qt's %3").arg(printable(it.key()), printable(found), printable(it.value()));
     }
     for (auto it = ours.cbegin(); it != ours.cend(); ++it) {
@@ -101,15 +111,31 @@ inline QString readingDifference(const IniText::Keys &ours, const QSettings::Set
     return lines.join(QStringLiteral("; "));
 }
 
-// Values alike as QSettings reads them, whatever their kind.
+// A known fault of the console's, let through so that every other change of
+// kind shows: it writes a list with an item holding a NUL as QSettings does,
+// that item as "@String(...)", and QSettings reads such a list back as a
+// QVariantList, the console as another program's value. So a list of that
+// kind read from a text changes kind in a rewrite.
+inline bool listWithNulRewritten(const QVariant &a, const QVariant &b)
+{
+    const QStringList items = a.toStringList();
+    const auto nul = [](const QString &item) { return item.contains(QChar(0)); };
+    return a.userType() == QMetaType::QStringList && b.userType() == QMetaType::QVariantList
+           && b.toStringList() == items && std::any_of(items.cbegin(), items.cend(), nul);
+}
+
+// Values and their kinds alike as QSettings reads them, whatever the kind.
 inline QString sameReading(const QSettings::SettingsMap &a, const QSettings::SettingsMap &b)
 {
     QStringList lines;
     auto keys = a.keys() + b.keys();
     keys.removeDuplicates();
     for (const QString &key : keys) {
-        if (isPlain(key) && (a.contains(key) != b.contains(key) || a.value(key) != b.value(key)))
-            lines << QStringLiteral("%1: %2 against %3").arg(printable(key), printable(a.value(key)), printable(b.value(key)));
+        const QVariant x = a.value(key);
+        const QVariant y = b.value(key);
+        const bool alike = sameValue(x, y) || listWithNulRewritten(x, y) || listWithNulRewritten(y, x);
+        if (isPlain(key) && (a.contains(key) != b.contains(key) || !alike))
+            lines << QStringLiteral("%1: %2 against %3").arg(printable(key), printable(x), printable(y));
     }
     return lines.join(QStringLiteral("; "));
 }
