@@ -204,7 +204,8 @@ private slots:
     }
 
     // Texts of the pieces that mean something in INI, and key sets of the
-    // kinds the console keeps, at random from a seed told in the log: they
+    // kinds a window sets (lists of none or one item too) with now and then
+    // another program's value, at random from a seed told in the log: they
     // read alike, and the console writes each key set byte for byte as
     // QSettings does. bench/inidifferential runs the same for longer.
     void randomTextsAndKeysAsQtHasThem()

@@ -1,9 +1,11 @@
 #ifndef INIDIFFERENTIAL_H
 #define INIDIFFERENTIAL_H
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRect>
 #include <QSettings>
 #include <QStringList>
 
@@ -152,19 +154,25 @@ inline QString textDifference(const QByteArray &text)
     return difference.isEmpty() ? QString() : printable(text) + QStringLiteral(": ") + difference;
 }
 
-// Keys written by both come out the same bytes, and read back alike.
+// Keys written by both come out the same bytes, and read back alike. The
+// console makes a value of the kinds a window sets from a QVariant; one of
+// another kind (an invalid QVariant too, which fromVariant() makes an empty
+// text) it only ever takes from a text, here the one QSettings wrote, and
+// must write it back as it was.
 inline QString keysDifference(const QList<QPair<QString, QVariant>> &keys)
 {
+    const QByteArray byQt = writtenByQt(keys);
+    const IniText::Keys read = IniText::read(byQt);
     IniText::Keys ours;
     for (const auto &key : keys) {
-        const QString name = key.first;
-        ours.insert(name, IniText::Value::fromVariant(key.second));
+        const int type = key.second.userType();
+        const bool set = type == QMetaType::Int || type == QMetaType::QString || type == QMetaType::QStringList;
+        ours.insert(key.first, set ? IniText::Value::fromVariant(key.second) : read.value(key.first));
     }
-    const QByteArray byQt = writtenByQt(keys);
     const QByteArray byConsole = IniText::write(ours);
     if (byQt != byConsole)
         return QStringLiteral("written: ours %1, Qt's %2").arg(printable(byConsole), printable(byQt));
-    const QString difference = readingDifference(IniText::read(byQt), readByQt(byQt));
+    const QString difference = readingDifference(read, readByQt(byQt));
     return difference.isEmpty() ? QString() : printable(byQt) + QStringLiteral(": ") + difference;
 }
 
@@ -175,7 +183,8 @@ inline QByteArray randomText(QRandomGenerator &random)
     static const QByteArray pieces[] = {
         "[", "]", "=", ";", ",", "\"", "\\", " ", "\t", "\r", "\n", "\n", "%", "U", "@", "(", ")", "x", "a", "1",
         "0", "7", "g", "F", "\\x", "\\0", "%4", "%U00", "@@", "@String(", "@ByteArray(", "@Rect(1 2 3 4)",
-        "@Invalid()", "General", "\xc3\xa9", "\xff", "\xe4\xb8", "/", "\n[S]\n", "k=", "\\\n", "\\\r\n", "\f", "\v", "\xa0", "\x85", nul};
+        "@Invalid()", "@Size(5 6)", "@Point(7 -8)", "General", "\xc3\xa9", "\xff", "\xe4\xb8", "/", "\n[S]\n", "k=",
+        "\\\n", "\\\r\n", "\f", "\v", "\xa0", "\x85", nul};
     QByteArray text;
     if (random.bounded(8) == 0)
         text = "\xef\xbb\xbf";
@@ -185,48 +194,90 @@ inline QByteArray randomText(QRandomGenerator &random)
     return text;
 }
 
-// Keys of the kinds the console keeps: groups and names of any character,
-// texts, numbers and lists.
-inline QList<QPair<QString, QVariant>> randomKeys(QRandomGenerator &random)
+// Characters INI escapes, quotes or splits at, and some of each width.
+inline QString randomWord(QRandomGenerator &random, int most)
 {
     static const QString letters = QString::fromUtf8("aZ09-._ /\\%=;,\"'@[]\t\né中😀") + QChar(0) + QChar(0x7f)
                                    + QChar(0x1f) + QChar(0xff) + QChar(0xffff);
-    const auto word = [&random](int most) {
-        QString text;
-        const int size = random.bounded(most + 1);
-        for (int i = 0; i < size; ++i)
-            text += letters.at(random.bounded(letters.size()));
-        return text;
-    };
-    const auto name = [&]() {
+    QString text;
+    for (int size = random.bounded(most + 1); size > 0; --size)
+        text += letters.at(random.bounded(letters.size()));
+    return text;
+}
+
+// One to three names of any character but slashes, none empty.
+inline QString randomKey(QRandomGenerator &random)
+{
+    const auto name = [&random] {
         QString text;
         do
-            text = word(4).remove(QLatin1Char('/')).remove(QLatin1Char('\\'));
+            text = randomWord(random, 4).remove(QLatin1Char('/')).remove(QLatin1Char('\\'));
         while (text.isEmpty());
         return text;
     };
+    QString key = name();
+    for (int depth = random.bounded(3); depth > 0; --depth)
+        key = name() + QLatin1Char('/') + key;
+    return key;
+}
+
+// A value of the kinds a window sets: a number, a text, or a list of up to
+// three items (QSettings writes an empty one as "@Invalid()", one of one
+// item as that item).
+inline QVariant randomValue(QRandomGenerator &random)
+{
+    switch (random.bounded(4)) {
+    case 0:
+        return random.bounded(-1000, 100000);
+    case 1: {
+        QStringList list;
+        for (int n = random.bounded(4); n > 0; --n)
+            list << randomWord(random, 4);
+        return list;
+    }
+    default:
+        return randomWord(random, 8);
+    }
+}
+
+// A value of another program's, of a kind QSettings writes as "@...(...)".
+inline QVariant randomOtherValue(QRandomGenerator &random)
+{
+    int n[4];
+    for (int &number : n)
+        number = random.bounded(-1000, 1000);
+    switch (random.bounded(7)) {
+    case 0: {
+        static const char special[] = "\0\t\n\r \",;=@()\\\x7f\xff" "7f";
+        QByteArray bytes;
+        for (int size = random.bounded(6); size > 0; --size)
+            bytes += random.bounded(2) ? special[random.bounded(int(sizeof special) - 1)] : char(random.bounded(256));
+        return bytes;
+    }
+    case 1:
+        return QRect(n[0], n[1], n[2], n[3]);
+    case 2:
+        return QSize(n[0], n[1]);
+    case 3:
+        return QPoint(n[0], n[1]);
+    case 4:
+        return n[2] > 500 ? QDateTime() : QDateTime::fromMSecsSinceEpoch(n[0] * qint64(3e9) + n[1], Qt::OffsetFromUTC,
+                                                                        n[3] * 60);
+    case 5: // written as "@Variant(...)"
+        return QRectF(n[0] / 4.0, n[1] / 4.0, n[2] / 4.0, n[3] / 4.0);
+    default:
+        return QVariant();
+    }
+}
+
+// Keys of groups and names of any character: texts, numbers and lists, and
+// now and then another program's value.
+inline QList<QPair<QString, QVariant>> randomKeys(QRandomGenerator &random)
+{
     QList<QPair<QString, QVariant>> keys;
-    const int count = random.bounded(1, 8);
-    for (int i = 0; i < count; ++i) {
-        QString key = name();
-        for (int depth = random.bounded(3); depth > 0; --depth)
-            key = name() + QLatin1Char('/') + key;
-        QVariant value;
-        switch (random.bounded(4)) {
-        case 0:
-            value = random.bounded(-1000, 100000);
-            break;
-        case 1: {
-            QStringList list;
-            for (int n = random.bounded(2, 4); n > 0; --n)
-                list << word(4);
-            value = list;
-            break;
-        }
-        default:
-            value = word(8);
-        }
-        keys.append({key, value});
+    for (int count = random.bounded(1, 8); count > 0; --count) {
+        const QString key = randomKey(random);
+        keys.append({key, random.bounded(6) ? randomValue(random) : randomOtherValue(random)});
     }
     return keys;
 }
