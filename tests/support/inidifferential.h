@@ -6,16 +6,22 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRect>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <algorithm>
+#include <utility>
 
+#include "configfile.h"
+#include "globalobject.h"
 #include "initext.h"
 
 // The console's INI text against QSettings' own IniFormat: texts and key
-// sets made at random from a seed, each read or written by both. A
-// difference comes back as one line that names it; an empty line is none.
+// sets made at random from a seed, each read or written by both, and saves
+// of one key over such a text. A difference comes back as one line that
+// names it; an empty line is none.
 namespace IniDifferential {
 
 inline QString printable(const QByteArray &bytes)
@@ -28,7 +34,19 @@ inline QString printable(const QString &text)
 }
 inline QString printable(const QVariant &value)
 {
-    return QStringLiteral("%1 [%2]").arg(value.typeName(), printable(value.toStringList().join('|')));
+    const QStringList items = value.canConvert<QStringList>() ? value.toStringList() : QStringList{value.toString()};
+    return QStringLiteral("%1 [%2]").arg(value.typeName(), printable(items.join('|')));
+}
+
+inline bool writeBytes(const QString &name, const QByteArray &bytes)
+{
+    QFile file(name);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+inline QByteArray bytesOf(const QString &name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
 }
 
 // QSettings' reading of a text, key by key as allKeys() names them and
@@ -39,10 +57,8 @@ inline QSettings::SettingsMap readByQt(const QByteArray &text)
     static int n = 0;
     const QString name = QDir::current().filePath(QStringLiteral("differential%1.ini").arg(++n));
     QSettings::SettingsMap keys;
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush())
+    if (!writeBytes(name, text))
         return {{QStringLiteral("<not written>"), true}};
-    file.close();
     {
         QSettings settings(name, QSettings::IniFormat);
         for (const QString &key : settings.allKeys()) // value() warns of a name that is only slashes
@@ -62,8 +78,7 @@ inline QByteArray writtenByQt(const QList<QPair<QString, QVariant>> &keys)
         for (const auto &key : keys)
             settings.setValue(key.first, key.second);
     }
-    QFile file(name);
-    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+    const QByteArray bytes = bytesOf(name);
     QFile::remove(name);
     return bytes;
 }
@@ -280,6 +295,75 @@ inline QList<QPair<QString, QVariant>> randomKeys(QRandomGenerator &random)
         keys.append({key, random.bounded(6) ? randomValue(random) : randomOtherValue(random)});
     }
     return keys;
+}
+
+// A save of one key, as a window's close makes it, over a text another hand
+// wrote, as config.ini of a folder of its own; after it appDirPath is as it
+// was and the session forgotten. Before the text go a few other programs'
+// values under [Kept], as QSettings writes them. After the save QSettings
+// reads every other key as it read it before and the key as it reads it
+// once it set it itself, and the other programs' values stand in the file
+// byte for byte. A key whose name QSettings changes before it looks it up
+// (see isPlain()) is neither compared nor chosen.
+inline QString saveDifference(const QByteArray &text, QRandomGenerator &random)
+{
+    static const QByteArray byteOrderMark("\xef\xbb\xbf");
+    QList<QPair<QString, QVariant>> others;
+    for (int n = random.bounded(1, 4); n > 0; --n)
+        others.append({QStringLiteral("Kept/Other%1").arg(n), randomOtherValue(random)});
+    const QByteArray kept = writtenByQt(others);
+    const int mark = text.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
+    const QByteArray file = text.left(mark) + kept + "[General]\n" + text.mid(mark);
+
+    QTemporaryDir folder(QDir::current().filePath(QStringLiteral("differential-save-XXXXXX")));
+    const QString oldAppDir = std::exchange(appDirPath, folder.path());
+    const auto restore = qScopeGuard([&oldAppDir] {
+        ConfigFile::readAgain();
+        appDirPath = oldAppDir;
+    });
+    ConfigFile::readAgain();
+    if (!folder.isValid() || !writeBytes(ConfigFile::path(), file))
+        return QStringLiteral("config.ini not written in %1").arg(folder.path());
+    const QSettings::SettingsMap before = readByQt(file);
+    const IniText::Keys read = IniText::read(file);
+    QStringList both; // names both read that QSettings finds as they are
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (isPlain(it.key()) && read.contains(it.key()))
+            both << it.key();
+    }
+    QString key = both.isEmpty() || random.bounded(2) ? QString() : both.at(random.bounded(both.size()));
+    while (key.isEmpty()) {
+        key = randomKey(random);
+        if (!isPlain(key) || before.contains(key) || read.contains(key))
+            key.clear();
+    }
+    const QVariant value = randomValue(random);
+    const auto settings = ConfigFile::open();
+    settings->setValue(key, value);
+    const bool saved = ConfigFile::save(*settings);
+    const QByteArray after = bytesOf(ConfigFile::path());
+
+    QStringList lines;
+    QSettings::SettingsMap expected = before;
+    expected.remove(key);
+    const QSettings::SettingsMap set = readByQt(writtenByQt({{key, value}}));
+    for (auto it = set.cbegin(); it != set.cend(); ++it)
+        expected.insert(it.key(), it.value());
+    if (!saved)
+        lines << QStringLiteral("not saved");
+    else
+        lines << sameReading(readByQt(after), expected);
+    for (const QByteArray &line : kept.split('\n')) {
+        const int equals = line.indexOf('=');
+        const QString name = QStringLiteral("Kept/") + QString::fromLatin1(line.left(equals));
+        if (equals > 0 && name != key && !('\n' + after).contains('\n' + line + '\n'))
+            lines << printable(line) + QStringLiteral(" not kept as it was");
+    }
+    lines.removeAll(QString());
+    if (lines.isEmpty())
+        return QString();
+    return QStringLiteral("%1 with %2 set to %3: %4")
+        .arg(printable(file), printable(key), printable(value), lines.join(QStringLiteral("; ")));
 }
 
 } // namespace IniDifferential
