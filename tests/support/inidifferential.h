@@ -300,20 +300,22 @@ inline QList<QPair<QString, QVariant>> randomKeys(QRandomGenerator &random)
 // A save of one key, as a window's close makes it, over a text another hand
 // wrote, as config.ini of a folder of its own; after it appDirPath is as it
 // was and the session forgotten. Before the text go a few other programs'
-// values under [Kept], as QSettings writes them. After the save QSettings
-// reads every other key as it read it before and the key as it reads it
-// once it set it itself, and the other programs' values stand in the file
-// byte for byte. A key whose name QSettings changes before it looks it up
-// (see isPlain()) is neither compared nor chosen.
+// values and the value the key is set to, under [Kept] as QSettings writes
+// them. After the save QSettings reads the key as it reads that value and
+// every other key as it read it before, and what QSettings wrote stands in
+// the file byte for byte. A key whose name QSettings changes before it
+// looks it up (see isPlain()) is neither compared nor chosen.
 inline QString saveDifference(const QByteArray &text, QRandomGenerator &random)
 {
     static const QByteArray byteOrderMark("\xef\xbb\xbf");
-    QList<QPair<QString, QVariant>> others;
+    const QString setTo = QStringLiteral("Kept/Set");
+    const QVariant value = randomValue(random);
+    QList<QPair<QString, QVariant>> kept{{setTo, value}};
     for (int n = random.bounded(1, 4); n > 0; --n)
-        others.append({QStringLiteral("Kept/Other%1").arg(n), randomOtherValue(random)});
-    const QByteArray kept = writtenByQt(others);
+        kept.append({QStringLiteral("Kept/Other%1").arg(n), randomOtherValue(random)});
+    const QByteArray keptText = writtenByQt(kept);
     const int mark = text.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
-    const QByteArray file = text.left(mark) + kept + "[General]\n" + text.mid(mark);
+    const QByteArray file = text.left(mark) + keptText + "[General]\n" + text.mid(mark);
 
     QTemporaryDir folder(QDir::current().filePath(QStringLiteral("differential-save-XXXXXX")));
     const QString oldAppDir = std::exchange(appDirPath, folder.path());
@@ -337,23 +339,15 @@ inline QString saveDifference(const QByteArray &text, QRandomGenerator &random)
         if (!isPlain(key) || before.contains(key) || read.contains(key))
             key.clear();
     }
-    const QVariant value = randomValue(random);
     const auto settings = ConfigFile::open();
     settings->setValue(key, value);
     const bool saved = ConfigFile::save(*settings);
     const QByteArray after = bytesOf(ConfigFile::path());
 
-    QStringList lines;
     QSettings::SettingsMap expected = before;
-    expected.remove(key);
-    const QSettings::SettingsMap set = readByQt(writtenByQt({{key, value}}));
-    for (auto it = set.cbegin(); it != set.cend(); ++it)
-        expected.insert(it.key(), it.value());
-    if (!saved)
-        lines << QStringLiteral("not saved");
-    else
-        lines << sameReading(readByQt(after), expected);
-    for (const QByteArray &line : kept.split('\n')) {
+    expected.insert(key, before.value(setTo));
+    QStringList lines{saved ? sameReading(readByQt(after), expected) : QStringLiteral("not saved")};
+    for (const QByteArray &line : keptText.split('\n')) {
         const int equals = line.indexOf('=');
         const QString name = QStringLiteral("Kept/") + QString::fromLatin1(line.left(equals));
         if (equals > 0 && name != key && !('\n' + after).contains('\n' + line + '\n'))
