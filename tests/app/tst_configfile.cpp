@@ -222,7 +222,8 @@ private slots:
     }
 
     // Every text reads as QSettings' own INI reader reads it, with a byte
-    // order mark too, and what the console writes of it reads the same.
+    // order mark too, and what the console writes of it reads the same; a
+    // save of one key over it leaves every other key reading the same.
     void textReadsAsQtReadsIt_data() { goldenRows(QStringLiteral("initext.tsv")); }
     void textReadsAsQtReadsIt()
     {
@@ -232,10 +233,14 @@ private slots:
                                     .toUtf8();
         QCOMPARE(IniDifferential::textDifference(text), QString());
         QCOMPARE(IniDifferential::textDifference("\xef\xbb\xbf" + text), QString());
+        QRandomGenerator random(12);
+        for (int n = 0; n < 4; ++n)
+            QCOMPARE(IniDifferential::saveDifference(n % 2 ? "\xef\xbb\xbf" + text : text, random), QString());
     }
 
     // Texts of the pieces that mean something in INI, and key sets of the
-    // kinds the console keeps, at random from a seed told in the log: they
+    // kinds a window sets (lists of none or one item too) with now and then
+    // another program's value, at random from a seed told in the log: they
     // read alike, and the console writes each key set byte for byte as
     // QSettings does. bench/inidifferential runs the same for longer.
     void randomTextsAndKeysAsQtHasThem()
@@ -251,6 +256,27 @@ private slots:
             const QString difference = IniDifferential::keysDifference(IniDifferential::randomKeys(random));
             QVERIFY2(difference.isEmpty(), qPrintable(difference));
         }
+    }
+
+    // A save of one key (one read or a new one, set to a text, a number or
+    // a list) over a text of those pieces with other programs' values before
+    // it, at random from a seed told in the log: QSettings reads every other
+    // key after it as before and the key as it was set, and those values
+    // stand in the file byte for byte.
+    void randomSavesKeepWhatQtRead()
+    {
+        QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=1\n"));
+        const quint32 seed = QRandomGenerator::global()->generate();
+        qInfo("seed %u", seed);
+        QRandomGenerator random(seed);
+        for (int n = 0; n < 300; ++n) {
+            const QString difference = IniDifferential::saveDifference(IniDifferential::randomText(random), random);
+            QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        }
+        // Each in a folder of its own: the test's config.ini is read again,
+        // and stays as it was.
+        QCOMPARE(ConfigFile::open()->value(QStringLiteral("A/x")).toString(), QStringLiteral("1"));
+        QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=1\n"));
     }
 
     // Whatever a config.ini holds, it is read in time that grows with its
