@@ -27,6 +27,23 @@ protected:
         window = new Velmar_Windows;
         ui = window->ui;
     }
+    // A program starts without a skin's sheet, and its event loop first
+    // delivers what the start posted: the re-texting for the stored language,
+    // the polish and layout of every widget. Left in the queue, these
+    // thousands of events would make each later start and end slower.
+    void start()
+    {
+        qApp->setStyleSheet(QString());
+        build();
+        QCoreApplication::sendPostedEvents();
+    }
+    // The console built again, as a new start, on config.ini holding ini.
+    void buildOn(const QByteArray &ini)
+    {
+        WindowTest::endTest(window);
+        QVERIFY(WindowTest::writeConfig(ini));
+        start();
+    }
     // The log pane, line by line.
     QStringList log() const
     {

@@ -1,6 +1,5 @@
 #include "consoletest.h"
 #include "initext.h"
-#include "warningsof.h"
 
 using namespace WindowTest;
 
@@ -104,25 +103,6 @@ const Governor governors[] = {
     {"caption settings, transparent background", "FontSetWindows", "transparent_cb", "transparent_cb", "",
      "FontSetting/Transparent"},
 };
-
-// The program's own windows of that class (the console builds one of each,
-// two rename windows).
-QList<QWidget *> windowsOf(const QString &className)
-{
-    QList<QWidget *> windows;
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (!top->parentWidget() && className == QLatin1String(top->metaObject()->className()))
-            windows.append(top);
-    return windows;
-}
-
-QWidget *onlyWindowOf(const QString &className)
-{
-    const QList<QWidget *> windows = windowsOf(className);
-    if (windows.size() != 1)
-        qFatal("%d windows of class %s", int(windows.size()), qPrintable(className));
-    return windows.first();
-}
 
 // Windows the console makes on the way: a prompt, and a caption by "Add".
 void makeOnTheWay(const QString &className)
@@ -303,20 +283,6 @@ QString amount(QWidget *widget)
     return QString();
 }
 
-// A click where the operator's lands: on the indicator of a check box or a
-// radio button, which may stand far from the middle of a wide one.
-void clickByHand(QAbstractButton *button)
-{
-    QStyleOptionButton option;
-    option.initFrom(button);
-    QPoint at = button->rect().center();
-    if (qobject_cast<QCheckBox *>(button))
-        at = button->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, button).center();
-    else if (qobject_cast<QRadioButton *>(button))
-        at = button->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, button).center();
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
-}
-
 // Types a number into a spin box over what it holds, key by key.
 void typeNumber(QSpinBox *box, int number)
 {
@@ -341,24 +307,9 @@ class TestEveryWindow : public ConsoleTest
 {
     Q_OBJECT
 
+    using ConsoleTest::buildOn;
     // The console built again on config.ini holding only that key.
     void buildOn(const QString &key, int value) { buildOn(iniLine(key, value)); }
-    void buildOn(const QByteArray &ini)
-    {
-        endTest(window);
-        QVERIFY(writeConfig(ini));
-        start();
-    }
-    // A program starts without a skin's sheet, and its event loop first
-    // delivers what the start posted: the re-texting for the stored language,
-    // the polish and layout of every widget. Left in the queue, these
-    // thousands of events would make each later start and end slower.
-    void start()
-    {
-        qApp->setStyleSheet(QString());
-        build();
-        QCoreApplication::sendPostedEvents();
-    }
     // The program started again on config.ini as the last one left it, but
     // with no skin unless the key under test is the skin: a skin's sheet
     // makes every start and end half as slow again.
@@ -539,102 +490,6 @@ private slots:
         onlyWindowOf(className)->show();
         QVERIFY(child<QAbstractButton>(onlyWindowOf(className), row.box)->isChecked());
         QCOMPARE(changes(start, everyWidget(className, ownEnabled)), QLatin1String(row.fields));
-    }
-
-    // A console that changed nothing, on a config.ini that lacked every key
-    // when it started, leaves another console's keys as that one saved them
-    // meanwhile, every window shown and closed.
-    void consoleThatChangedNothingLeavesAnotherOnesKeys()
-    {
-        const QStringList windows{"PortSettingWindows", "MatrixConfigurationWindows", "FontSetWindows",
-                                  "TimingSetWindows", "AlienAdjustWindows", "EdgeMeltingWindows",
-                                  "PictureControlWindows"};
-        const auto showAllAndClose = [&] {
-            for (const QString &className : windows)
-                onlyWindowOf(className)->show();
-            window->close();
-        };
-        buildOn(QByteArray());
-        showAllAndClose();
-        IniText::Keys other = IniText::read(readConfig());
-        QCOMPARE(other.lastKey().section('/', 0, 0), QStringLiteral("TimingConfig")); // every group written
-        for (IniText::Value &value : other)
-            for (QString &part : value.parts)
-                part.prepend(QStringLiteral("other "));
-        const QByteArray saved = IniText::write(other);
-
-        buildOn(QByteArray());
-        QVERIFY(writeConfig(saved, false)); // the other console's close, after this one's start
-        showAllAndClose();
-        QCOMPARE(readConfig(), saved);
-    }
-
-    // Two consoles started on a config.ini that lacked the keys they change
-    // (a first run), each changing another: the second close keeps the first
-    // one's change, as it keeps a hand's.
-    void secondConsoleKeepsTheFirstOnesChange_data()
-    {
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("second");
-        QTest::newRow("Delayed, then linkage") << "retard_btn" << "link_cb";
-        QTest::newRow("linkage, then Delayed") << "link_cb" << "retard_btn";
-        QTest::newRow("a hand's DelayOn=1, then linkage") << "" << "link_cb";
-    }
-    void secondConsoleKeepsTheFirstOnesChange()
-    {
-        QFETCH(QString, first);
-        QFETCH(QString, second);
-        const QByteArray lacking = "[MainSetting]\nRow=2\nColumn=2\n";
-        QByteArray firstSaved = lacking + "DelayOn=1\n";
-        if (!first.isEmpty()) {
-            buildOn(lacking);
-            clickByHand(child<QAbstractButton>(window, first));
-            window->close();
-            firstSaved = readConfig();
-        }
-        buildOn(lacking);
-        QVERIFY(writeConfig(firstSaved, false)); // the first closed after the second started
-        clickByHand(child<QAbstractButton>(window, second));
-        window->close();
-        const IniText::Keys keys = IniText::read(readConfig());
-        QCOMPARE(keys.value(QStringLiteral("MainSetting/DelayOn")).parts.value(0)
-                     + keys.value(QStringLiteral("MainSetting/MatrixSelect")).parts.value(0),
-                 QStringLiteral("11"));
-    }
-
-    // A close with three windows' changes while another process holds the
-    // lock waits for it once (about 2 s, where a wait for each window takes
-    // 6 s), says so in one line and leaves config.ini as it was; the changes
-    // land with the next save.
-    void closeWaitsOnceForAHeldLock()
-    {
-        QWidget *ports = onlyWindowOf(QStringLiteral("PortSettingWindows"));
-        QWidget *matrix = onlyWindowOf(QStringLiteral("MatrixConfigurationWindows"));
-        ports->show();
-        matrix->show();
-        clickByHand(child<QAbstractButton>(ports, "auto_cb"));
-        enter(matrix, {"video_id=7"});
-        clickByHand(child<QAbstractButton>(window, "retard_btn"));
-        const QByteArray before = readConfig();
-        QLockFile held(ConfigFile::path() + QStringLiteral(".lock"));
-        QVERIFY(held.tryLock(0));
-        QElapsedTimer clock;
-        clock.start();
-        const QString warnings = warningsOf([this] { window->close(); });
-        const qint64 closeMs = clock.elapsed();
-        QVERIFY2(closeMs >= 2000 && closeMs < 4000, qPrintable(QString::number(closeMs)));
-        QVERIFY2(QRegularExpression("^Settings not saved, [^|]* another process \\(\\d+\\) holds its lock$")
-                     .match(warnings)
-                     .hasMatch(),
-                 qPrintable(warnings));
-        QCOMPARE(readConfig(), before);
-        held.unlock();
-        QVERIFY(ConfigFile::save(*ConfigFile::open()));
-        const IniText::Keys keys = IniText::read(readConfig());
-        QCOMPARE(QStringList({keys.value(QStringLiteral("PortConfig/AutoOpen")).parts.value(0),
-                              keys.value(QStringLiteral("MatrixConfig/VideoId")).parts.value(0),
-                              keys.value(QStringLiteral("MainSetting/DelayOn")).parts.value(0)}),
-                 QStringList({"1", "7", "1"}));
     }
 
     void everyStoredValueIsSavedAndReadBack_data() { goldenRows(QStringLiteral(VW_STORED_ROWS)); }

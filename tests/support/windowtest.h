@@ -42,6 +42,39 @@ inline QByteArray readConfig()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The program's own windows of that class (the console builds one of each,
+// two rename windows).
+inline QList<QWidget *> windowsOf(const QString &className)
+{
+    QList<QWidget *> windows;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (!top->parentWidget() && className == QLatin1String(top->metaObject()->className()))
+            windows.append(top);
+    return windows;
+}
+
+inline QWidget *onlyWindowOf(const QString &className)
+{
+    const QList<QWidget *> windows = windowsOf(className);
+    if (windows.size() != 1)
+        qFatal("%d windows of class %s", int(windows.size()), qPrintable(className));
+    return windows.first();
+}
+
+// A click where the operator's lands: on the indicator of a check box or a
+// radio button, which may stand far from the middle of a wide one.
+inline void clickByHand(QAbstractButton *button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    QPoint at = button->rect().center();
+    if (qobject_cast<QCheckBox *>(button))
+        at = button->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, button).center();
+    else if (qobject_cast<QRadioButton *>(button))
+        at = button->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, button).center();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+}
+
 // Runs step while the Chinese catalogue is installed; false when it does not load.
 template <typename Step>
 bool inChinese(Step step)

@@ -1,0 +1,114 @@
+#include "consoletest.h"
+#include "initext.h"
+#include "warningsof.h"
+
+using namespace WindowTest;
+
+// Consoles sharing one config.ini: what one leaves of the others' changes
+// and a hand's, and how long its close waits for a lock another holds.
+class TestSharedConfig : public ConsoleTest
+{
+    Q_OBJECT
+
+private slots:
+    void init() { start(); }
+
+    // A console that changed nothing, on a config.ini that lacked every key
+    // when it started, leaves another console's keys as that one saved them
+    // meanwhile, every window shown and closed.
+    void consoleThatChangedNothingLeavesAnotherOnesKeys()
+    {
+        const QStringList windows{"PortSettingWindows", "MatrixConfigurationWindows", "FontSetWindows",
+                                  "TimingSetWindows", "AlienAdjustWindows", "EdgeMeltingWindows",
+                                  "PictureControlWindows"};
+        const auto showAllAndClose = [&] {
+            for (const QString &className : windows)
+                onlyWindowOf(className)->show();
+            window->close();
+        };
+        buildOn(QByteArray());
+        showAllAndClose();
+        IniText::Keys other = IniText::read(readConfig());
+        QCOMPARE(other.lastKey().section('/', 0, 0), QStringLiteral("TimingConfig")); // every group written
+        for (IniText::Value &value : other)
+            for (QString &part : value.parts)
+                part.prepend(QStringLiteral("other "));
+        const QByteArray saved = IniText::write(other);
+
+        buildOn(QByteArray());
+        QVERIFY(writeConfig(saved, false)); // the other console's close, after this one's start
+        showAllAndClose();
+        QCOMPARE(readConfig(), saved);
+    }
+
+    // Two consoles started on a config.ini that lacked the keys they change
+    // (a first run), each changing another: the second close keeps the first
+    // one's change, as it keeps a hand's.
+    void secondConsoleKeepsTheFirstOnesChange_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("Delayed, then linkage") << "retard_btn" << "link_cb";
+        QTest::newRow("linkage, then Delayed") << "link_cb" << "retard_btn";
+        QTest::newRow("a hand's DelayOn=1, then linkage") << "" << "link_cb";
+    }
+    void secondConsoleKeepsTheFirstOnesChange()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        const QByteArray lacking = "[MainSetting]\nRow=2\nColumn=2\n";
+        QByteArray firstSaved = lacking + "DelayOn=1\n";
+        if (!first.isEmpty()) {
+            buildOn(lacking);
+            clickByHand(child<QAbstractButton>(window, first));
+            window->close();
+            firstSaved = readConfig();
+        }
+        buildOn(lacking);
+        QVERIFY(writeConfig(firstSaved, false)); // the first closed after the second started
+        clickByHand(child<QAbstractButton>(window, second));
+        window->close();
+        const IniText::Keys keys = IniText::read(readConfig());
+        QCOMPARE(keys.value(QStringLiteral("MainSetting/DelayOn")).parts.value(0)
+                     + keys.value(QStringLiteral("MainSetting/MatrixSelect")).parts.value(0),
+                 QStringLiteral("11"));
+    }
+
+    // A close with three windows' changes while another process holds the
+    // lock waits for it once (about 2 s, where a wait for each window takes
+    // 6 s), says so in one line and leaves config.ini as it was; the changes
+    // land with the next save.
+    void closeWaitsOnceForAHeldLock()
+    {
+        QWidget *ports = onlyWindowOf(QStringLiteral("PortSettingWindows"));
+        QWidget *matrix = onlyWindowOf(QStringLiteral("MatrixConfigurationWindows"));
+        ports->show();
+        matrix->show();
+        clickByHand(child<QAbstractButton>(ports, "auto_cb"));
+        enter(matrix, {"video_id=7"});
+        clickByHand(child<QAbstractButton>(window, "retard_btn"));
+        const QByteArray before = readConfig();
+        QLockFile held(ConfigFile::path() + QStringLiteral(".lock"));
+        QVERIFY(held.tryLock(0));
+        QElapsedTimer clock;
+        clock.start();
+        const QString warnings = warningsOf([this] { window->close(); });
+        const qint64 closeMs = clock.elapsed();
+        QVERIFY2(closeMs >= 2000 && closeMs < 4000, qPrintable(QString::number(closeMs)));
+        QVERIFY2(QRegularExpression("^Settings not saved, [^|]* another process \\(\\d+\\) holds its lock$")
+                     .match(warnings)
+                     .hasMatch(),
+                 qPrintable(warnings));
+        QCOMPARE(readConfig(), before);
+        held.unlock();
+        QVERIFY(ConfigFile::save(*ConfigFile::open()));
+        const IniText::Keys keys = IniText::read(readConfig());
+        QCOMPARE(QStringList({keys.value(QStringLiteral("PortConfig/AutoOpen")).parts.value(0),
+                              keys.value(QStringLiteral("MatrixConfig/VideoId")).parts.value(0),
+                              keys.value(QStringLiteral("MainSetting/DelayOn")).parts.value(0)}),
+                 QStringList({"1", "7", "1"}));
+    }
+};
+
+VW_TEST_MAIN(TestSharedConfig)
+#include "tst_sharedconfig.moc"
