@@ -392,6 +392,7 @@ private slots:
         QTest::newRow("its folder renamed") << "renamed" << "its folder cannot be written: No such file or directory"
                                             << "221";
         QTest::newRow("a config.ini that cannot be read now") << "unreadable" << "Permission denied" << "221";
+        QTest::newRow("a file mounted over config.ini") << "bound" << "Device or resource busy" << "221";
         QTest::newRow("a link to a missing file")
             << "dangling" << "it links to .*/elsewhere/config.ini, which is missing" << "221";
         QTest::newRow("a file grown past the bound since it was read")
@@ -438,6 +439,14 @@ private slots:
             QVERIFY(writeFile(ConfigFile::path(), bytes + QByteArray(int(ConfigFile::maxBytes), '\n')));
         if (fault == QLatin1String("mounted"))
             QVERIFY(disk->remount(true));
+        // The staged file cannot be renamed over a mount point.
+        const QByteArray over = QFile::encodeName(folder + QStringLiteral("/over.ini"));
+        const auto unbind = qScopeGuard([&] { ::umount2(QFile::encodeName(ConfigFile::path()).constData(), MNT_DETACH); });
+        if (fault == QLatin1String("bound")) {
+            QVERIFY(writeFile(QFile::decodeName(over), bytes));
+            if (::mount(over.constData(), QFile::encodeName(ConfigFile::path()).constData(), nullptr, MS_BIND, nullptr) != 0)
+                QSKIP("a bind mount needs root");
+        }
         const QString renamed = folder + QStringLiteral("-renamed");
         if (fault == QLatin1String("renamed"))
             QVERIFY(QDir().rename(folder, renamed));
@@ -468,6 +477,10 @@ private slots:
                  held);
         if (fault == QLatin1String("renamed"))
             QVERIFY(QDir().rename(renamed, folder));
+        if (fault == QLatin1String("bound")) {
+            QVERIFY(::umount2(QFile::encodeName(ConfigFile::path()).constData(), MNT_DETACH) == 0);
+            QVERIFY(QFile::remove(QFile::decodeName(over)));
+        }
         if (fault == QLatin1String("mounted"))
             QVERIFY(disk->remount(false));
         const QRegularExpression line("^Settings not saved, " + QRegularExpression::escape(ConfigFile::path())
