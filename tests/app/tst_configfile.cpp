@@ -581,6 +581,18 @@ private slots:
         QCOMPARE(readAll(ConfigFile::path()), saved);
     }
 
+    // A change another writer already made is saved as far as the session
+    // goes: setting the value read back afterwards is a change again.
+    void changeFoundInTheFileCountsAsSaved()
+    {
+        QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=1\n"));
+        QVERIFY(ConfigFile::hasGroup(QStringLiteral("A"))); // read as at start
+        QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=2\n"));
+        QVERIFY(saveConfigValue(QStringLiteral("A/x"), 2));
+        QVERIFY(saveConfigValue(QStringLiteral("A/x"), 1));
+        QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=1\n"));
+    }
+
     // A save takes the lock beside config.ini within about 2 s or leaves
     // the file as it was with one line, keeping the change for the next
     // save. What a killed console leaves (a lock or removal locks whose
