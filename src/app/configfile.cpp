@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -75,11 +74,6 @@ bool isOwn(const QString &key, const Value &value)
 QString nativeName(const QString &name)
 {
     return QDir::toNativeSeparators(name);
-}
-
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // What the session read and changed. `known` is what config.ini held for
@@ -185,16 +179,11 @@ bool boundedText(const QString &name, Keys &keys, QByteArray &bytes, QString &re
 // is one, checked as the effective user.
 QString whyNotOpened(const QFileInfo &old, const QFileDevice &file)
 {
-#ifdef Q_OS_UNIX
-    const QByteArray folder = QFile::encodeName(old.absolutePath());
-    if (::eaccess(folder.constData(), W_OK) != 0)
-        return QStringLiteral("its folder cannot be written: %1").arg(systemReason(errno));
-    if (old.exists() && ::eaccess(QFile::encodeName(old.absoluteFilePath()).constData(), W_OK) != 0)
-        return systemReason(errno);
-#else
-    Q_UNUSED(old)
-#endif
-    return file.errorString();
+    const QString folderReason = whyNotWritable(old.absolutePath());
+    if (!folderReason.isEmpty())
+        return QStringLiteral("its folder cannot be written: %1").arg(folderReason);
+    const QString fileReason = old.exists() ? whyNotWritable(old.absoluteFilePath()) : QString();
+    return fileReason.isEmpty() ? file.errorString() : fileReason;
 }
 
 #ifdef Q_OS_LINUX
@@ -247,9 +236,9 @@ QString replacedFile(const QString &name)
 enum class Written { Whole, Not, Unsynced };
 
 // Every byte on disk before the staged file takes config.ini's place, with
-// the owner, mode and attributes of the file it replaces; the folder it
-// takes its place in synced after.
-Written writeWhole(const QString &name, const QByteArray &bytes, QString &reason)
+// the owner, mode and attributes of the file it replaces; the folder of
+// replaced (name, or the file name links to) synced after.
+Written writeWhole(const QString &name, const QString &replaced, const QByteArray &bytes, QString &reason)
 {
 #ifdef SIGXFSZ
     // Past a file size limit a write fails with EFBIG instead of ending the
@@ -302,7 +291,7 @@ Written writeWhole(const QString &name, const QByteArray &bytes, QString &reason
 #ifdef Q_OS_UNIX
     // The rename is on disk once its folder is: the folder of the file a
     // link leads to, where the staged file was put.
-    const QString folderName = QFileInfo(replacedFile(name)).absolutePath();
+    const QString folderName = QFileInfo(replaced).absolutePath();
     const int folder = ::open(QFile::encodeName(folderName).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     const bool synced = folder >= 0 && ::fsync(folder) == 0;
     const int error = errno;
@@ -524,7 +513,8 @@ bool save(const Settings &)
         s.set.clear();
         return true;
     }
-    SaveLock lock(replacedFile(name) + QStringLiteral(".lock"));
+    const QString replaced = replacedFile(name);
+    SaveLock lock(replaced + QStringLiteral(".lock"));
     if (!lock.take(2000, reason))
         return fail(reason);
     if (!readNow(name, now, reason)) // as it is now that no other console writes it
@@ -536,7 +526,7 @@ bool save(const Settings &)
         return false;
     }
     if (bytes != now) {
-        switch (writeWhole(name, bytes, reason)) {
+        switch (writeWhole(name, replaced, bytes, reason)) {
         case Written::Whole:
             break;
         case Written::Not:

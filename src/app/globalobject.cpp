@@ -15,7 +15,13 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <utility>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 #include "picturedecoder.h"
 
@@ -75,6 +81,22 @@ QString fileIdentity(const QFileInfo &info)
         .arg(info.absoluteFilePath())
         .arg(info.lastModified().toMSecsSinceEpoch())
         .arg(info.size());
+}
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString whyNotWritable(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    if (::eaccess(QFile::encodeName(path).constData(), W_OK) != 0)
+        return systemReason(errno);
+#else
+    Q_UNUSED(path)
+#endif
+    return QString();
 }
 
 void GlobalObject::setButtonIcon(QAbstractButton *button, const QString &name)

@@ -79,4 +79,11 @@ bool fileExists(const QString &path);
 // another file takes its place or it is written again.
 QString fileIdentity(const QFileInfo &info);
 
+// The system's words for an error number ("Read-only file system").
+QString systemReason(int error);
+
+// Why the effective user may not write path (a file, or a folder to make
+// files in), in the system's words; empty when it may.
+QString whyNotWritable(const QString &path);
+
 #endif // GLOBALOBJECT_H

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <limits>
 
 #ifdef Q_OS_UNIX
@@ -19,12 +18,9 @@
 #include <unistd.h>
 #endif
 
-namespace {
+#include "globalobject.h"
 
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+namespace {
 
 #ifdef Q_OS_UNIX
 
@@ -188,13 +184,11 @@ bool SaveLock::take(int waitMs, QString &reason)
             return true;
         const int error = errno;
         if (m_lock.error() != QLockFile::LockFailedError) {
-            const QString folder = QFileInfo(m_name).absolutePath();
-#ifdef Q_OS_UNIX
-            if (::eaccess(QFile::encodeName(folder).constData(), W_OK) != 0) {
-                reason = QStringLiteral("its folder cannot be written: %1").arg(systemReason(errno));
+            const QString folderReason = whyNotWritable(QFileInfo(m_name).absolutePath());
+            if (!folderReason.isEmpty()) {
+                reason = QStringLiteral("its folder cannot be written: %1").arg(folderReason);
                 return false;
             }
-#endif
             // QLockFile tells no reason; the system's last one is that of
             // the write into the lock file that failed (a full disk, a file
             // size limit).
