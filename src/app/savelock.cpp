@@ -3,17 +3,19 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QHash>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <QThread>
 
 #include <algorithm>
 #include <cerrno>
 #include <limits>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -36,53 +38,22 @@ const QByteArray removalSuffix = ".rmlock";
 // A file system gives a name at most this many bytes.
 constexpr int longestName = 255;
 
-// A lock file that has stood unchanged this long while nobody wrote into
-// it, or a removal lock this old, was left by a console that was killed:
-// QLockFile writes the holder as soon as it makes the file.
-constexpr qint64 leftOverMs = 1000;
-
-// A file as it was looked at, to tell it from another of the same name.
-struct Identity
+// A file as it was opened, to tell it from another of the same name.
+bool sameFile(const struct stat &one, const struct stat &other)
 {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
+    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+}
 
-    explicit Identity(const struct stat &info = {})
-        : device(info.st_dev), inode(info.st_ino), size(info.st_size), modified(info.st_mtim)
-    {
-    }
-    bool operator==(const Identity &other) const
-    {
-        return device == other.device && inode == other.inode && size == other.size
-               && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-    }
-};
-
-struct Sighting
+// The bytes of an open lock file, read only when it is a regular file of a
+// lock's size; false for one of another kind or larger.
+bool readLock(int file, struct stat &info, QByteArray &bytes)
 {
-    Identity identity;
-    qint64 firstMs = 0; // on the wait's clock
-};
-
-// The bytes of a lock file, read only when it is a regular file of a lock's
-// size; false for one that is missing, of another kind or larger.
-bool readLock(const QByteArray &name, Identity &identity, QByteArray &bytes)
-{
-    const int file = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (file < 0)
+    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > SaveLock::maxBytes)
         return false;
-    struct stat info{};
-    const bool small = ::fstat(file, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= SaveLock::maxBytes;
-    if (small) {
-        identity = Identity(info);
-        bytes.resize(int(SaveLock::maxBytes));
-        const ssize_t got = ::read(file, bytes.data(), size_t(bytes.size()));
-        bytes.resize(got > 0 ? int(got) : 0);
-    }
-    ::close(file);
-    return small;
+    bytes.resize(int(SaveLock::maxBytes));
+    const ssize_t got = ::pread(file, bytes.data(), size_t(bytes.size()), 0);
+    bytes.resize(got > 0 ? int(got) : 0);
+    return got >= 0;
 }
 
 // The process id written first in a lock, 0 for none.
@@ -93,30 +64,61 @@ qint64 holderPid(const QByteArray &bytes)
     return number && pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? pid : 0;
 }
 
-// The holder's process is gone: a process id of this host that no process
-// has. A lock with no holder written in it says nothing either way.
-bool holderGone(const QByteArray &bytes)
-{
-    const qint64 pid = holderPid(bytes);
-    const QString host = QString::fromUtf8(bytes.split('\n').value(2));
-    return pid && (host.isEmpty() || host == QSysInfo::machineHostName()) && ::kill(pid_t(pid), 0) != 0
-           && errno == ESRCH;
-}
-
-qint64 ageMs(const Identity &identity)
+qint64 ageMs(const struct stat &info)
 {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    return (now.tv_sec - identity.modified.tv_sec) * 1000 + (now.tv_nsec - identity.modified.tv_nsec) / 1000000;
+    return (now.tv_sec - info.st_mtim.tv_sec) * 1000 + (now.tv_nsec - info.st_mtim.tv_nsec) / 1000000;
 }
 
-// Removes the file only when it is still the one looked at: another console
-// may have cleared it and made a lock of its own by that name since.
-void removeIfSame(const QByteArray &name, const Identity &identity)
+// A lock is known to be left over when it names a holder of this host that
+// no process has, or names none and is older than QLockFile's stale time. A
+// lock with no holder written may be a live console's in its first steps
+// (QLockFile makes the file, then takes its flock, then writes its id, and
+// a console swapped out or on a stalled share may stay between two steps
+// for long), however long it has been watched; a holder of another host
+// cannot be asked.
+bool leftOver(const QByteArray &bytes, const struct stat &info, int staleMs)
 {
-    struct stat info{};
-    if (::lstat(name.constData(), &info) == 0 && Identity(info) == identity)
-        ::unlink(name.constData());
+    const qint64 pid = holderPid(bytes);
+    if (!pid)
+        return ageMs(info) >= staleMs;
+    const QString host = QString::fromUtf8(bytes.split('\n').value(2));
+    return (host.isEmpty() || host == QSysInfo::machineHostName()) && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes a lock file known to be left over. It is looked at first without
+// its flock: taking the flock of a live console's fresh lock, even for a
+// moment, would make that console's own flock fail. A file that looks left
+// over is removed only under guard, the removal lock one level deeper taken
+// as QLockFile takes it (so that no QLockFile clearing the same file at the
+// same time removes the lock this console makes next), and under the
+// file's own flock, held by no live console, with its bytes read again then
+// and its name still leading to it. The deepest name has no deeper one: no
+// QLockFile can clear it, so its flock alone guards it.
+void clearIfLeftOver(const QByteArray &path, bool deepest, int staleMs)
+{
+    const int file = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return;
+    const auto closeFile = qScopeGuard([file] { ::close(file); });
+    struct stat opened{};
+    QByteArray bytes;
+    if (!readLock(file, opened, bytes) || !leftOver(bytes, opened, staleMs))
+        return;
+    std::optional<QLockFile> guard;
+    if (!deepest) {
+        guard.emplace(QFile::decodeName(path + removalSuffix));
+        if (!guard->tryLock(0))
+            return;
+    }
+    struct stat held{};
+    struct stat named{};
+    if (::flock(file, LOCK_EX | LOCK_NB) == 0 && readLock(file, held, bytes) && leftOver(bytes, held, staleMs)
+        && ::lstat(path.constData(), &named) == 0 && sameFile(named, held))
+        ::unlink(path.constData());
+    if (guard)
+        guard->unlock();
 }
 
 #endif
@@ -136,13 +138,13 @@ bool SaveLock::take(int waitMs, QString &reason)
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(m_name);
     const int baseLength = QFile::encodeName(QFileInfo(m_name).fileName()).size();
-    QHash<QByteArray, Sighting> seen;
+    const int deepest = (longestName - baseLength) / removalSuffix.size();
     // The lock and its removal locks: refused when one of them is of a kind
     // or a size that no console makes (QLockFile would wait for ever on a
-    // FIFO and read a file of any size whole at every try), and cleared
-    // where a killed console left them.
+    // FIFO and read a file of any size whole at every try), and cleared,
+    // the deepest first, where a console that is gone left them.
     const auto lookAround = [&]() -> QString {
-        for (int depth = (longestName - baseLength) / removalSuffix.size(); depth >= 0; --depth) {
+        for (int depth = deepest; depth >= 0; --depth) {
             QByteArray path = name;
             for (int i = 0; i < depth; ++i)
                 path += removalSuffix;
@@ -156,19 +158,7 @@ bool SaveLock::take(int waitMs, QString &reason)
                     .arg(QDir::toNativeSeparators(QFile::decodeName(path)))
                     .arg(qint64(info.st_size));
             }
-            Identity identity;
-            QByteArray bytes;
-            if (!readLock(path, identity, bytes))
-                continue;
-            Sighting &sighting = seen[path];
-            if (!(sighting.identity == identity))
-                sighting = Sighting{identity, clock.elapsed()};
-            const bool stood = clock.elapsed() - sighting.firstMs >= leftOverMs || ageMs(identity) >= leftOverMs;
-            // A lock whose holder is gone is QLockFile's to clear, under its
-            // removal lock; one with no holder it would wait for for 30 s.
-            const bool leftOver = depth > 0 ? stood || holderGone(bytes) : stood && !holderPid(bytes);
-            if (leftOver)
-                removeIfSame(path, identity);
+            clearIfLeftOver(path, depth == deepest, m_lock.staleLockTime());
         }
         return QString();
     };

@@ -6,9 +6,10 @@
 
 // The lock beside a file that consoles sharing it take while they save it.
 // QLockFile makes and reads the lock, so that consoles of older builds
-// and this one exclude each other; around it, what a killed console can
-// leave behind is cleared, and a lock file that no console made is refused
-// without being read.
+// and this one exclude each other; around it, what a killed console left
+// behind is cleared once it is known to be left over and no live process
+// holds it, and a lock file that no console made is refused without being
+// read.
 class SaveLock
 {
 public:

@@ -3,9 +3,12 @@
 #include <QScopeGuard>
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <ctime>
 #include <optional>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -46,6 +49,23 @@ extern "C" int fsync(int descriptor)
         }
     }
     return int(::syscall(SYS_fsync, descriptor));
+}
+
+// And this flock: the system's, but that a saver started with
+// VW_TEST_FLOCK_STALL_MS waits that long before its first flock of
+// config.ini.lock, as a console swapped out or on a stalled share would,
+// between making its lock file and taking the file's flock.
+extern "C" int flock(int descriptor, int operation)
+{
+    static bool stalled = false;
+    const int stallMs = qEnvironmentVariableIntValue("VW_TEST_FLOCK_STALL_MS");
+    if (stallMs > 0 && !stalled
+        && QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(descriptor)).endsWith("config.ini.lock")) {
+        stalled = true;
+        ::usleep(useconds_t(stallMs) * 1000);
+        std::fputs("stalled before its flock\n", stderr);
+    }
+    return int(::syscall(SYS_flock, descriptor, operation));
 }
 
 namespace {
@@ -198,11 +218,12 @@ class TestConfigFile : public QObject
     static IniText::Keys readByConsole(const QString &path) { return IniText::read(readAll(path)); }
 
     // A child that saves as another console does.
-    static void startSaver(ChildProcess &child, const QString &group, int count, int keys = 1)
+    static void startSaver(ChildProcess &child, const QString &group, int count, int keys = 1,
+                           QProcess::ProcessChannelMode channels = QProcess::ForwardedChannels)
     {
         child.setProgram(QCoreApplication::applicationFilePath());
         child.setArguments({"--saver", appDirPath, group, QString::number(count), QString::number(keys)});
-        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.setProcessChannelMode(channels);
         child.start();
     }
 
@@ -595,24 +616,27 @@ private slots:
 
     // A save takes the lock beside config.ini within about 2 s or leaves
     // the file as it was with one line, keeping the change for the next
-    // save. What a killed console leaves (a lock or removal locks whose
-    // process is gone, at any depth, or left empty) is cleared; a lock file
-    // no console makes is refused without being read.
+    // save. A lock whose process is gone, and removal locks so left at any
+    // depth, are cleared; an empty lock, which may be a live console's in
+    // its first steps, stays, as does the lock a live console is clearing.
+    // A lock file no console makes is refused without being read.
     void lockNotTaken_data()
     {
         QTest::addColumn<QString>("lock");
         QTest::addColumn<int>("x"); // what the save sets A/x to; the file holds 1
         QTest::addColumn<QString>("reason");
         QTest::addColumn<int>("mostMs");
-        QTest::newRow("held by a live process") << "live" << 2 << "another process \\(\\d+\\) holds its lock" << 3000;
+        const QString heldBy = QStringLiteral("another process \\(\\d+\\) holds its lock");
+        QTest::newRow("held by a live process") << "live" << 2 << heldBy << 3000;
         QTest::newRow("a folder of that name") << "folder" << 2 << ".*config.ini.lock is no regular file" << 1000;
         QTest::newRow("a FIFO of that name") << "fifo" << 2 << ".*config.ini.lock is no regular file" << 1000;
         QTest::newRow("a file larger than a lock can be")
             << "huge" << 2 << ".*config.ini.lock is larger than a lock can be: 314572800 bytes" << 1000;
         QTest::newRow("left by a process that ended") << "ended" << 2 << "" << 1000;
-        QTest::newRow("an empty lock left by a kill") << "empty" << 2 << "" << 3000;
+        QTest::newRow("an empty lock of a console in its first steps")
+            << "empty" << 2 << "its lock .*config.ini.lock is held" << 3000;
         QTest::newRow("removal locks at every depth, their process ended") << "nested" << 2 << "" << 1000;
-        QTest::newRow("a removal lock left empty") << "empty removal" << 2 << "" << 1000;
+        QTest::newRow("a live console clearing the lock of one that ended") << "clearing" << 2 << heldBy << 3000;
         QTest::newRow("a save that changes nothing needs no lock") << "live" << 1 << "" << 1000;
     }
     void lockNotTaken()
@@ -626,13 +650,22 @@ private slots:
         const QString lockName = ConfigFile::path() + QStringLiteral(".lock");
         QByteArray ended;
         {
-            ChildProcess process;
+            ChildProcess process; // a process id that was in use and is no longer
             process.start(QStringLiteral("true"), QStringList());
-            QVERIFY(process.waitForFinished());
-            ended = QByteArray::number(process.processId() ? process.processId() : 999999) + "\nconsole\n"
-                    + QSysInfo::machineHostName().toUtf8() + "\n";
+            QVERIFY(process.waitForStarted());
+            const qint64 pid = process.processId();
+            QVERIFY(process.waitForFinished() && pid > 0);
+            ended = QByteArray::number(pid) + "\nconsole\n" + QSysInfo::machineHostName().toUtf8() + "\n";
         }
         QLockFile held(lockName);
+        QLockFile clearing(lockName + QStringLiteral(".rmlock"));
+        const auto removeMade = [&] {
+            held.unlock();
+            clearing.unlock();
+            QDir().rmdir(lockName);
+            QFile::remove(lockName);
+        };
+        const auto leaveNothing = qScopeGuard(removeMade); // for the next row, whatever fails
         if (lock == QLatin1String("live")) {
             QVERIFY(held.tryLock(0));
         } else if (lock == QLatin1String("empty")) {
@@ -647,11 +680,8 @@ private slots:
         } else {
             QVERIFY(writeFile(lockName, ended));
         }
-        if (lock == QLatin1String("empty removal")) { // made two seconds ago
-            QFile removal(lockName + QStringLiteral(".rmlock"));
-            QVERIFY(removal.open(QIODevice::WriteOnly));
-            QVERIFY(removal.setFileTime(QDateTime::currentDateTime().addSecs(-2), QFileDevice::FileModificationTime));
-        }
+        if (lock == QLatin1String("clearing"))
+            QVERIFY(clearing.tryLock(0));
         if (lock == QLatin1String("nested")) { // every depth a name can have, but one
             QString name = lockName + QStringLiteral(".rmlock");
             for (int depth = 1; QFileInfo(name).fileName().size() <= 255; ++depth, name += QStringLiteral(".rmlock"))
@@ -673,9 +703,9 @@ private slots:
         QVERIFY2(QRegularExpression("^Settings not saved, .* stays as it was: " + reason + "$").match(warnings).hasMatch(),
                  qPrintable(warnings));
         QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=1\n"));
-        held.unlock();
-        QDir().rmdir(lockName);
-        QFile::remove(lockName);
+        QVERIFY(QFileInfo::exists(lockName)); // what a live console may hold stays
+        QCOMPARE(QFileInfo::exists(lockName + QStringLiteral(".rmlock")), lock == QLatin1String("clearing"));
+        removeMade();
         const auto settings = ConfigFile::open();
         QVERIFY(ConfigFile::save(*settings)); // the change kept lands
         QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=2\n"));
@@ -796,9 +826,41 @@ private slots:
                  QStringLiteral("100 100"));
     }
 
+    // A console stalled between making its lock file and taking its flock
+    // keeps its lock: another console saving meanwhile waits for it, and
+    // either saves after it or says in one line that it did not, keeping its
+    // change for its next save. Neither change is lost, and the stalled
+    // console finds its lock file still its own when it lets it go.
+    void stalledConsoleKeepsItsLock()
+    {
+        QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=1\n"));
+        QVERIFY(ConfigFile::hasGroup(QStringLiteral("A")));
+        ChildProcess stalled;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VW_TEST_FLOCK_STALL_MS"), QStringLiteral("1500"));
+        stalled.setProcessEnvironment(environment);
+        startSaver(stalled, QStringLiteral("Stalled"), 1, 1, QProcess::ForwardedOutputChannel);
+        const QString lockName = ConfigFile::path() + QStringLiteral(".lock");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lockName) || stalled.state() == QProcess::NotRunning, 20000);
+        bool saved = false;
+        const QString warnings = warningsOf([&] { saved = saveConfigValue(QStringLiteral("A/x"), 2); });
+        QVERIFY2(saved ? warnings.isEmpty() : !warnings.contains('\n'), qPrintable(warnings));
+        QVERIFY(stalled.waitForFinished(30000));
+        const QByteArray said = stalled.readAllStandardError();
+        QVERIFY2(said.contains("stalled before its flock") && !said.contains("Could not remove our own lock file"),
+                 said.constData());
+        QCOMPARE(stalled.exitCode(), 0);
+        if (!saved) {
+            const auto settings = ConfigFile::open();
+            QVERIFY(ConfigFile::save(*settings));
+        }
+        const auto keys = readByConsole(ConfigFile::path());
+        QCOMPARE(valueIn(keys, "A/x") + ' ' + valueIn(keys, "Stalled/Key0"), QStringLiteral("2 1"));
+    }
+
     // A console killed at any moment of a save leaves config.ini whole, the
-    // old file or the new one, and the next save goes through at once, even
-    // after a kill between making the lock file and writing into it.
+    // old file or the new one, and the next save goes through at once once
+    // what the kill left is known to be left over.
     void killedMidSaveLeavesAWholeFile()
     {
         QRandomGenerator random(8122026);
@@ -814,11 +876,19 @@ private slots:
             QVERIFY2(keys.isEmpty() || (keys.size() == 400 && valueIn(keys, "Killed/Key399") == first),
                      qPrintable(QStringLiteral("kill %1: %2 keys").arg(kill).arg(keys.size())));
         }
-        // A lock left empty by a kill between making it and writing into it,
-        // and a removal lock so left, are cleared once they have stood a
-        // second, within the save's wait; no lock is left beside config.ini.
-        QVERIFY(writeFile(ConfigFile::path() + QStringLiteral(".lock"), QByteArray()));
+        // A kill leaves a lock naming a process that is gone, cleared at
+        // once, or, between making the file and writing into it, an empty
+        // one, cleared once it is 30 s old: as if that time had passed. A
+        // removal lock so left is cleared the same way; then no lock is left
+        // beside config.ini.
         QVERIFY(writeFile(ConfigFile::path() + QStringLiteral(".lock.rmlock"), QByteArray()));
+        const QDir folder(QFileInfo(ConfigFile::path()).path());
+        for (const QString &name : folder.entryList({"config.ini.lock*"}, QDir::Files | QDir::Hidden)) {
+            QFile left(folder.filePath(name));
+            QVERIFY(left.size() > 0
+                    || (left.open(QIODevice::ReadWrite)
+                        && left.setFileTime(QDateTime::currentDateTime().addSecs(-31), QFileDevice::FileModificationTime)));
+        }
         ConfigFile::readAgain();
         QElapsedTimer clock;
         clock.start();

@@ -1,0 +1,166 @@
+#include <QScopeGuard>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "childprocess.h"
+#include "savelock.h"
+#include "testmain.h"
+#include "warningsof.h"
+
+// The lock a save takes beside config.ini, and what it clears around it: a
+// lock or a removal lock, at any depth, is removed only when no process
+// holds its flock and it is known to be left over (it names a process of
+// this host that has ended, or names none and is older than 30 s). A lock
+// with no holder written may be a live console's in its first steps, and a
+// flock held is a live holder, whatever the file says.
+class TestSaveLock : public QObject
+{
+    Q_OBJECT
+
+    QString lockName;
+    QByteArray ended; // the lines of a lock whose process has ended
+    QList<int> flocks;
+
+    // The name at a depth: the lock, then its removal locks.
+    QString atDepth(int depth) const { return lockName + QStringLiteral(".rmlock").repeated(depth); }
+    int deepest() const { return (255 - QFileInfo(lockName).fileName().size()) / 7; }
+
+    // A lock file of a kind, written ageS ago; its flock held by another
+    // open file when flocked. Its inode, or 0 when none was made.
+    ino_t make(const QString &kind, int depth, int ageS, bool flocked)
+    {
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
+        QByteArray bytes;
+        if (kind == QLatin1String("ended"))
+            bytes = ended;
+        else if (kind == QLatin1String("garbage"))
+            bytes = "console\n";
+        else if (kind == QLatin1String("other host"))
+            bytes = QByteArray(ended).replace("\n" + host + "\n", "\nanother-" + host + "\n");
+        else if (kind == QLatin1String("live")) // this process, under the name it runs by
+            bytes = QByteArray::number(QCoreApplication::applicationPid()) + "\n"
+                    + QCoreApplication::applicationName().toUtf8() + "\n" + host + "\n";
+        else if (kind != QLatin1String("empty"))
+            return 0;
+        QFile file(atDepth(depth));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
+            || !file.setFileTime(QDateTime::currentDateTime().addSecs(-ageS), QFileDevice::FileModificationTime))
+            return 0;
+        if (flocked) {
+            flocks.append(::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_CLOEXEC));
+            if (::flock(flocks.last(), LOCK_EX | LOCK_NB) != 0)
+                return 0;
+        }
+        struct stat info{};
+        return ::fstat(file.handle(), &info) == 0 ? info.st_ino : 0;
+    }
+
+    static ino_t inodeOf(const QString &name)
+    {
+        struct stat info{};
+        return ::lstat(QFile::encodeName(name).constData(), &info) == 0 ? info.st_ino : 0;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        lockName = QDir::current().filePath(QStringLiteral("config.ini.lock"));
+        ChildProcess process;
+        process.start(QStringLiteral("true"), QStringList());
+        QVERIFY(process.waitForStarted());
+        const qint64 pid = process.processId();
+        QVERIFY(process.waitForFinished() && pid > 0);
+        ended = QByteArray::number(pid) + "\nconsole\n" + QSysInfo::machineHostName().toUtf8() + "\n";
+    }
+    void cleanup()
+    {
+        for (const int file : qAsConst(flocks))
+            ::close(file);
+        flocks.clear();
+        for (const QString &name : QDir::current().entryList({"config.ini.lock*"}, QDir::Files | QDir::Hidden))
+            QFile::remove(name);
+    }
+
+    void leftOrCleared_data()
+    {
+        QTest::addColumn<QString>("lock");    // config.ini.lock as the save finds it
+        QTest::addColumn<QString>("removal"); // a removal lock beside it
+        QTest::addColumn<int>("depth");       // and its depth
+        QTest::addColumn<int>("ageS");        // how long ago both were written
+        QTest::addColumn<bool>("flocked");    // another open file holds their flocks
+        QTest::addColumn<QString>("reason");  // empty when the lock is taken
+        QTest::addColumn<QStringList>("stays");
+        const QString held = QStringLiteral("its lock .*config.ini.lock is held");
+        const QString heldBy = QStringLiteral("another process \\(\\d+\\) holds its lock");
+        const QStringList none;
+        const QStringList lock{"lock"};
+        const QStringList removal{"removal"};
+        const QStringList both{"lock", "removal"};
+        QTest::newRow("a process that ended") << "ended" << "" << 1 << 0 << false << "" << none;
+        QTest::newRow("a process that ended, its flock still held") << "ended" << "" << 1 << 0 << true << heldBy << lock;
+        QTest::newRow("empty, a console in its first steps") << "empty" << "" << 1 << 0 << false << held << lock;
+        QTest::newRow("empty, 25 s old") << "empty" << "" << 1 << 25 << false << held << lock;
+        QTest::newRow("empty, 31 s old") << "empty" << "" << 1 << 31 << false << "" << none;
+        QTest::newRow("empty, 31 s old, its flock held") << "empty" << "" << 1 << 31 << true << held << lock;
+        QTest::newRow("no process id in it, 25 s old") << "garbage" << "" << 1 << 25 << false << held << lock;
+        QTest::newRow("no process id in it, 31 s old") << "garbage" << "" << 1 << 31 << false << "" << none;
+        QTest::newRow("a process of another host") << "other host" << "" << 1 << 0 << false << heldBy << lock;
+        QTest::newRow("a live process, no flock held") << "live" << "" << 1 << 0 << false << heldBy << lock;
+        QTest::newRow("a removal lock whose process ended") << "" << "ended" << 1 << 0 << false << "" << none;
+        QTest::newRow("a removal lock whose process ended, its flock held")
+            << "" << "ended" << 1 << 0 << true << "" << removal;
+        QTest::newRow("a removal lock of a live process, no flock held")
+            << "ended" << "live" << 1 << 0 << false << heldBy << both;
+        QTest::newRow("an empty removal lock, a console clearing the lock")
+            << "ended" << "empty" << 1 << 0 << false << heldBy << both;
+        QTest::newRow("an empty removal lock 31 s old") << "ended" << "empty" << 1 << 31 << false << "" << none;
+        QTest::newRow("a deeper one whose process ended") << "" << "ended" << 3 << 0 << false << "" << none;
+        QTest::newRow("the deepest whose process ended") << "" << "ended" << -1 << 0 << false << "" << none;
+        QTest::newRow("the deepest, its flock held") << "" << "ended" << -1 << 0 << true << "" << removal;
+        QTest::newRow("the deepest, empty, 25 s old") << "" << "empty" << -1 << 25 << false << "" << removal;
+        QTest::newRow("the deepest, empty, 31 s old") << "" << "empty" << -1 << 31 << false << "" << none;
+    }
+    void leftOrCleared()
+    {
+        QFETCH(QString, lock);
+        QFETCH(QString, removal);
+        QFETCH(int, depth);
+        QFETCH(int, ageS);
+        QFETCH(bool, flocked);
+        QFETCH(QString, reason);
+        QFETCH(QStringList, stays);
+        if (depth < 0)
+            depth = deepest();
+        const QHash<QString, QString> names{{"lock", atDepth(0)}, {"removal", atDepth(depth)}};
+        QHash<QString, ino_t> made;
+        made["lock"] = make(lock, 0, ageS, flocked);
+        made["removal"] = make(removal, depth, ageS, flocked);
+        QCOMPARE(made.values().count(0), int(lock.isEmpty()) + int(removal.isEmpty()));
+        bool taken = false;
+        QString why;
+        const QString warnings = warningsOf([&] {
+            SaveLock saveLock(lockName);
+            taken = saveLock.take(300, why);
+        });
+        QCOMPARE(warnings, QString());
+        QCOMPARE(taken, reason.isEmpty());
+        QVERIFY2(QRegularExpression("^(" + reason + ")$").match(why).hasMatch(), qPrintable(why));
+        // What stays is the very file made, and nothing else is there.
+        QStringList there;
+        for (const QString &which : {QStringLiteral("lock"), QStringLiteral("removal")}) {
+            if (QFileInfo::exists(names[which]))
+                there << which;
+        }
+        QCOMPARE(there, stays);
+        for (const QString &kept : stays)
+            QCOMPARE(inodeOf(names[kept]), made[kept]);
+        QCOMPARE(QDir::current().entryList({"config.ini.lock*"}, QDir::AllEntries | QDir::System | QDir::Hidden).size(),
+                 stays.size());
+    }
+};
+
+VW_TEST_MAIN(TestSaveLock)
+#include "tst_savelock.moc"
