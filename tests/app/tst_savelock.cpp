@@ -38,6 +38,8 @@ class TestSaveLock : public QObject
             bytes = ended;
         else if (kind == QLatin1String("garbage"))
             bytes = "console\n";
+        else if (kind == QLatin1String("negative")) // no process; kill() would take it for a group
+            bytes = "-" + ended;
         else if (kind == QLatin1String("other host"))
             bytes = QByteArray(ended).replace("\n" + host + "\n", "\nanother-" + host + "\n");
         else if (kind == QLatin1String("live")) // this process, under the name it runs by
@@ -107,6 +109,7 @@ private slots:
         QTest::newRow("empty, 31 s old, its flock held") << "empty" << "" << 1 << 31 << true << held << lock;
         QTest::newRow("no process id in it, 25 s old") << "garbage" << "" << 1 << 25 << false << held << lock;
         QTest::newRow("no process id in it, 31 s old") << "garbage" << "" << 1 << 31 << false << "" << none;
+        QTest::newRow("a negative process id, fresh") << "negative" << "" << 1 << 0 << false << held << lock;
         QTest::newRow("a process of another host") << "other host" << "" << 1 << 0 << false << heldBy << lock;
         QTest::newRow("a live process, no flock held") << "live" << "" << 1 << 0 << false << heldBy << lock;
         QTest::newRow("a removal lock whose process ended") << "" << "ended" << 1 << 0 << false << "" << none;
