@@ -33,20 +33,19 @@ class TestSaveLock : public QObject
     ino_t make(const QString &kind, int depth, int ageS, bool flocked)
     {
         const QByteArray host = QSysInfo::machineHostName().toUtf8();
-        QByteArray bytes;
-        if (kind == QLatin1String("ended"))
-            bytes = ended;
-        else if (kind == QLatin1String("garbage"))
-            bytes = "console\n";
-        else if (kind == QLatin1String("negative")) // no process; kill() would take it for a group
-            bytes = "-" + ended;
-        else if (kind == QLatin1String("other host"))
-            bytes = QByteArray(ended).replace("\n" + host + "\n", "\nanother-" + host + "\n");
-        else if (kind == QLatin1String("live")) // this process, under the name it runs by
-            bytes = QByteArray::number(QCoreApplication::applicationPid()) + "\n"
-                    + QCoreApplication::applicationName().toUtf8() + "\n" + host + "\n";
-        else if (kind != QLatin1String("empty"))
+        const QHash<QString, QByteArray> kinds{
+            {"ended", ended},
+            {"empty", QByteArray()},
+            {"garbage", "console\n"},
+            {"negative", "-" + ended}, // no process; kill() would take it for a group
+            {"other host", QByteArray(ended).replace("\n" + host + "\n", "\nanother-" + host + "\n")},
+            // this process, under the name it runs by
+            {"live", QByteArray::number(QCoreApplication::applicationPid()) + "\n"
+                         + QCoreApplication::applicationName().toUtf8() + "\n" + host + "\n"},
+        };
+        if (!kinds.contains(kind))
             return 0;
+        const QByteArray bytes = kinds.value(kind);
         QFile file(atDepth(depth));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
             || !file.setFileTime(QDateTime::currentDateTime().addSecs(-ageS), QFileDevice::FileModificationTime))
@@ -70,11 +69,8 @@ private slots:
     void initTestCase()
     {
         lockName = QDir::current().filePath(QStringLiteral("config.ini.lock"));
-        ChildProcess process;
-        process.start(QStringLiteral("true"), QStringList());
-        QVERIFY(process.waitForStarted());
-        const qint64 pid = process.processId();
-        QVERIFY(process.waitForFinished() && pid > 0);
+        const qint64 pid = endedProcessId();
+        QVERIFY(pid > 0);
         ended = QByteArray::number(pid) + "\nconsole\n" + QSysInfo::machineHostName().toUtf8() + "\n";
     }
     void cleanup()

@@ -59,4 +59,16 @@ inline bool signalProgram(const QProcess &program, int signal)
 }
 #endif
 
+// A process id that was in use a moment ago and is no longer, 0 when no
+// process could be started: what a lock of a console that is gone names.
+inline qint64 endedProcessId()
+{
+    ChildProcess process;
+    process.start(QStringLiteral("true"), QStringList());
+    if (!process.waitForStarted())
+        return 0;
+    const qint64 pid = process.processId(); // 0 once the end is seen
+    return process.waitForFinished() ? pid : 0;
+}
+
 #endif // CHILDPROCESS_H
