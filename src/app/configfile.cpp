@@ -187,10 +187,18 @@ QString whyNotOpened(const QFileInfo &old, const QFileDevice &file)
 }
 
 #ifdef Q_OS_LINUX
+// An attribute the saver may not set: a namespace of the system's (EPERM),
+// one a security policy refuses (EACCES), or one a file system lists but
+// does not take (ENOTSUP). It is left, as the owner is when the saver may
+// not give it; else no setting could ever be saved on such a file.
+bool attributeRefused(int error)
+{
+    return error == EPERM || error == EACCES || error == ENOTSUP || error == EOPNOTSUPP;
+}
+
 // The extended attributes of the file replaced, its ACL among them
 // ("system.posix_acl_access"), on the staged file: another user the ACL lets
-// read config.ini still can. One the saver may not set (a namespace of the
-// system's) is left, as the owner is when the saver may not give it.
+// read config.ini still can.
 bool copyAttributes(const QString &from, int to, QString &reason)
 {
     const QByteArray name = QFile::encodeName(from);
@@ -206,7 +214,8 @@ bool copyAttributes(const QString &from, int to, QString &reason)
         if (size < 0 && errno == ENODATA) // removed since it was listed
             continue;
         if (size < 0
-            || (::fsetxattr(to, attribute.constData(), value.constData(), size_t(size), 0) != 0 && errno != EPERM)) {
+            || (::fsetxattr(to, attribute.constData(), value.constData(), size_t(size), 0) != 0
+                && !attributeRefused(errno))) {
             const int error = errno;
             reason = QStringLiteral("its attribute %1 cannot be kept: %2")
                          .arg(QString::fromUtf8(attribute), systemReason(error));
@@ -331,6 +340,56 @@ Keys merged(const Session &s, const QByteArray &now)
     return keys;
 }
 
+// Whether a text of config.ini reads as the number a window sets, read as
+// the window reads it back (value().toInt() and the like): "03", "+3" and
+// "3" are all the number 3. Only a number is judged so; a text set stays a
+// text, and "03" renamed to "3" is a change.
+bool sameNumber(const Value &held, const QVariant &value)
+{
+    if (held.kind != Value::Text)
+        return false;
+    const QVariant text(held.parts.value(0));
+    bool number = false;
+    switch (value.userType()) {
+    case QMetaType::Int:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::SChar: {
+        const qlonglong read = text.toLongLong(&number);
+        return number && read == value.toLongLong();
+    }
+    case QMetaType::UInt:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+    case QMetaType::UShort:
+    case QMetaType::UChar: {
+        const qulonglong read = text.toULongLong(&number);
+        return number && read == value.toULongLong();
+    }
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double read = text.toDouble(&number);
+        return number && read == value.toDouble();
+    }
+    default:
+        return false;
+    }
+}
+
+// What a window's value is kept as: the text the session holds for the key,
+// or read for it, where that is the same number in another spelling, so
+// that setting it is no change and the file keeps its own spelling.
+Value heldSpelling(const Session &s, const QString &key, const QVariant &value)
+{
+    for (const Keys *keys : {&s.current, &s.known}) {
+        const auto held = keys->constFind(key);
+        if (held != keys->cend() && sameNumber(*held, value))
+            return *held;
+    }
+    return Value::fromVariant(value);
+}
+
 bool hasChanges(const Session &s)
 {
     return !s.set.isEmpty() || s.known != s.current;
@@ -384,7 +443,7 @@ void Settings::setValue(const QString &key, const QVariant &value)
     Session &s = session();
     const QString name = fullKey(key);
     if (!m_untouched) {
-        s.current.insert(name, Value::fromVariant(value));
+        s.current.insert(name, heldSpelling(s, name, value));
         s.set.insert(name);
     } else if (!s.known.contains(name) && !s.untouched.contains(name)) {
         s.untouched.insert(name, Value::fromVariant(value));

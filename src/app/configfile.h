@@ -29,8 +29,10 @@ public:
     void endGroup();
 
     QVariant value(const QString &key, const QVariant &fallback = QVariant()) const;
-    // A value set to what the session already holds is no change; any
-    // other is, and is saved even over another writer's value.
+    // A value set to what the session already holds, or read, is no
+    // change, a number in another spelling included (3 where the file says
+    // 03): the file keeps its spelling and another writer's later value.
+    // Any other value is a change, saved even over another writer's value.
     void setValue(const QString &key, const QVariant &value);
     // The key and every key below it; "" is the whole current group.
     void remove(const QString &key);

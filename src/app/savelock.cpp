@@ -71,6 +71,18 @@ qint64 ageMs(const struct stat &info)
     return (now.tv_sec - info.st_mtim.tv_sec) * 1000 + (now.tv_nsec - info.st_mtim.tv_nsec) / 1000000;
 }
 
+// The host a lock names: none written counts as this one.
+bool thisHost(const QString &host)
+{
+    return host.isEmpty() || host == QSysInfo::machineHostName();
+}
+
+// A process of this host that runs.
+bool running(qint64 pid, const QString &host)
+{
+    return pid > 0 && thisHost(host) && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
 // A lock is known to be left over when it names a holder of this host that
 // no process has, or names none and is older than QLockFile's stale time. A
 // lock with no holder written may be a live console's in its first steps
@@ -84,7 +96,7 @@ bool leftOver(const QByteArray &bytes, const struct stat &info, int staleMs)
     if (!pid)
         return ageMs(info) >= staleMs;
     const QString host = QString::fromUtf8(bytes.split('\n').value(2));
-    return (host.isEmpty() || host == QSysInfo::machineHostName()) && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+    return thisHost(host) && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
 // Removes a lock file known to be left over. It is looked at first without
@@ -119,6 +131,21 @@ void clearIfLeftOver(const QByteArray &path, bool deepest, int staleMs)
         ::unlink(path.constData());
     if (guard)
         guard->unlock();
+}
+
+// Who clears the lock now, from its removal lock: the process it names when
+// that one runs, 0 when it names none that runs, -1 when there is none.
+qint64 clearingPid(const QByteArray &lockPath)
+{
+    const int file = ::open((lockPath + removalSuffix).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return -1;
+    struct stat info{};
+    QByteArray bytes;
+    const bool read = readLock(file, info, bytes);
+    ::close(file);
+    const qint64 pid = read ? holderPid(bytes) : 0;
+    return running(pid, QString::fromUtf8(bytes.split('\n').value(2))) ? pid : 0;
 }
 
 #endif
@@ -191,12 +218,28 @@ bool SaveLock::take(int waitMs, QString &reason)
             break;
         QThread::msleep(ulong(std::min<qint64>(left, 20)));
     }
+    // The line names what holds the save back: the lock's holder while it
+    // runs; else the console clearing the lock of one that ended, as the
+    // holder named is gone.
     qint64 pid = 0;
     QString host;
     QString program;
-    if (m_lock.getLockInfo(&pid, &host, &program))
+    const bool named = m_lock.getLockInfo(&pid, &host, &program);
+#ifdef Q_OS_UNIX
+    if (named && (!thisHost(host) || running(pid, host))) {
         reason = QStringLiteral("another process (%1) holds its lock").arg(pid);
+        return false;
+    }
+    const qint64 clearing = clearingPid(QFile::encodeName(m_name));
+    if (clearing > 0)
+        reason = QStringLiteral("another process (%1) is clearing its lock").arg(clearing);
+    else if (clearing == 0)
+        reason = QStringLiteral("another process is clearing its lock %1").arg(QDir::toNativeSeparators(m_name));
     else
         reason = QStringLiteral("its lock %1 is held").arg(QDir::toNativeSeparators(m_name));
+#else
+    reason = named ? QStringLiteral("another process (%1) holds its lock").arg(pid)
+                   : QStringLiteral("its lock %1 is held").arg(QDir::toNativeSeparators(m_name));
+#endif
     return false;
 }

@@ -1,14 +1,37 @@
 #include <QScopeGuard>
 
+#include <functional>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include "childprocess.h"
 #include "savelock.h"
 #include "testmain.h"
 #include "warningsof.h"
+
+namespace {
+
+// What another console does at the save's first flock of config.ini.lock,
+// once: the moment between its look at the lock and its removal.
+std::function<void()> atFirstFlock;
+
+} // namespace
+
+// The console's own code calls this flock, the test's: the system's, after
+// the other console's step.
+extern "C" int flock(int descriptor, int operation)
+{
+    if (atFirstFlock
+        && QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(descriptor)).endsWith("config.ini.lock")) {
+        const std::function<void()> step = std::exchange(atFirstFlock, nullptr);
+        step();
+    }
+    return int(::syscall(SYS_flock, descriptor, operation));
+}
 
 // The lock a save takes beside config.ini, and what it clears around it: a
 // lock or a removal lock, at any depth, is removed only when no process
@@ -93,12 +116,15 @@ private slots:
         QTest::addColumn<QStringList>("stays");
         const QString held = QStringLiteral("its lock .*config.ini.lock is held");
         const QString heldBy = QStringLiteral("another process \\(\\d+\\) holds its lock");
+        const QString clearing = QStringLiteral("another process \\(%1\\) is clearing its lock")
+                                     .arg(QCoreApplication::applicationPid());
+        const QString someoneClearing = QStringLiteral("another process is clearing its lock .*config.ini.lock");
         const QStringList none;
         const QStringList lock{"lock"};
         const QStringList removal{"removal"};
         const QStringList both{"lock", "removal"};
         QTest::newRow("a process that ended") << "ended" << "" << 1 << 0 << false << "" << none;
-        QTest::newRow("a process that ended, its flock still held") << "ended" << "" << 1 << 0 << true << heldBy << lock;
+        QTest::newRow("a process that ended, its flock still held") << "ended" << "" << 1 << 0 << true << held << lock;
         QTest::newRow("empty, a console in its first steps") << "empty" << "" << 1 << 0 << false << held << lock;
         QTest::newRow("empty, 25 s old") << "empty" << "" << 1 << 25 << false << held << lock;
         QTest::newRow("empty, 31 s old") << "empty" << "" << 1 << 31 << false << "" << none;
@@ -112,9 +138,9 @@ private slots:
         QTest::newRow("a removal lock whose process ended, its flock held")
             << "" << "ended" << 1 << 0 << true << "" << removal;
         QTest::newRow("a removal lock of a live process, no flock held")
-            << "ended" << "live" << 1 << 0 << false << heldBy << both;
+            << "ended" << "live" << 1 << 0 << false << clearing << both;
         QTest::newRow("an empty removal lock, a console clearing the lock")
-            << "ended" << "empty" << 1 << 0 << false << heldBy << both;
+            << "ended" << "empty" << 1 << 0 << false << someoneClearing << both;
         QTest::newRow("an empty removal lock 31 s old") << "ended" << "empty" << 1 << 31 << false << "" << none;
         QTest::newRow("a deeper one whose process ended") << "" << "ended" << 3 << 0 << false << "" << none;
         QTest::newRow("the deepest whose process ended") << "" << "ended" << -1 << 0 << false << "" << none;
@@ -158,6 +184,38 @@ private slots:
             QCOMPARE(inodeOf(names[kept]), made[kept]);
         QCOMPARE(QDir::current().entryList({"config.ini.lock*"}, QDir::AllEntries | QDir::System | QDir::Hidden).size(),
                  stays.size());
+    }
+
+    // A console that looked at a lock left by one that ended, while another
+    // console clears that lock and makes its own before the first takes the
+    // flock of the old file (unlinked, held by none): the first removes
+    // nothing, as its name leads to another file now, and the new lock stays.
+    void lockMadeAnewMeanwhileStays()
+    {
+        QVERIFY(make(QStringLiteral("ended"), 0, 0, false));
+        ino_t made = 0;
+        atFirstFlock = [&] {
+            const QByteArray name = QFile::encodeName(lockName);
+            const QByteArray live = QByteArray::number(QCoreApplication::applicationPid()) + "\n"
+                                    + QCoreApplication::applicationName().toUtf8() + "\n"
+                                    + QSysInfo::machineHostName().toUtf8() + "\n";
+            ::unlink(name.constData());
+            const int file = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+            flocks.append(file);
+            struct stat info{};
+            if (file >= 0 && ::syscall(SYS_flock, file, LOCK_EX | LOCK_NB) == 0
+                && ::write(file, live.constData(), size_t(live.size())) == live.size() && ::fstat(file, &info) == 0)
+                made = info.st_ino;
+        };
+        const auto noStep = qScopeGuard([] { atFirstFlock = nullptr; });
+        bool taken = false;
+        QString why;
+        QCOMPARE(warningsOf([&] { taken = SaveLock(lockName).take(300, why); }), QString());
+        QVERIFY(!atFirstFlock); // the other console's step was taken
+        QVERIFY(made != 0);
+        QVERIFY(!taken);
+        QCOMPARE(why, QStringLiteral("another process (%1) holds its lock").arg(QCoreApplication::applicationPid()));
+        QCOMPARE(inodeOf(lockName), made);
     }
 };
 

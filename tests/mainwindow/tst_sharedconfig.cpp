@@ -74,6 +74,46 @@ private slots:
                  QStringLiteral("11"));
     }
 
+    // A number a window saves as it read it, in a hand's spelling ("03"),
+    // is no change: the file keeps its spelling, and a value another hand
+    // wrote after the start stays, while the operator's own change lands.
+    void handSpellingIsNoChange_data()
+    {
+        QTest::addColumn<QByteArray>("other"); // config.ini after the start
+        QTest::addColumn<QString>("timing");   // a field of Timing set by hand, or none
+        QTest::addColumn<QStringList>("saved"); // Row, Column, StartHour and DelayOn as written
+        QTest::newRow("another hand's Row")
+            << QByteArray("[MainSetting]\nColumn=04\nRow=5\n\n[TimingConfig]\nStartHour=07\n") << ""
+            << QStringList{"5", "04", "07", "1"};
+        QTest::newRow("another hand's StartHour")
+            << QByteArray("[MainSetting]\nColumn=04\nRow=+3\n\n[TimingConfig]\nStartHour=09\n") << ""
+            << QStringList{"+3", "04", "09", "1"};
+        QTest::newRow("the operator's StartHour")
+            << QByteArray("[MainSetting]\nColumn=04\nRow=5\n\n[TimingConfig]\nStartHour=09\n") << "bhour_sb=8"
+            << QStringList{"5", "04", "8", "1"};
+    }
+    void handSpellingIsNoChange()
+    {
+        QFETCH(QByteArray, other);
+        QFETCH(QString, timing);
+        QFETCH(QStringList, saved);
+        buildOn("[MainSetting]\nColumn=04\nRow=+3\n\n[TimingConfig]\nStartHour=07\n");
+        QCOMPARE(ui->cent_tablewidget->rowCount(), 3);
+        QVERIFY(writeConfig(other, false));
+        QWidget *timingWindow = onlyWindowOf(QStringLiteral("TimingSetWindows"));
+        timingWindow->show();
+        if (!timing.isEmpty())
+            enter(timingWindow, {timing});
+        clickByHand(child<QAbstractButton>(timingWindow, "close_pbtn"));
+        clickByHand(child<QAbstractButton>(window, "retard_btn"));
+        QCOMPARE(warningsOf([this] { window->close(); }), QString());
+        const IniText::Keys keys = IniText::read(readConfig());
+        QStringList written;
+        for (const char *key : {"MainSetting/Row", "MainSetting/Column", "TimingConfig/StartHour", "MainSetting/DelayOn"})
+            written << keys.value(QLatin1String(key)).parts.value(0);
+        QCOMPARE(written, saved);
+    }
+
     // A close with three windows' changes while another process holds the
     // lock waits for it once (about 2 s, where a wait for each window takes
     // 6 s), says so in one line and leaves config.ini as it was; the changes
