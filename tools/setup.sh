@@ -1,7 +1,8 @@
 #!/bin/bash
-# Installs what is missing (Debian 12), then configures and builds the
-# console and its tests in Release under build/. Sourced by run.sh and test.sh;
-# test.sh --sanitize sets VW_BUILD (the folder) and VW_CXX_FLAGS (extra flags).
+# Installs what is missing (Debian 12), then configures and builds in Release
+# under build/: every target, or only those named in VW_TARGETS. Sourced by
+# run.sh and test.sh; test.sh --sanitize sets VW_BUILD (the folder) and
+# VW_CXX_FLAGS (extra flags).
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -9,7 +10,7 @@ BUILD="$ROOT/${VW_BUILD:-build}"
 
 PACKAGES=(cmake g++ make pkg-config qtbase5-dev libqt5serialport5-dev libqt5sql5-sqlite libsqlite3-dev
           libxcb1-dev libqt5x11extras5-dev qt5-image-formats-plugins libjpeg-turbo-progs
-          qttools5-dev-tools qttranslations5-l10n socat ser2net xvfb xauth
+          qttools5-dev-tools qttranslations5-l10n socat xvfb xauth
           openbox xdotool x11-utils
           fonts-wqy-microhei)
 
@@ -28,4 +29,4 @@ fi
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release ${VW_CXX_FLAGS:+"-DCMAKE_CXX_FLAGS=$VW_CXX_FLAGS"} \
     > "$BUILD.configure.log" 2>&1 \
     || { cat "$BUILD.configure.log"; exit 1; }
-cmake --build "$BUILD" -j"$(nproc)"
+cmake --build "$BUILD" -j"$(nproc)" ${VW_TARGETS:+--target $VW_TARGETS}

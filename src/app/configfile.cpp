@@ -590,7 +590,7 @@ bool save(const Settings &)
             break;
         case Written::Not:
             return fail(reason);
-        case Written::Unsynced: // kept as a change, written again by the next save
+        case Written::Unsynced: // kept as a change: written again unless config.ini holds it then
             qWarning("Settings may not be on disk, %s was replaced but %s", qPrintable(nativeName(name)),
                      qPrintable(reason));
             return false;

@@ -87,9 +87,10 @@ std::unique_ptr<Settings> untouched();
 // replaced only once every byte of the new file is on disk (each write, the
 // flush and the sync checked), keeping the old file's owner, mode, ACL and
 // extended attributes, and the folder it is replaced in is synced after (a
-// sync that fails is a failed save). The text stays within maxBytes: a rewrite that
-// would pass it leaves out the keys the console does not keep or, still too
-// large, is not saved. When config.ini stays as it was, one warning line
+// folder sync that fails is told: the file was replaced, false is returned
+// and the changes stay the session's). The text stays within maxBytes: a
+// rewrite that would pass it leaves out the keys the console does not keep
+// or, still too large, is not saved. When config.ini stays as it was, one warning line
 // names it and why, the changes are kept for the next save, and false is
 // returned. The settings given are not needed: every change of the session
 // is saved. While saves are held it writes nothing and returns true.
