@@ -18,19 +18,26 @@ namespace {
 // What another console does at the save's first flock of config.ini.lock,
 // once: the moment between its look at the lock and its removal.
 std::function<void()> atFirstFlock;
+// The flocks of config.ini.lock taken: while a live console is in its first
+// steps, even a moment's flock of its lock makes its own fail.
+int lockFlocks = 0;
 
 } // namespace
 
 // The console's own code calls this flock, the test's: the system's, after
-// the other console's step.
+// the other console's step, counted.
 extern "C" int flock(int descriptor, int operation)
 {
-    if (atFirstFlock
-        && QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(descriptor)).endsWith("config.ini.lock")) {
+    const bool lock
+        = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(descriptor)).endsWith("config.ini.lock");
+    if (lock && atFirstFlock) {
         const std::function<void()> step = std::exchange(atFirstFlock, nullptr);
         step();
     }
-    return int(::syscall(SYS_flock, descriptor, operation));
+    const int result = int(::syscall(SYS_flock, descriptor, operation));
+    if (lock && result == 0 && (operation & LOCK_EX))
+        ++lockFlocks;
+    return result;
 }
 
 // The lock a save takes beside config.ini, and what it clears around it: a
@@ -166,6 +173,7 @@ private slots:
         QCOMPARE(made.values().count(0), int(lock.isEmpty()) + int(removal.isEmpty()));
         bool taken = false;
         QString why;
+        lockFlocks = 0;
         const QString warnings = warningsOf([&] {
             SaveLock saveLock(lockName);
             taken = saveLock.take(300, why);
@@ -182,6 +190,9 @@ private slots:
         QCOMPARE(there, stays);
         for (const QString &kept : stays)
             QCOMPARE(inodeOf(names[kept]), made[kept]);
+        // A lock left, whose flock was free, was not flocked either.
+        if (stays.contains(QStringLiteral("lock")) && !flocked)
+            QCOMPARE(lockFlocks, 0);
         QCOMPARE(QDir::current().entryList({"config.ini.lock*"}, QDir::AllEntries | QDir::System | QDir::Hidden).size(),
                  stays.size());
     }
