@@ -135,13 +135,14 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes + '\n') == bytes.size() + 1);
         file.close();
         ConfigFile::readAgain(); // a start
-        const QString warnings = warningsOf([] {
+        bool landed = false;
+        const QString warnings = warningsOf([&landed] {
             {
                 const ConfigFile::HeldSaves close; // two windows of a close
                 saveConfigValue(QStringLiteral("MainSetting/Skin"), 1);
                 saveConfigValue(QStringLiteral("MainSetting/Column"), 4);
             }
-            ConfigFile::save(*ConfigFile::open());
+            landed = ConfigFile::save(*ConfigFile::open());
         });
         QVERIFY(QFileInfo(ConfigFile::path()).size() <= ConfigFile::maxBytes);
         ConfigFile::readAgain(); // the next start
@@ -156,6 +157,7 @@ private slots:
         QCOMPARE(saved == bytes + '\n' ? QStringLiteral("untouched") : QString::fromUtf8(saved).replace('\n', "\\n"),
                  golden("file"));
         QCOMPARE(warnings, golden("warnings").replace("%FILE%", ConfigFile::path()));
+        QCOMPARE(landed, golden("file") != QLatin1String("untouched")); // a save left out is told
         QFile::remove(ConfigFile::path()); ConfigFile::readAgain();
     }
 
