@@ -341,40 +341,21 @@ Keys merged(const Session &s, const QByteArray &now)
 }
 
 // Whether a text of config.ini reads as the number a window sets, read as
-// the window reads it back (value().toInt() and the like): "03", "+3" and
-// "3" are all the number 3. Only a number is judged so; a text set stays a
-// text, and "03" renamed to "3" is a change.
+// the window reads it back (QVariant's own conversion, as value().toInt()
+// and the like make it): "03", "+3" and "3" are all the number 3. Only a
+// number is judged so; a text set stays a text, and "03" renamed to "3" is a
+// change.
 bool sameNumber(const Value &held, const QVariant &value)
 {
-    if (held.kind != Value::Text)
+    static const int numberTypes[] = {QMetaType::Int,      QMetaType::UInt,      QMetaType::Long,  QMetaType::ULong,
+                                      QMetaType::LongLong, QMetaType::ULongLong, QMetaType::Short, QMetaType::UShort,
+                                      QMetaType::SChar,    QMetaType::UChar,     QMetaType::Double, QMetaType::Float};
+    const int type = value.userType();
+    if (held.kind != Value::Text
+        || std::find(std::begin(numberTypes), std::end(numberTypes), type) == std::end(numberTypes))
         return false;
-    const QVariant text(held.parts.value(0));
-    bool number = false;
-    switch (value.userType()) {
-    case QMetaType::Int:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::SChar: {
-        const qlonglong read = text.toLongLong(&number);
-        return number && read == value.toLongLong();
-    }
-    case QMetaType::UInt:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-    case QMetaType::UShort:
-    case QMetaType::UChar: {
-        const qulonglong read = text.toULongLong(&number);
-        return number && read == value.toULongLong();
-    }
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const double read = text.toDouble(&number);
-        return number && read == value.toDouble();
-    }
-    default:
-        return false;
-    }
+    QVariant read(held.parts.value(0));
+    return read.convert(type) && read == value;
 }
 
 // What a window's value is kept as: the text the session holds for the key,

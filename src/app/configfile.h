@@ -90,9 +90,9 @@ std::unique_ptr<Settings> untouched();
 // folder sync that fails is told: the file was replaced, false is returned
 // and the changes stay the session's). The text stays within maxBytes: a
 // rewrite that would pass it leaves out the keys the console does not keep
-// or, still too large, is not saved. When config.ini stays as it was, one warning line
-// names it and why, the changes are kept for the next save, and false is
-// returned. The settings given are not needed: every change of the session
+// or, still too large, is not saved. When config.ini stays as it was, one
+// warning line names it and why, the changes are kept for the next save,
+// and false is returned. The settings given are not needed: every change of the session
 // is saved. While saves are held it writes nothing and returns true.
 bool save(const Settings &settings);
 

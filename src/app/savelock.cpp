@@ -64,6 +64,12 @@ qint64 holderPid(const QByteArray &bytes)
     return number && pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? pid : 0;
 }
 
+// The host written third in a lock, empty for none.
+QString holderHost(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes.split('\n').value(2));
+}
+
 qint64 ageMs(const struct stat &info)
 {
     timespec now{};
@@ -95,8 +101,7 @@ bool leftOver(const QByteArray &bytes, const struct stat &info, int staleMs)
     const qint64 pid = holderPid(bytes);
     if (!pid)
         return ageMs(info) >= staleMs;
-    const QString host = QString::fromUtf8(bytes.split('\n').value(2));
-    return thisHost(host) && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+    return thisHost(holderHost(bytes)) && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
 // Removes a lock file known to be left over. It is looked at first without
@@ -145,7 +150,7 @@ qint64 clearingPid(const QByteArray &lockPath)
     const bool read = readLock(file, info, bytes);
     ::close(file);
     const qint64 pid = read ? holderPid(bytes) : 0;
-    return running(pid, QString::fromUtf8(bytes.split('\n').value(2))) ? pid : 0;
+    return running(pid, holderHost(bytes)) ? pid : 0;
 }
 
 #endif

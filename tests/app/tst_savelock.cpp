@@ -60,10 +60,11 @@ class TestSaveLock : public QObject
 
     // A lock file of a kind, written ageS ago; its flock held by another
     // open file when flocked. Its inode, or 0 when none was made.
-    ino_t make(const QString &kind, int depth, int ageS, bool flocked)
+    // The lines of a lock of each kind.
+    QHash<QString, QByteArray> kinds() const
     {
         const QByteArray host = QSysInfo::machineHostName().toUtf8();
-        const QHash<QString, QByteArray> kinds{
+        return {
             {"ended", ended},
             {"empty", QByteArray()},
             {"garbage", "console\n"},
@@ -73,9 +74,13 @@ class TestSaveLock : public QObject
             {"live", QByteArray::number(QCoreApplication::applicationPid()) + "\n"
                          + QCoreApplication::applicationName().toUtf8() + "\n" + host + "\n"},
         };
-        if (!kinds.contains(kind))
+    }
+
+    ino_t make(const QString &kind, int depth, int ageS, bool flocked)
+    {
+        if (!kinds().contains(kind))
             return 0;
-        const QByteArray bytes = kinds.value(kind);
+        const QByteArray bytes = kinds().value(kind);
         QFile file(atDepth(depth));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
             || !file.setFileTime(QDateTime::currentDateTime().addSecs(-ageS), QFileDevice::FileModificationTime))
@@ -207,9 +212,7 @@ private slots:
         ino_t made = 0;
         atFirstFlock = [&] {
             const QByteArray name = QFile::encodeName(lockName);
-            const QByteArray live = QByteArray::number(QCoreApplication::applicationPid()) + "\n"
-                                    + QCoreApplication::applicationName().toUtf8() + "\n"
-                                    + QSysInfo::machineHostName().toUtf8() + "\n";
+            const QByteArray live = kinds().value(QStringLiteral("live"));
             ::unlink(name.constData());
             const int file = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
             flocks.append(file);
