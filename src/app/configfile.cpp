@@ -78,9 +78,12 @@ QString nativeName(const QString &name)
 
 // What the session read and changed. `known` is what config.ini held for
 // each key when the session read it or last wrote the key: a key whose
-// value differs from it is the session's change. For a key config.ini
-// lacked, `untouched` is what its window would save unchanged: only a value
-// other than that is the session's change.
+// value differs from it is the session's change. `untouched` is what each
+// window would save unchanged, its own form of what it read (a value it
+// refuses shown empty, a text it normalises, a result it works out again):
+// that form is no change of the operator's, written only where config.ini
+// still holds what the session read. Once a save lands, the keys it changed
+// lose that form: a value set back afterwards is a change again.
 struct Session
 {
     QString path;
@@ -89,6 +92,9 @@ struct Session
     Keys untouched;
     Keys current;
     QSet<QString> set; // keys set since the last save that landed
+    // Keys a save wrote into a config.ini whose folder could not be synced
+    // afterwards: written again by the next save unless the file holds them.
+    QSet<QString> unsynced;
 };
 
 int heldSaves = 0; // HeldSaves alive
@@ -187,13 +193,19 @@ QString whyNotOpened(const QFileInfo &old, const QFileDevice &file)
 }
 
 #ifdef Q_OS_LINUX
+// The ACL, which says who else may read or write config.ini.
+const char aclAttribute[] = "system.posix_acl_access";
+
 // An attribute the saver may not set: a namespace of the system's (EPERM),
 // one a security policy refuses (EACCES), or one a file system lists but
 // does not take (ENOTSUP). It is left, as the owner is when the saver may
-// not give it; else no setting could ever be saved on such a file.
-bool attributeRefused(int error)
+// not give it; else no setting could ever be saved on such a file. The ACL
+// is never left: without it the new file would let others read or write it
+// whom the old one kept out.
+bool attributeRefused(const QByteArray &attribute, int error)
 {
-    return error == EPERM || error == EACCES || error == ENOTSUP || error == EOPNOTSUPP;
+    return attribute != aclAttribute
+           && (error == EPERM || error == EACCES || error == ENOTSUP || error == EOPNOTSUPP);
 }
 
 // The extended attributes of the file replaced, its ACL among them
@@ -215,10 +227,11 @@ bool copyAttributes(const QString &from, int to, QString &reason)
             continue;
         if (size < 0
             || (::fsetxattr(to, attribute.constData(), value.constData(), size_t(size), 0) != 0
-                && !attributeRefused(errno))) {
+                && !attributeRefused(attribute, errno))) {
             const int error = errno;
-            reason = QStringLiteral("its attribute %1 cannot be kept: %2")
-                         .arg(QString::fromUtf8(attribute), systemReason(error));
+            reason = QStringLiteral("its %1 %2 cannot be kept: %3")
+                         .arg(attribute == aclAttribute ? QStringLiteral("ACL") : QStringLiteral("attribute"),
+                              QString::fromUtf8(attribute), systemReason(error));
             return false;
         }
     }
@@ -241,6 +254,20 @@ QString replacedFile(const QString &name)
         return canonical;
     return info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
 }
+
+#ifdef Q_OS_UNIX
+// The owner and group of the file replaced on the staged file; either one
+// the saver may not give is left as the saver's own.
+bool keepOwner(int to, const QFileInfo &old, QString &reason)
+{
+    if (::fchown(to, old.ownerId(), old.groupId()) == 0)
+        return true;
+    if (errno == EPERM && (::fchown(to, uid_t(-1), old.groupId()) == 0 || errno == EPERM))
+        return true;
+    reason = systemReason(errno);
+    return false;
+}
+#endif
 
 enum class Written { Whole, Not, Unsynced };
 
@@ -265,8 +292,9 @@ Written writeWhole(const QString &name, const QString &replaced, const QByteArra
     if (old.exists()) {
         file.setPermissions(old.permissions());
 #ifdef Q_OS_UNIX
-        if (::fchown(file.handle(), old.ownerId(), old.groupId()) != 0 && errno != EPERM) {
-            reason = systemReason(errno);
+        // Only root may give the owner; a member of the file's group may
+        // still give the group, so that the others of that group can save.
+        if (!keepOwner(file.handle(), old, reason)) {
             file.cancelWriting();
             return Written::Not;
         }
@@ -315,29 +343,70 @@ Written writeWhole(const QString &name, const QString &replaced, const QByteArra
     return Written::Whole;
 }
 
+// Whether a value is its window's own form of what the session read.
+bool windowsForm(const Session &s, const QString &key, const Value &value)
+{
+    const auto form = s.untouched.constFind(key);
+    return form != s.untouched.cend() && *form == value;
+}
+
 bool changedInSession(const Session &s, const QString &key, const Value &value)
 {
     const auto known = s.known.constFind(key);
-    if (known != s.known.cend())
-        return *known != value;
-    const auto untouched = s.untouched.constFind(key);
-    return untouched == s.untouched.cend() || *untouched != value;
+    return known != s.known.cend() ? *known != value : !windowsForm(s, key, value);
 }
 
-// The keys config.ini holds now with the session's changes over them, and
-// the keys set since the last save that config.ini lacks.
+// A window's own form of a value is no change of the operator's: where
+// another writer changed the key since the session read it, that writer's
+// value stays. Where the file still holds what was read, the form is written.
+bool anotherWritersValueStays(const Session &s, const Keys &file, const QString &key, const Value &value)
+{
+    const auto now = file.constFind(key);
+    const auto known = s.known.constFind(key);
+    return windowsForm(s, key, value) && now != file.cend() && (known == s.known.cend() || *known != *now);
+}
+
+// The keys config.ini holds now with the session's changes over them, the
+// keys set since the last save that config.ini lacks, and the keys a save
+// whose folder was not synced wrote.
 Keys merged(const Session &s, const QByteArray &now)
 {
-    Keys keys = IniText::read(now);
+    const Keys file = IniText::read(now);
+    Keys keys = file;
     for (auto it = s.current.cbegin(); it != s.current.cend(); ++it) {
-        if (changedInSession(s, it.key(), it.value()) || (s.set.contains(it.key()) && !keys.contains(it.key())))
-            keys.insert(it.key(), it.value());
+        const QString &key = it.key();
+        if (s.unsynced.contains(key)
+            || (changedInSession(s, key, it.value()) && !anotherWritersValueStays(s, file, key, it.value()))
+            || (s.set.contains(key) && !file.contains(key)))
+            keys.insert(key, it.value());
     }
     for (auto it = s.known.cbegin(); it != s.known.cend(); ++it) {
         if (!s.current.contains(it.key()))
             keys.remove(it.key());
     }
+    for (const QString &key : s.unsynced) {
+        if (!s.current.contains(key))
+            keys.remove(key);
+    }
     return keys;
+}
+
+// After a save that replaced config.ini, or found it holding every change:
+// the session stands for what it saved, and the keys it changed have no
+// window's form any more.
+void standForSaved(Session &s)
+{
+    for (auto it = s.current.cbegin(); it != s.current.cend(); ++it) {
+        const auto known = s.known.constFind(it.key());
+        if (known == s.known.cend() || *known != it.value())
+            s.untouched.remove(it.key());
+    }
+    for (auto it = s.known.cbegin(); it != s.known.cend(); ++it) {
+        if (!s.current.contains(it.key()))
+            s.untouched.remove(it.key());
+    }
+    s.known = s.current;
+    s.set.clear();
 }
 
 // Whether a text of config.ini reads as the number a window sets, read as
@@ -373,7 +442,7 @@ Value heldSpelling(const Session &s, const QString &key, const QVariant &value)
 
 bool hasChanges(const Session &s)
 {
-    return !s.set.isEmpty() || s.known != s.current;
+    return !s.set.isEmpty() || !s.unsynced.isEmpty() || s.known != s.current;
 }
 
 } // namespace
@@ -426,7 +495,7 @@ void Settings::setValue(const QString &key, const QVariant &value)
     if (!m_untouched) {
         s.current.insert(name, heldSpelling(s, name, value));
         s.set.insert(name);
-    } else if (!s.known.contains(name) && !s.untouched.contains(name)) {
+    } else if (!s.untouched.contains(name)) {
         s.untouched.insert(name, Value::fromVariant(value));
     }
 }
@@ -549,8 +618,8 @@ bool save(const Settings &)
     // A close that changed nothing, with every key the windows set in the
     // file already, needs no lock and writes nothing.
     if (merged(s, now) == IniText::read(now)) {
-        s.known = s.current;
-        s.set.clear();
+        s.unsynced.clear();
+        standForSaved(s);
         return true;
     }
     const QString replaced = replacedFile(name);
@@ -571,14 +640,25 @@ bool save(const Settings &)
             break;
         case Written::Not:
             return fail(reason);
-        case Written::Unsynced: // kept as a change: written again unless config.ini holds it then
+        case Written::Unsynced: { // written again unless config.ini holds it then
+            const Keys before = IniText::read(now);
+            for (auto it = s.current.cbegin(); it != s.current.cend(); ++it) {
+                if (keys.value(it.key()) == it.value() && before.value(it.key()) != it.value())
+                    s.unsynced.insert(it.key());
+            }
+            for (auto it = s.known.cbegin(); it != s.known.cend(); ++it) {
+                if (!s.current.contains(it.key()) && before.contains(it.key()))
+                    s.unsynced.insert(it.key());
+            }
+            standForSaved(s);
             qWarning("Settings may not be on disk, %s was replaced but %s", qPrintable(nativeName(name)),
                      qPrintable(reason));
             return false;
         }
+        }
     }
-    s.known = s.current;
-    s.set.clear();
+    s.unsynced.clear();
+    standForSaved(s);
     return true;
 }
 

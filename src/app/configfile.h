@@ -74,21 +74,27 @@ private:
 std::unique_ptr<Settings> open();
 
 // Settings that take what a window would save if the operator changed
-// nothing, given right after it read its keys (its defaults where config.ini
-// lacked them). A key config.ini lacked at the session's read, later set to
-// that value, is no change of the operator's: a save writes it only while
-// config.ini still lacks it, so that another console's or a hand's value
-// stays. The first value given for a key counts; removing does nothing.
+// nothing, given right after it read its keys: its own form of each value
+// (a value it refuses shown empty, a text it normalises, a result worked out
+// again, its defaults where config.ini lacked the key). A key later set to
+// that form is no change of the operator's: a save writes it only while
+// config.ini still holds what the session read (or still lacks it), so that
+// another console's or a hand's value stays. After a save that changed the
+// key, the form counts no more. The first value given for a key counts;
+// removing does nothing.
 std::unique_ptr<Settings> untouched();
 
 // Writes what the session changed since its last save that landed, and the
 // keys set since then that config.ini lacks, merged into config.ini as it is
 // now, under a lock beside it (waited for 2 s at most). config.ini is
 // replaced only once every byte of the new file is on disk (each write, the
-// flush and the sync checked), keeping the old file's owner, mode, ACL and
-// extended attributes, and the folder it is replaced in is synced after (a
-// folder sync that fails is told: the file was replaced, false is returned
-// and the changes stay the session's). The text stays within maxBytes: a
+// flush and the sync checked), keeping the old file's mode, ACL and extended
+// attributes, its owner where the saver may give it and else its group where
+// the saver may give that, and the folder it is replaced in is synced after (a
+// folder sync that fails is told: the file was replaced, false is returned,
+// the session stands for what it wrote, and the next save writes those keys
+// again unless config.ini holds them). An ACL that cannot be set on the new
+// file fails the save. The text stays within maxBytes: a
 // rewrite that would pass it leaves out the keys the console does not keep
 // or, still too large, is not saved. When config.ini stays as it was, one
 // warning line names it and why, the changes are kept for the next save,

@@ -88,6 +88,23 @@ extern "C" int fsetxattr(int descriptor, const char *name, const void *value, si
 
 namespace {
 
+// Whether the owner may not be given, as for a saver who is not root: a
+// change of owner fails with EPERM, a change of group alone does not.
+bool ownerRefused = false;
+
+} // namespace
+
+extern "C" int fchown(int descriptor, uid_t owner, gid_t group)
+{
+    if (ownerRefused && owner != uid_t(-1) && owner != ::geteuid()) {
+        errno = EPERM;
+        return -1;
+    }
+    return int(::syscall(SYS_fchown, descriptor, owner, group));
+}
+
+namespace {
+
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -221,6 +238,40 @@ int saverMain(int argc, char *argv[])
             return 2;
     }
     return 0;
+}
+
+using Attributes = QList<QPair<QByteArray, QByteArray>>;
+
+// An ACL entry giving user 65534 read and write (the system's own form:
+// version 2, then tag, permissions and id of each entry), and two user
+// attributes, set on a file; what could not be set is said in missing.
+Attributes setAttributes(const QByteArray &name, QString &missing)
+{
+    QByteArray acl;
+    const auto entry = [&acl](quint16 tag, quint16 permissions, quint32 id) {
+        acl += QByteArray(reinterpret_cast<const char *>(&tag), 2)
+               + QByteArray(reinterpret_cast<const char *>(&permissions), 2)
+               + QByteArray(reinterpret_cast<const char *>(&id), 4);
+    };
+    const quint32 version = 2;
+    acl = QByteArray(reinterpret_cast<const char *>(&version), 4);
+    entry(0x01, 6, ~0u);   // the owner
+    entry(0x02, 6, 65534); // a user
+    entry(0x04, 4, ~0u);   // the group
+    entry(0x10, 6, ~0u);   // the mask
+    entry(0x20, 0, ~0u);   // others
+    const Attributes attributes{{"system.posix_acl_access", acl},
+                                {"user.label", "left when refused"},
+                                {"user.note", "kept by the save"}};
+    for (const auto &attribute : attributes) {
+        if (::setxattr(name.constData(), attribute.first.constData(), attribute.second.constData(),
+                       size_t(attribute.second.size()), 0)
+            != 0) {
+            missing = "no " + attribute.first + " here: " + QString::fromLocal8Bit(std::strerror(errno));
+            break;
+        }
+    }
+    return attributes;
 }
 
 } // namespace
@@ -659,6 +710,77 @@ private slots:
         QCOMPARE(readAll(ConfigFile::path()), "[A]\nx=" + saved + "\n\n[B]\ny=2\n");
     }
 
+    // A window's own form of what it read (a value it refuses shown empty, a
+    // text it normalises) set at its close is no change of the operator's:
+    // another writer's value since stays, while a file that still holds what
+    // was read gets the form. After a save that changed the key, or one whose
+    // folder sync failed, the session stands for what it saved, and setting
+    // the form or the value read is a change again.
+    void windowsOwnFormOfAValue_data()
+    {
+        QTest::addColumn<QByteArray>("read"); // config.ini at the start
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QByteArray>("saved");
+        const QByteArray refused = "[A]\nx=08080\n";
+        QTest::newRow("a value refused, another hand's since")
+            << refused << QStringList{"form ", "hand 9000", "set "} << QByteArray("[A]\nx=9000\n");
+        QTest::newRow("a value refused, the file as read") << refused << QStringList{"form ", "set "}
+                                                           << QByteArray("[A]\nx=\n");
+        QTest::newRow("a text normalised, another hand's since")
+            << QByteArray("[A]\nx=a\\r\\nb\n") << QStringList{"form a\nb", "hand c", "set a\nb"}
+            << QByteArray("[A]\nx=c\n");
+        QTest::newRow("a key the file lacked, another hand's since")
+            << QByteArray("[B]\ny=1\n") << QStringList{"form 5", "hand 7", "set 5"}
+            << QByteArray("[A]\nx=7\n\n[B]\ny=1\n");
+        QTest::newRow("the operator's change, over another hand's")
+            << refused << QStringList{"form ", "hand 9000", "set 7000"} << QByteArray("[A]\nx=7000\n");
+        QTest::newRow("the form set back after a save that changed the key")
+            << refused << QStringList{"form ", "set 9000", "save", "hand 7000", "set "} << QByteArray("[A]\nx=\n");
+        QTest::newRow("the form after a save of another key")
+            << refused << QStringList{"form ", "set y 2", "save", "hand 9000", "set "}
+            << QByteArray("[A]\nx=9000\ny=2\n");
+        QTest::newRow("the number read set back after a save whose folder sync failed")
+            << QByteArray("[A]\nx=03\n") << QStringList{"set number 5", "save unsynced", "set number 3"}
+            << QByteArray("[A]\nx=3\n");
+        QTest::newRow("a change whose folder sync failed, written over a hand's")
+            << QByteArray("[A]\nx=03\n") << QStringList{"set number 5", "save unsynced", "hand 9"}
+            << QByteArray("[A]\nx=5\n");
+    }
+    void windowsOwnFormOfAValue()
+    {
+        QFETCH(QByteArray, read);
+        QFETCH(QStringList, steps);
+        QFETCH(QByteArray, saved);
+        QVERIFY(writeFile(ConfigFile::path(), read));
+        const auto settings = ConfigFile::open();
+        const auto form = ConfigFile::untouched();
+        for (const QString &step : steps) {
+            const QString value = step.section(QLatin1Char(' '), 1);
+            if (step.startsWith(QLatin1String("form "))) {
+                form->setValue(QStringLiteral("A/x"), value);
+            } else if (step.startsWith(QLatin1String("hand "))) {
+                IniText::Keys keys = readByConsole(ConfigFile::path());
+                keys.insert(QStringLiteral("A/x"), IniText::Value::text(value));
+                QVERIFY(writeFile(ConfigFile::path(), IniText::write(keys)));
+            } else if (step.startsWith(QLatin1String("set number "))) {
+                settings->setValue(QStringLiteral("A/x"), step.section(QLatin1Char(' '), 2).toInt());
+            } else if (step.startsWith(QLatin1String("set y "))) {
+                settings->setValue(QStringLiteral("A/y"), step.section(QLatin1Char(' '), 2));
+            } else if (step.startsWith(QLatin1String("set "))) {
+                settings->setValue(QStringLiteral("A/x"), value);
+            } else if (step == QLatin1String("save")) {
+                QVERIFY(ConfigFile::save(*settings));
+            } else {
+                folderSyncFails = true;
+                const QString warnings = warningsOf([&] { QVERIFY(!ConfigFile::save(*settings)); });
+                folderSyncFails = false;
+                QVERIFY2(warnings.startsWith(QLatin1String("Settings may not be on disk")), qPrintable(warnings));
+            }
+        }
+        QCOMPARE(warningsOf([&] { QVERIFY(ConfigFile::save(*settings)); }), QString());
+        QCOMPARE(readAll(ConfigFile::path()), saved);
+    }
+
     // A change another writer already made is saved as far as the session
     // goes: setting the value read back afterwards is a change again.
     void changeFoundInTheFileCountsAsSaved()
@@ -788,31 +910,10 @@ private slots:
         const bool root = ::geteuid() == 0;
         if (root)
             QVERIFY(::chown(name.constData(), 65534, 65534) == 0);
-        // An ACL entry giving user 65534 read and write (the system's own
-        // form: version 2, then tag, permissions and id of each entry), and
-        // a user attribute.
-        QByteArray acl;
-        const auto entry = [&acl](quint16 tag, quint16 permissions, quint32 id) {
-            acl += QByteArray(reinterpret_cast<const char *>(&tag), 2)
-                   + QByteArray(reinterpret_cast<const char *>(&permissions), 2)
-                   + QByteArray(reinterpret_cast<const char *>(&id), 4);
-        };
-        const quint32 version = 2;
-        acl = QByteArray(reinterpret_cast<const char *>(&version), 4);
-        entry(0x01, 6, ~0u);   // the owner
-        entry(0x02, 6, 65534); // a user
-        entry(0x04, 4, ~0u);   // the group
-        entry(0x10, 6, ~0u);   // the mask
-        entry(0x20, 0, ~0u);   // others
-        const QList<QPair<QByteArray, QByteArray>> attributes{{"system.posix_acl_access", acl},
-                                                              {"user.label", "left when refused"},
-                                                              {"user.note", "kept by the save"}};
-        for (const auto &attribute : attributes) {
-            if (::setxattr(name.constData(), attribute.first.constData(), attribute.second.constData(),
-                           size_t(attribute.second.size()), 0)
-                != 0)
-                QSKIP(qPrintable("no " + attribute.first + " here: " + QString::fromLocal8Bit(std::strerror(errno))));
-        }
+        QString missing;
+        const Attributes attributes = setAttributes(name, missing);
+        if (!missing.isEmpty())
+            QSKIP(qPrintable(missing));
         struct stat before{};
         QVERIFY(::stat(name.constData(), &before) == 0);
 
@@ -832,6 +933,75 @@ private slots:
             const bool left = refused && attribute.first == refusedAttribute;
             QCOMPARE(QByteArray(value, int(std::max<ssize_t>(size, 0))), left ? QByteArray() : attribute.second);
         }
+        QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=2\n"));
+    }
+
+    // Where the owner cannot be given (a saver who is not root), the group
+    // still is: the others of config.ini's group can save after this one.
+    void groupKeptWhereTheOwnerIsNot()
+    {
+        if (::geteuid() != 0)
+            QSKIP("config.ini of another owner and group needs root to make");
+        QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=1\n"));
+        const QByteArray name = QFile::encodeName(ConfigFile::path());
+        QVERIFY(::chown(name.constData(), 65534, 65533) == 0 && ::chmod(name.constData(), 0664) == 0);
+        ownerRefused = true;
+        const auto refuseNoMore = qScopeGuard([] { ownerRefused = false; });
+        QCOMPARE(warningsOf([] { QVERIFY(saveConfigValue(QStringLiteral("A/x"), 2)); }), QString());
+        struct stat after{};
+        QVERIFY(::stat(name.constData(), &after) == 0);
+        QCOMPARE(QList<uint>({after.st_uid, after.st_gid, after.st_mode & 07777u}), QList<uint>({0, 65533, 0664}));
+        QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=2\n"));
+    }
+
+    // An ACL that cannot be set on the new file, for any reason, fails the
+    // save: config.ini stays as it was with its ACL, one line names the ACL,
+    // and the change lands with the next save. Any other attribute that
+    // fails for a reason of the disk's fails it too.
+    void refusedAclFailsTheSave_data()
+    {
+        QTest::addColumn<QByteArray>("attribute");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("reason");
+        const QByteArray acl = "system.posix_acl_access";
+        const QString aclReason = QStringLiteral("its ACL system.posix_acl_access cannot be kept: ");
+        QTest::newRow("the ACL, by a security policy") << acl << EACCES << aclReason + "Permission denied";
+        QTest::newRow("the ACL, by the file system") << acl << ENOTSUP << aclReason + "Operation not supported";
+        QTest::newRow("the ACL, a namespace of the system's")
+            << acl << EPERM << aclReason + "Operation not permitted";
+        QTest::newRow("the ACL, by the disk") << acl << EIO << aclReason + "Input/output error";
+        QTest::newRow("a user attribute, by the disk")
+            << QByteArray("user.note") << EIO << QStringLiteral("its attribute user.note cannot be kept: Input/output error");
+    }
+    void refusedAclFailsTheSave()
+    {
+        QFETCH(QByteArray, attribute);
+        QFETCH(int, error);
+        QFETCH(QString, reason);
+        QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=1\n"));
+        const QByteArray name = QFile::encodeName(ConfigFile::path());
+        QString missing;
+        const Attributes attributes = setAttributes(name, missing);
+        if (!missing.isEmpty())
+            QSKIP(qPrintable(missing));
+        struct stat before{};
+        QVERIFY(::stat(name.constData(), &before) == 0);
+        refusedAttribute = attribute;
+        refusedWith = error;
+        const auto refuseNoMore = qScopeGuard([] { refusedWith = 0; });
+        const QString warnings = warningsOf([] { QVERIFY(!saveConfigValue(QStringLiteral("A/x"), 2)); });
+        QCOMPARE(warnings, "Settings not saved, " + ConfigFile::path() + " stays as it was: " + reason);
+        struct stat after{};
+        QVERIFY(::stat(name.constData(), &after) == 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=1\n"));
+        for (const auto &kept : attributes) {
+            char value[1024];
+            const ssize_t size = ::getxattr(name.constData(), kept.first.constData(), value, sizeof value);
+            QCOMPARE(QByteArray(value, int(std::max<ssize_t>(size, 0))), kept.second);
+        }
+        refusedWith = 0;
+        QVERIFY(ConfigFile::save(*ConfigFile::open()));
         QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=2\n"));
     }
 

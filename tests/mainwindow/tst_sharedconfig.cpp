@@ -114,6 +114,47 @@ private slots:
         QCOMPARE(written, saved);
     }
 
+    // A window that shows what it read in a form of its own (a value its
+    // field refuses shown empty, a text it normalises, a result worked out
+    // again), opened and closed untouched, leaves the value another hand
+    // wrote after the start.
+    void windowClosedUntouchedKeepsAnotherHandsValue_data()
+    {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("read");  // the key's value at the start
+        QTest::addColumn<QString>("other"); // another hand's, after it
+        QTest::newRow("Port Setting, a port it refuses")
+            << "PortSettingWindows" << "PortConfig/Port" << "08080" << "9000";
+        QTest::newRow("Port Setting, an address it refuses")
+            << "PortSettingWindows" << "PortConfig/Addr" << "010.010.100.254" << "10.0.0.9";
+        QTest::newRow("Subtitle, a no-break space") << "FontSetWindows" << "FontSetting/Text"
+                                                    << "first\\xa0line" << "a new caption";
+        QTest::newRow("Subtitle, a line break of two") << "FontSetWindows" << "FontSetting/Text"
+                                                       << "first\\r\\nline" << "a new caption";
+        QTest::newRow("Subtitle, a line separator") << "FontSetWindows" << "FontSetting/Text"
+                                                    << "first\\x2028line" << "a new caption";
+        QTest::newRow("Special regulation, a start in a hand's spelling")
+            << "AlienAdjustWindows" << "AlienSetting/HorizontalStart" << "0019" << "30";
+    }
+    void windowClosedUntouchedKeepsAnotherHandsValue()
+    {
+        QFETCH(QString, className);
+        QFETCH(QString, key);
+        QFETCH(QString, read);
+        QFETCH(QString, other);
+        const auto ini = [&key](const QString &value) {
+            return QStringLiteral("[%1]\n%2=%3\n").arg(key.section('/', 0, 0), key.section('/', 1), value).toUtf8();
+        };
+        buildOn(ini(read));
+        QVERIFY(writeConfig(ini(other), false));
+        QWidget *shown = onlyWindowOf(className);
+        shown->show();
+        clickByHand(child<QAbstractButton>(shown, "close_pbtn"));
+        QCOMPARE(warningsOf([this] { window->close(); }), QString());
+        QCOMPARE(IniText::read(readConfig()).value(key).parts, QStringList(other));
+    }
+
     // A close with three windows' changes while another process holds the
     // lock waits for it once (about 2 s, where a wait for each window takes
     // 6 s), says so in one line and leaves config.ini as it was; the changes
