@@ -31,7 +31,7 @@ int measureOne(const QString &file, int limitMs)
     getrusage(RUSAGE_CHILDREN, &usage);
     const long cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000
                        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
-    printf("%-22s %7lld ms %7ld ms CPU %7ld MB  %s\n", qPrintable(file), ms, cpuMs, usage.ru_maxrss / 1024,
+    printf("%-22s %7lld ms %7ld ms CPU %7ld MiB %s\n", qPrintable(file), ms, cpuMs, usage.ru_maxrss / 1024,
            image.isNull() ? qPrintable(refusal.section(QLatin1String(", "), 1).section(QLatin1Char(':'), 0, 0))
                           : "shown");
     return 0;
@@ -64,7 +64,7 @@ int main(int argc, char *argv[])
                                 "runon16mb.png", "runon.ico", "comments.jpg", "appdata.jpg", "alpha4000.bmp",
                                 "lossless4000.webp", "deep12mp.png", "deep12mp.tif", "deep4000.tif", "padded.jpg", "atbound.png", "pastbound.png",
                                 "text.png"};
-    printf("limits: %lld MB of data, %d s of CPU; times up to a wall clock of 60 s\n",
+    printf("limits: %lld MiB of data, %d s of CPU; times up to a wall clock of 60 s\n",
            PictureDecoder::memoryLimitBytes / (1024 * 1024), PictureDecoder::defaultCpuLimitSeconds);
     fflush(stdout);
     for (const QString &file : arguments) {

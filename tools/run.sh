@@ -10,14 +10,33 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$BUILD/src/videowall" "$@"
 fi
 echo "No display found: starting the console on a virtual X server (xvfb-run)."
-# xvfb-run ends its X server once the console ends, but a signal to it does
-# not reach the console: the console is ended here, by its own process id.
-xvfb-run -a -s "-screen 0 1920x1080x24" "$BUILD/src/videowall" "$@" &
-XVFB_RUN=$!
+# xvfb-run, its X server and the console run in a process group of their own
+# (job control), so that one signal to that group ends all three, before the
+# console exists too. xvfb-run's own clean-up does not run when it is killed:
+# its authority file stands in a folder of this script's, removed here.
+set +e
+set -m
+AUTH_DIR="$(mktemp -d -t videowall-xauth.XXXXXX)"
+GROUP=""
 end_console() {
-    pkill -TERM -x -P "$XVFB_RUN" videowall || true
-    wait "$XVFB_RUN" || true
+    trap - TERM INT HUP
+    local group="${GROUP:-$!}"
+    # bash's line on the job it ended says nothing the operator needs
+    { [ -n "$group" ] && kill -TERM -- "-$group"; wait; } 2>/dev/null
+    # The console and the X server outlive xvfb-run by a moment: this script
+    # ends after them, and ends them for good after 5 s.
+    for _ in $(seq 50); do
+        [ -n "$group" ] && kill -0 -- "-$group" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -n "$group" ] && kill -KILL -- "-$group" 2>/dev/null
+    rm -rf "$AUTH_DIR"
     exit 143
 }
 trap end_console TERM INT HUP
-wait "$XVFB_RUN"
+xvfb-run -a -f "$AUTH_DIR/Xauthority" -s "-screen 0 1920x1080x24" "$BUILD/src/videowall" "$@" &
+GROUP=$!
+wait "$GROUP"
+status=$?
+rm -rf "$AUTH_DIR"
+exit "$status"
