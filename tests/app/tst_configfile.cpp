@@ -89,18 +89,37 @@ extern "C" int fsetxattr(int descriptor, const char *name, const void *value, si
 namespace {
 
 // Whether the owner may not be given, as for a saver who is not root: a
-// change of owner fails with EPERM, a change of group alone does not.
+// change of owner fails with EPERM, a change of group alone does not
+// unless the group may not be given either (a saver not of that group).
 bool ownerRefused = false;
+bool groupRefused = false;
 
 } // namespace
 
 extern "C" int fchown(int descriptor, uid_t owner, gid_t group)
 {
-    if (ownerRefused && owner != uid_t(-1) && owner != ::geteuid()) {
+    if ((ownerRefused && owner != uid_t(-1) && owner != ::geteuid())
+        || (groupRefused && group != gid_t(-1) && group != ::getegid())) {
         errno = EPERM;
         return -1;
     }
     return int(::syscall(SYS_fchown, descriptor, owner, group));
+}
+
+namespace {
+
+// Whether listing a file's attributes fails, as on a disk that errs.
+bool listingFails = false;
+
+} // namespace
+
+extern "C" ssize_t listxattr(const char *path, char *list, size_t size)
+{
+    if (listingFails) {
+        errno = EIO;
+        return -1;
+    }
+    return ::syscall(SYS_listxattr, path, list, size);
 }
 
 namespace {
@@ -938,19 +957,30 @@ private slots:
 
     // Where the owner cannot be given (a saver who is not root), the group
     // still is: the others of config.ini's group can save after this one.
+    // Where neither can, the save lands all the same.
+    void groupKeptWhereTheOwnerIsNot_data()
+    {
+        QTest::addColumn<bool>("groupToo"); // the group refused as well
+        QTest::addColumn<uint>("group");    // the new file's
+        QTest::newRow("the group given") << false << 65533u;
+        QTest::newRow("neither given") << true << uint(::getegid());
+    }
     void groupKeptWhereTheOwnerIsNot()
     {
+        QFETCH(bool, groupToo);
+        QFETCH(uint, group);
         if (::geteuid() != 0)
             QSKIP("config.ini of another owner and group needs root to make");
         QVERIFY(writeFile(ConfigFile::path(), "[A]\nx=1\n"));
         const QByteArray name = QFile::encodeName(ConfigFile::path());
         QVERIFY(::chown(name.constData(), 65534, 65533) == 0 && ::chmod(name.constData(), 0664) == 0);
         ownerRefused = true;
-        const auto refuseNoMore = qScopeGuard([] { ownerRefused = false; });
+        groupRefused = groupToo;
+        const auto refuseNoMore = qScopeGuard([] { ownerRefused = groupRefused = false; });
         QCOMPARE(warningsOf([] { QVERIFY(saveConfigValue(QStringLiteral("A/x"), 2)); }), QString());
         struct stat after{};
         QVERIFY(::stat(name.constData(), &after) == 0);
-        QCOMPARE(QList<uint>({after.st_uid, after.st_gid, after.st_mode & 07777u}), QList<uint>({0, 65533, 0664}));
+        QCOMPARE(QList<uint>({after.st_uid, after.st_gid, after.st_mode & 07777u}), QList<uint>({0, group, 0664}));
         QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=2\n"));
     }
 
@@ -972,6 +1002,8 @@ private slots:
         QTest::newRow("the ACL, by the disk") << acl << EIO << aclReason + "Input/output error";
         QTest::newRow("a user attribute, by the disk")
             << QByteArray("user.note") << EIO << QStringLiteral("its attribute user.note cannot be kept: Input/output error");
+        QTest::newRow("the list of attributes, by the disk")
+            << QByteArray() << EIO << QStringLiteral("its attributes cannot be read: Input/output error");
     }
     void refusedAclFailsTheSave()
     {
@@ -987,8 +1019,9 @@ private slots:
         struct stat before{};
         QVERIFY(::stat(name.constData(), &before) == 0);
         refusedAttribute = attribute;
-        refusedWith = error;
-        const auto refuseNoMore = qScopeGuard([] { refusedWith = 0; });
+        refusedWith = attribute.isEmpty() ? 0 : error;
+        listingFails = attribute.isEmpty();
+        const auto refuseNoMore = qScopeGuard([] { refusedWith = 0; listingFails = false; });
         const QString warnings = warningsOf([] { QVERIFY(!saveConfigValue(QStringLiteral("A/x"), 2)); });
         QCOMPARE(warnings, "Settings not saved, " + ConfigFile::path() + " stays as it was: " + reason);
         struct stat after{};
@@ -1001,6 +1034,7 @@ private slots:
             QCOMPARE(QByteArray(value, int(std::max<ssize_t>(size, 0))), kept.second);
         }
         refusedWith = 0;
+        listingFails = false;
         QVERIFY(ConfigFile::save(*ConfigFile::open()));
         QCOMPARE(readAll(ConfigFile::path()), QByteArray("[A]\nx=2\n"));
     }
