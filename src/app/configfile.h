@@ -86,20 +86,20 @@ std::unique_ptr<Settings> untouched();
 
 // Writes what the session changed since its last save that landed, and the
 // keys set since then that config.ini lacks, merged into config.ini as it is
-// now, under a lock beside it (waited for 2 s at most). config.ini is
-// replaced only once every byte of the new file is on disk (each write, the
-// flush and the sync checked), keeping the old file's mode, ACL and extended
-// attributes, its owner where the saver may give it and else its group where
-// the saver may give that, and the folder it is replaced in is synced after (a
-// folder sync that fails is told: the file was replaced, false is returned,
-// the session stands for what it wrote, and the next save writes those keys
-// again unless config.ini holds them). An ACL that cannot be set on the new
-// file fails the save. The text stays within maxBytes: a
-// rewrite that would pass it leaves out the keys the console does not keep
-// or, still too large, is not saved. When config.ini stays as it was, one
-// warning line names it and why, the changes are kept for the next save,
-// and false is returned. The settings given are not needed: every change of the session
-// is saved. While saves are held it writes nothing and returns true.
+// now, under a lock beside it (waited for 2 s at most). config.ini is replaced
+// only once every byte of the new file is on disk (each write, the flush and
+// the sync checked), keeping the old file's mode, ACL and extended attributes,
+// its owner where the saver may give it and else its group where the saver may
+// give that, and the folder it is replaced in is synced after (a folder sync
+// that fails is told: the file was replaced, false is returned, the session
+// stands for what it wrote, and the next save writes those keys again unless
+// config.ini holds them). An ACL that cannot be set on the new file fails the
+// save. The text stays within maxBytes: a rewrite that would pass it leaves
+// out the keys the console does not keep or, still too large, is not saved.
+// When config.ini stays as it was, one warning line names it and why, the
+// changes are kept for the next save, and false is returned. The settings
+// given are not needed: every change of the session is saved. While saves are
+// held it writes nothing and returns true.
 bool save(const Settings &settings);
 
 // While one lives, save() only keeps in the session what windows set: a
