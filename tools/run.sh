@@ -16,11 +16,12 @@ echo "No display found: starting the console on a virtual X server (xvfb-run)."
 # its authority file stands in a folder of this script's, removed here.
 set +e
 set -m
-AUTH_DIR="$(mktemp -d -t videowall-xauth.XXXXXX)"
+AUTH_DIR=""
 GROUP=""
 end_console() {
     trap - TERM INT HUP
-    local group="${GROUP:-$!}"
+    # A signal before xvfb-run started finds no group to end.
+    local group="${GROUP:-${!:-}}"
     # bash's line on the job it ended says nothing the operator needs
     { [ -n "$group" ] && kill -TERM -- "-$group"; wait; } 2>/dev/null
     # The console and the X server outlive xvfb-run by a moment: this script
@@ -30,10 +31,11 @@ end_console() {
         sleep 0.1
     done
     [ -n "$group" ] && kill -KILL -- "-$group" 2>/dev/null
-    rm -rf "$AUTH_DIR"
+    [ -n "$AUTH_DIR" ] && rm -rf "$AUTH_DIR"
     exit 143
 }
 trap end_console TERM INT HUP
+AUTH_DIR="$(mktemp -d -t videowall-xauth.XXXXXX)"
 xvfb-run -a -f "$AUTH_DIR/Xauthority" -s "-screen 0 1920x1080x24" "$BUILD/src/videowall" "$@" &
 GROUP=$!
 wait "$GROUP"

@@ -58,8 +58,6 @@ class TestSaveLock : public QObject
     QString atDepth(int depth) const { return lockName + QStringLiteral(".rmlock").repeated(depth); }
     int deepest() const { return (255 - QFileInfo(lockName).fileName().size()) / 7; }
 
-    // A lock file of a kind, written ageS ago; its flock held by another
-    // open file when flocked. Its inode, or 0 when none was made.
     // The lines of a lock of each kind.
     QHash<QString, QByteArray> kinds() const
     {
@@ -76,11 +74,14 @@ class TestSaveLock : public QObject
         };
     }
 
+    // A lock file of a kind, written ageS ago; its flock held by another
+    // open file when flocked. Its inode, or 0 when none was made.
     ino_t make(const QString &kind, int depth, int ageS, bool flocked)
     {
-        if (!kinds().contains(kind))
+        const QHash<QString, QByteArray> lines = kinds();
+        if (!lines.contains(kind))
             return 0;
-        const QByteArray bytes = kinds().value(kind);
+        const QByteArray bytes = lines.value(kind);
         QFile file(atDepth(depth));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
             || !file.setFileTime(QDateTime::currentDateTime().addSecs(-ageS), QFileDevice::FileModificationTime))
